@@ -1,0 +1,123 @@
+// TMainWnd: the one main window. It owns the back buffer everything is drawn into, the
+// scratch surface, the shared dialog pictures and click sounds, the media player and the
+// screens, and drives the screen state machine from its 40 ms frame timer.
+//
+// Screen states:
+//   ScreenWaiting  --first activation-->  ScreenStarting
+//   ScreenStarting --next tick--> request ScreenMenu --following tick--> ScreenMenu
+//   ScreenMenu     --"New Game" / "Load Game"--> request ScreenGame --next tick--> ScreenGame
+// ScreenGame lasts until the program ends; minimising suspends all timer work in any state.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <stdexcept>
+#include <string>
+
+#include "app/screen.h"
+#include "gfx/byte_buffer.h"
+#include "gfx/geometry.h"
+#include "gfx/media_player.h"
+#include "gfx/mem_video.h"
+#include "gfx/wbitmap.h"
+#include "platform/platform.h"
+
+namespace app {
+
+enum ScreenState : std::int32_t {
+  ScreenWaiting = 0,
+  ScreenStarting = 1,
+  ScreenMenu = 4,
+  ScreenGame = 5,
+};
+
+// The platform could not open the window (no display); the reason is already on stderr.
+class NoDisplayError : public std::runtime_error {
+ public:
+  NoDisplayError() : std::runtime_error("cannot open a display") {}
+};
+
+constexpr std::uint32_t kFrameInterval = 40;  // ms
+constexpr std::int32_t kScratchWidth = 256;
+constexpr std::int32_t kScratchHeight = 160;
+
+class TMainWnd final : public platform::WindowEvents {
+ public:
+  // Opens the window, then runs the constructor's steps and FormCreate. Throws
+  // NoDisplayError when the platform has no display.
+  explicit TMainWnd(platform::Platform& platform);
+  ~TMainWnd() override;  // FormDestroy
+  TMainWnd(const TMainWnd&) = delete;
+  TMainWnd& operator=(const TMainWnd&) = delete;
+
+  platform::Platform& platform() { return platform_; }
+
+  // Copies a rectangle of the back buffer to the same place on the window; without a
+  // rectangle the whole back buffer. Nothing happens while there is no back buffer.
+  void PresentRect(std::optional<gfx::IntRect> rect = std::nullopt);
+  // The switch happens on the next timer tick.
+  void RequestScreen(ScreenState screen) { requestedScreen = screen; }
+  void Minimise();
+
+  // Window events.
+  void OnActivate() override { FormActivate(); }
+  void OnTimer() override { TimerTimer(); }
+  void OnResize() override { FormResize(); }
+  void OnPaint(const gfx::IntRect& clip) override { FormPaint(clip); }
+  bool OnCloseQuery() override { return FormCloseQuery(); }
+  void OnKeyDown(std::uint16_t key, platform::ShiftState shift) override { FormKeyDown(key, shift); }
+  void OnRestored() override { minimised = false; }
+
+  void FormActivate();
+  void TimerTimer();
+  void FormResize();
+  void FormPaint(const gfx::IntRect& clip);
+  bool FormCloseQuery();
+  void FormKeyDown(std::uint16_t key, platform::ShiftState shift);
+
+  // Fields of the window, in the order the game's design gives them.
+  std::uint32_t timerInterval = 0;
+  bool activated = false;
+  bool minimised = false;
+  std::uint32_t currentScreen = ScreenWaiting;
+  std::int32_t requestedScreen = 0;
+  double osVersion = 0;
+  std::uint32_t hintDelay = 500;
+  std::uint32_t idleTime = 0;
+  bool hintShown = false;
+  gfx::IntRect hintRect;
+  std::string startDir;
+  std::unique_ptr<gfx::MemVideo> backBuffer;
+  std::unique_ptr<gfx::MemVideo> scratch;
+
+  // Program-wide objects the shell owns.
+  std::unique_ptr<gfx::AppVideo> appVideo;
+  std::unique_ptr<gfx::MediaPlayer> mediaPlayer;
+  std::unique_ptr<Screen> menuScreen;
+  std::unique_ptr<Screen> gameScreen;
+  std::unique_ptr<gfx::WBitmap> dlgBackground;
+  std::unique_ptr<gfx::WBitmap> dlgButtons;
+  std::unique_ptr<gfx::WBitmap> dlgIcons;
+  std::unique_ptr<gfx::ByteBuffer> clickSound1;
+  std::unique_ptr<gfx::ByteBuffer> clickSound2;
+  int soundEffectsOn = 1;
+  // The screen that receives input and ticks; it points into menuScreen or gameScreen.
+  Screen* activeProcedure = nullptr;
+
+ private:
+  void SwitchScreens();
+  void FormCreate();
+
+  platform::Platform& platform_;
+};
+
+// The program-wide main window; set while a TMainWnd exists.
+extern TMainWnd* MainWnd;
+
+// Archive names.
+inline constexpr const char* kSoundArchive = "res00.dat";
+inline constexpr const char* kDialogArchive = "res01.dat";
+inline constexpr const char* kGameArchive = "res02.dat";
+
+}  // namespace app

@@ -1,0 +1,133 @@
+// The platform layer: the one interface through which the game reaches the window, the
+// event loop, the timer, cursors, sound, message boxes and the desktop. Two backends
+// implement it: SdlPlatform for the real window and HeadlessPlatform for tests and tools.
+//
+// Index: input flags and key codes (keys.h), the events a window receives
+// (WindowEvents), the audio device, then Platform itself.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "gfx/geometry.h"
+#include "gfx/mem_video.h"
+#include "platform/keys.h"
+
+namespace platform {
+
+struct Point {
+  std::int32_t x = 0;
+  std::int32_t y = 0;
+  friend constexpr bool operator==(const Point&, const Point&) = default;
+};
+
+struct OsVersion {
+  std::int32_t major = 0;
+  std::int32_t minor = 0;
+};
+
+// A 32 x 32 cursor picture in 0xAARRGGBB with its hot spot.
+struct CursorImage {
+  static constexpr int kSize = 32;
+  std::array<std::uint32_t, kSize * kSize> argb{};
+  std::int32_t hotX = 0;
+  std::int32_t hotY = 0;
+};
+
+// Cursor numbers of the game's cursor table; 0 is the system arrow.
+constexpr int kCursorDefault = 0;
+constexpr int kCursorHand = 2;
+constexpr int kCursorBuild = 3;
+
+// What a window (the main window, or a modal dialog while its loop runs) is told.
+// Handlers run on the one thread, between timer ticks.
+class WindowEvents {
+ public:
+  virtual ~WindowEvents() = default;
+  virtual void OnActivate() {}
+  virtual void OnMouseMove(ShiftState, std::int32_t /*x*/, std::int32_t /*y*/) {}
+  virtual void OnMouseDown(MouseButton, ShiftState, std::int32_t /*x*/, std::int32_t /*y*/) {}
+  virtual void OnMouseUp(MouseButton, ShiftState, std::int32_t /*x*/, std::int32_t /*y*/) {}
+  // A left button that went down in the window and came up inside it; raised before the
+  // button-up event.
+  virtual void OnClick() {}
+  // Wheel steps: positive away from the user.
+  virtual void OnMouseWheel(std::int32_t /*steps*/, ShiftState, std::int32_t /*x*/,
+                            std::int32_t /*y*/) {}
+  virtual void OnKeyDown(std::uint16_t /*key*/, ShiftState) {}
+  virtual void OnTextInput(std::string_view /*utf8*/) {}
+  virtual void OnPaint(const gfx::IntRect& /*clip*/) {}
+  virtual void OnResize() {}
+  virtual void OnRestored() {}
+  // Window close or Alt+F4; returning false keeps the window open.
+  virtual bool OnCloseQuery() { return true; }
+  virtual void OnTimer() {}
+};
+
+// Plays one wave file at a time; a new sound cuts off the one playing.
+class AudioDevice {
+ public:
+  virtual ~AudioDevice() = default;
+  // Converts the wave file at once, so the caller's bytes may change afterwards.
+  // Returns false when nothing plays (no device, or not a wave file the device can take).
+  virtual bool PlayWave(std::span<const std::uint8_t> waveFile) = 0;
+  virtual void Stop() = 0;
+  virtual bool available() const = 0;
+};
+
+enum class MessageBoxButtons { Ok, YesNo };
+// The platform's message box answers with the same codes as the game's own dialogs.
+constexpr int kResultOk = 1;
+constexpr int kResultYes = 6;
+constexpr int kResultNo = 7;
+
+class Platform {
+ public:
+  virtual ~Platform() = default;
+
+  // Opens the borderless window covering the desktop; events go to `events` from then on.
+  // Returns false (with a message on stderr) when there is no display.
+  virtual bool OpenMainWindow(const std::string& title, WindowEvents& events) = 0;
+  virtual gfx::AppVideo ScreenSize() const = 0;
+  virtual gfx::AppVideo ClientSize() const = 0;
+
+  // Copies srcRect of the surface to (x, y) of the window and shows just that rectangle.
+  // The part outside the surface or the window is left out.
+  virtual void Present(const gfx::MemVideo& source, const gfx::IntRect& srcRect, std::int32_t x,
+                       std::int32_t y) = 0;
+
+  // The window timer: fires every interval ms (0 stops it). A late tick fires once and
+  // the next one is due an interval later, so a backlog never fires.
+  virtual void SetTimerInterval(std::uint32_t ms) = 0;
+
+  // Runs until Terminate or an accepted close query.
+  virtual void RunMessageLoop() = 0;
+  // A nested loop for a modal window: input goes to `modal`, timer ticks still go to the
+  // main window, until `finished` returns true or the program terminates.
+  virtual void RunModalLoop(WindowEvents& modal, const std::function<bool()>& finished) = 0;
+  // Ends the loops without asking the close query.
+  virtual void Terminate() = 0;
+  virtual bool terminated() const = 0;
+
+  virtual void Minimize() = 0;
+  virtual void InstallCursor(int id, const CursorImage& image) = 0;
+  // Unknown ids show the system arrow.
+  virtual void SetCursor(int id) = 0;
+  virtual Point PointerPosition() const = 0;
+
+  virtual OsVersion OperatingSystemVersion() const = 0;
+  virtual std::string CurrentDirectory() const = 0;
+
+  // A blocking system message box; answers kResultOk, kResultYes or kResultNo.
+  virtual int ShowMessageBox(const std::string& title, const std::string& text,
+                             MessageBoxButtons buttons) = 0;
+  // Opens a URL (the help file) in the desktop's browser; false when that failed.
+  virtual bool OpenUrl(const std::string& url) = 0;
+  virtual AudioDevice& Audio() = 0;
+};
+
+}  // namespace platform

@@ -1,0 +1,67 @@
+#include "platform/sdl_audio.h"
+
+#include <cstdio>
+#include <limits>
+#include <memory>
+#include <vector>
+
+namespace platform {
+
+SdlAudio::SdlAudio() {
+  if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+    std::fprintf(stderr, "Redhollow: no audio (%s); the game runs silent.\n", SDL_GetError());
+    return;
+  }
+  SDL_AudioSpec wanted{};
+  wanted.freq = 44100;
+  wanted.format = AUDIO_S16SYS;
+  wanted.channels = 2;
+  wanted.samples = 1024;
+  device_ = SDL_OpenAudioDevice(nullptr, 0, &wanted, &spec_,
+                                SDL_AUDIO_ALLOW_FREQUENCY_CHANGE | SDL_AUDIO_ALLOW_CHANNELS_CHANGE);
+  if (device_ == 0) {
+    std::fprintf(stderr, "Redhollow: no audio device (%s); the game runs silent.\n",
+                 SDL_GetError());
+    return;
+  }
+  SDL_PauseAudioDevice(device_, 0);
+}
+
+SdlAudio::~SdlAudio() {
+  if (device_ != 0) SDL_CloseAudioDevice(device_);
+  SDL_QuitSubSystem(SDL_INIT_AUDIO);
+}
+
+void SdlAudio::Stop() {
+  if (device_ != 0) SDL_ClearQueuedAudio(device_);
+}
+
+bool SdlAudio::PlayWave(std::span<const std::uint8_t> waveFile) {
+  // The playing sound is cut off first, even when the new one turns out unplayable.
+  Stop();
+  if (device_ == 0 || waveFile.empty() ||
+      waveFile.size() > static_cast<std::size_t>(std::numeric_limits<int>::max()))
+    return false;
+  SDL_RWops* stream = SDL_RWFromConstMem(waveFile.data(), static_cast<int>(waveFile.size()));
+  if (stream == nullptr) return false;
+  SDL_AudioSpec waveSpec{};
+  Uint8* samples = nullptr;
+  Uint32 length = 0;
+  if (SDL_LoadWAV_RW(stream, 1, &waveSpec, &samples, &length) == nullptr) return false;
+  std::unique_ptr<Uint8, decltype(&SDL_FreeWAV)> owned(samples, &SDL_FreeWAV);
+
+  std::unique_ptr<SDL_AudioStream, decltype(&SDL_FreeAudioStream)> converter(
+      SDL_NewAudioStream(waveSpec.format, waveSpec.channels, waveSpec.freq, spec_.format,
+                         spec_.channels, spec_.freq),
+      &SDL_FreeAudioStream);
+  if (!converter || SDL_AudioStreamPut(converter.get(), samples, static_cast<int>(length)) != 0 ||
+      SDL_AudioStreamFlush(converter.get()) != 0)
+    return false;
+  std::vector<Uint8> converted(static_cast<std::size_t>(SDL_AudioStreamAvailable(converter.get())));
+  const int got = SDL_AudioStreamGet(converter.get(), converted.data(),
+                                     static_cast<int>(converted.size()));
+  if (got <= 0) return false;
+  return SDL_QueueAudio(device_, converted.data(), static_cast<Uint32>(got)) == 0;
+}
+
+}  // namespace platform

@@ -1,0 +1,336 @@
+#include "platform/sdl_platform.h"
+
+#include <cstdio>
+#include <cstring>
+#include <exception>
+#include <filesystem>
+
+#include "platform/os_version.h"
+#include "platform/sdl_keys.h"
+
+namespace platform {
+
+SdlPlatform::SdlPlatform() = default;
+
+SdlPlatform::~SdlPlatform() {
+  audio_.reset();
+  for (auto& [id, cursor] : cursors_) SDL_FreeCursor(cursor);
+  if (arrow_ != nullptr) SDL_FreeCursor(arrow_);
+  if (window_ != nullptr) SDL_DestroyWindow(window_);
+  SDL_Quit();
+}
+
+bool SdlPlatform::OpenMainWindow(const std::string& title, WindowEvents& events) {
+  if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS | SDL_INIT_TIMER) != 0) {
+    std::fprintf(stderr, "Redhollow: cannot open a display (%s).\n", SDL_GetError());
+    return false;
+  }
+  videoReady_ = true;
+  SDL_DisplayMode desktop{};
+  int width = 1024, height = 768;
+  if (SDL_GetDesktopDisplayMode(0, &desktop) == 0) {
+    width = desktop.w;
+    height = desktop.h;
+  }
+  window_ = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, width,
+                             height, SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_BORDERLESS);
+  if (window_ == nullptr) {
+    std::fprintf(stderr, "Redhollow: cannot open the window (%s).\n", SDL_GetError());
+    return false;
+  }
+  main_ = &events;
+  SDL_StartTextInput();
+  return true;
+}
+
+gfx::AppVideo SdlPlatform::ScreenSize() const {
+  SDL_DisplayMode mode{};
+  const int display = window_ != nullptr ? SDL_GetWindowDisplayIndex(window_) : 0;
+  if (videoReady_ && SDL_GetDesktopDisplayMode(display < 0 ? 0 : display, &mode) == 0)
+    return {mode.w, mode.h};
+  return ClientSize();
+}
+
+gfx::AppVideo SdlPlatform::ClientSize() const {
+  if (window_ == nullptr) return {};
+  int w = 0, h = 0;
+  SDL_GetWindowSize(window_, &w, &h);
+  return {w, h};
+}
+
+void SdlPlatform::Present(const gfx::MemVideo& source, const gfx::IntRect& srcRect,
+                          std::int32_t x, std::int32_t y) {
+  if (window_ == nullptr) return;
+  SDL_Surface* surface = SDL_GetWindowSurface(window_);
+  if (surface == nullptr) return;
+  // Clip against the source, then against the window, keeping the two in step.
+  gfx::IntRect from = srcRect.Intersect(source.bounds());
+  if (from.IsEmpty()) return;
+  x += from.left - srcRect.left;
+  y += from.top - srcRect.top;
+  gfx::IntRect to = gfx::IntRect::FromSize(x, y, from.Width(), from.Height())
+                        .Intersect({0, 0, surface->w, surface->h});
+  if (to.IsEmpty()) return;
+  from = gfx::IntRect::FromSize(from.left + (to.left - x), from.top + (to.top - y), to.Width(),
+                                to.Height());
+
+  if (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0) return;
+  const std::size_t sourcePitch = static_cast<std::size_t>(source.width()) * 4;
+  const std::uint8_t* sourcePixels =
+      reinterpret_cast<const std::uint8_t*>(source.row(from.top) + from.left);
+  std::uint8_t* target = static_cast<std::uint8_t*>(surface->pixels) +
+                         static_cast<std::size_t>(to.top) * surface->pitch +
+                         static_cast<std::size_t>(to.left) * surface->format->BytesPerPixel;
+  if (surface->format->format == SDL_PIXELFORMAT_RGB888 ||
+      surface->format->format == SDL_PIXELFORMAT_ARGB8888) {
+    for (int row = 0; row < to.Height(); ++row)
+      std::memcpy(target + static_cast<std::size_t>(row) * surface->pitch,
+                  sourcePixels + row * sourcePitch, static_cast<std::size_t>(to.Width()) * 4);
+  } else {
+    SDL_ConvertPixels(to.Width(), to.Height(), SDL_PIXELFORMAT_RGB888, sourcePixels,
+                      static_cast<int>(sourcePitch), surface->format->format, target,
+                      surface->pitch);
+  }
+  if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
+  const SDL_Rect shown{to.left, to.top, to.Width(), to.Height()};
+  SDL_UpdateWindowSurfaceRects(window_, &shown, 1);
+}
+
+void SdlPlatform::SetTimerInterval(std::uint32_t ms) {
+  timerInterval_ = ms;
+  nextTick_ = SDL_GetTicks64() + ms;
+}
+
+void SdlPlatform::RunMessageLoop() {
+  if (main_ == nullptr) return;
+  RunLoop(*main_, nullptr);
+}
+
+void SdlPlatform::RunModalLoop(WindowEvents& modal, const std::function<bool()>& finished) {
+  RunLoop(modal, &finished);
+}
+
+template <typename Handler>
+void SdlPlatform::Guarded(Handler&& handler) {
+  try {
+    handler();
+  } catch (const std::exception& error) {
+    ShowMessageBox("Redhollow", error.what(), MessageBoxButtons::Ok);
+  } catch (...) {
+    ShowMessageBox("Redhollow", "An unexpected error occurred.", MessageBoxButtons::Ok);
+  }
+}
+
+void SdlPlatform::RunLoop(WindowEvents& input, const std::function<bool()>* finished) {
+  auto done = [&] { return terminated_ || (finished != nullptr && (*finished)()); };
+  if (!activatedOnce_ && main_ != nullptr) {
+    // Without a window manager no focus event may ever come; the window is active anyway.
+    activatedOnce_ = true;
+    Guarded([&] { main_->OnActivate(); });
+  }
+  while (!done()) {
+    std::int64_t wait = 100;
+    if (timerInterval_ != 0) {
+      const std::int64_t untilTick =
+          static_cast<std::int64_t>(nextTick_) - static_cast<std::int64_t>(SDL_GetTicks64());
+      wait = untilTick < 0 ? 0 : untilTick;
+    }
+    SDL_Event event;
+    if (SDL_WaitEventTimeout(&event, static_cast<int>(wait)) != 0) {
+      Dispatch(event, input);
+      // Drain what is queued, but never past a due tick.
+      while (!done() && (timerInterval_ == 0 || SDL_GetTicks64() < nextTick_) &&
+             SDL_PollEvent(&event) != 0)
+        Dispatch(event, input);
+    }
+    if (!done()) FireTimerIfDue();
+  }
+}
+
+void SdlPlatform::FireTimerIfDue() {
+  if (timerInterval_ == 0 || main_ == nullptr) return;
+  const std::uint64_t now = SDL_GetTicks64();
+  if (now < nextTick_) return;
+  // A late tick fires once; the next is due a whole interval after it.
+  nextTick_ = now + timerInterval_;
+  Guarded([&] { main_->OnTimer(); });
+}
+
+void SdlPlatform::CloseRequested(WindowEvents& input) {
+  bool close = false;
+  Guarded([&] { close = input.OnCloseQuery(); });
+  // A modal window answers the close itself; only the main window ends the program.
+  if (close && &input == main_) terminated_ = true;
+}
+
+void SdlPlatform::Dispatch(const SDL_Event& event, WindowEvents& input) {
+  switch (event.type) {
+    case SDL_QUIT:
+      CloseRequested(input);
+      break;
+    case SDL_WINDOWEVENT:
+      DispatchWindowEvent(event.window, input);
+      break;
+    case SDL_MOUSEMOTION:
+      Guarded([&] {
+        input_.Motion(input, event.motion.x, event.motion.y, ModifiersFromSdl(SDL_GetModState()));
+      });
+      break;
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP: {
+      MouseButton button;
+      if (event.button.button == SDL_BUTTON_LEFT) button = MouseButton::Left;
+      else if (event.button.button == SDL_BUTTON_RIGHT) button = MouseButton::Right;
+      else if (event.button.button == SDL_BUTTON_MIDDLE) button = MouseButton::Middle;
+      else break;
+      const ShiftState mods = ModifiersFromSdl(SDL_GetModState());
+      Guarded([&] {
+        if (event.type == SDL_MOUSEBUTTONDOWN) {
+          input_.ButtonDown(input, button, event.button.x, event.button.y, mods,
+                            event.button.clicks >= 2);
+        } else {
+          const gfx::AppVideo client = ClientSize();
+          const bool inside = event.button.x >= 0 && event.button.y >= 0 &&
+                              event.button.x < client.width && event.button.y < client.height;
+          input_.ButtonUp(input, button, event.button.x, event.button.y, mods, inside);
+        }
+      });
+      break;
+    }
+    case SDL_MOUSEWHEEL: {
+      const std::int32_t steps = event.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -event.wheel.y
+                                                                                 : event.wheel.y;
+      const Point at = input_.pointer();
+      Guarded([&] {
+        input.OnMouseWheel(steps, ModifiersFromSdl(SDL_GetModState()) | input_.heldButtons(), at.x,
+                           at.y);
+      });
+      break;
+    }
+    case SDL_KEYDOWN: {
+      const std::uint16_t key = VirtualKeyFromSdl(event.key.keysym.sym);
+      const ShiftState mods = ModifiersFromSdl(event.key.keysym.mod);
+      if (key == 0) break;
+      if (IsCloseChord(key, mods)) {
+        CloseRequested(input);
+        break;
+      }
+      Guarded([&] { input.OnKeyDown(key, mods); });
+      break;
+    }
+    case SDL_TEXTINPUT:
+      Guarded([&] { input.OnTextInput(event.text.text); });
+      break;
+    default:
+      break;
+  }
+}
+
+void SdlPlatform::DispatchWindowEvent(const SDL_WindowEvent& event, WindowEvents& input) {
+  if (main_ == nullptr) return;
+  switch (event.event) {
+    case SDL_WINDOWEVENT_SHOWN:
+    case SDL_WINDOWEVENT_FOCUS_GAINED:
+      activatedOnce_ = true;
+      Guarded([&] { main_->OnActivate(); });
+      break;
+    case SDL_WINDOWEVENT_FOCUS_LOST:
+      input_.ReleaseAll();
+      break;
+    case SDL_WINDOWEVENT_EXPOSED: {
+      const gfx::AppVideo client = ClientSize();
+      Guarded([&] { main_->OnPaint({0, 0, client.width, client.height}); });
+      break;
+    }
+    case SDL_WINDOWEVENT_SIZE_CHANGED: {
+      const gfx::AppVideo client = ClientSize();
+      Guarded([&] {
+        main_->OnResize();
+        main_->OnPaint({0, 0, client.width, client.height});
+      });
+      break;
+    }
+    case SDL_WINDOWEVENT_RESTORED:
+      Guarded([&] { main_->OnRestored(); });
+      break;
+    case SDL_WINDOWEVENT_CLOSE:
+      CloseRequested(input);
+      break;
+    default:
+      break;
+  }
+}
+
+void SdlPlatform::Minimize() {
+  if (window_ != nullptr) SDL_MinimizeWindow(window_);
+}
+
+void SdlPlatform::InstallCursor(int id, const CursorImage& image) {
+  SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(
+      const_cast<std::uint32_t*>(image.argb.data()), CursorImage::kSize, CursorImage::kSize, 32,
+      CursorImage::kSize * 4, SDL_PIXELFORMAT_ARGB8888);
+  if (surface == nullptr) return;
+  SDL_Cursor* cursor = SDL_CreateColorCursor(surface, image.hotX, image.hotY);
+  SDL_FreeSurface(surface);
+  if (cursor == nullptr) return;
+  if (auto old = cursors_.find(id); old != cursors_.end()) SDL_FreeCursor(old->second);
+  cursors_[id] = cursor;
+}
+
+void SdlPlatform::SetCursor(int id) {
+  if (!videoReady_) return;
+  if (auto found = cursors_.find(id); found != cursors_.end()) {
+    SDL_SetCursor(found->second);
+    return;
+  }
+  if (arrow_ == nullptr) arrow_ = SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_ARROW);
+  if (arrow_ != nullptr) SDL_SetCursor(arrow_);
+}
+
+Point SdlPlatform::PointerPosition() const {
+  if (!videoReady_) return {};
+  int x = 0, y = 0;
+  SDL_GetMouseState(&x, &y);
+  return {x, y};
+}
+
+OsVersion SdlPlatform::OperatingSystemVersion() const { return ReadOsVersion(); }
+
+std::string SdlPlatform::CurrentDirectory() const {
+  std::error_code error;
+  const auto path = std::filesystem::current_path(error);
+  return error ? std::string{} : path.string();
+}
+
+int SdlPlatform::ShowMessageBox(const std::string& title, const std::string& text,
+                                MessageBoxButtons buttons) {
+  const SDL_MessageBoxButtonData ok[] = {
+      {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT | SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, kResultOk,
+       "Ok"}};
+  const SDL_MessageBoxButtonData yesNo[] = {
+      {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT, kResultYes, "Yes"},
+      {SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, kResultNo, "No"}};
+  const bool question = buttons == MessageBoxButtons::YesNo;
+  SDL_MessageBoxData data{};
+  data.flags = question ? SDL_MESSAGEBOX_WARNING : SDL_MESSAGEBOX_INFORMATION;
+  data.window = window_;
+  data.title = title.c_str();
+  data.message = text.c_str();
+  data.numbuttons = question ? 2 : 1;
+  data.buttons = question ? yesNo : ok;
+  int answer = 0;
+  if (SDL_ShowMessageBox(&data, &answer) != 0 || answer < 0) {
+    std::fprintf(stderr, "%s: %s\n", title.c_str(), text.c_str());
+    return question ? kResultNo : kResultOk;
+  }
+  return answer;
+}
+
+bool SdlPlatform::OpenUrl(const std::string& url) { return SDL_OpenURL(url.c_str()) == 0; }
+
+AudioDevice& SdlPlatform::Audio() {
+  if (!audio_) audio_ = std::make_unique<SdlAudio>();
+  return *audio_;
+}
+
+}  // namespace platform

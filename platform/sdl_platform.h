@@ -1,0 +1,67 @@
+// The platform on SDL2: one borderless window covering the desktop, drawn through its
+// window surface; our own event loop with the 40 ms window timer and nested modal loops.
+#pragma once
+
+#include <SDL.h>
+
+#include <map>
+#include <memory>
+
+#include "platform/input_translator.h"
+#include "platform/platform.h"
+#include "platform/sdl_audio.h"
+
+namespace platform {
+
+class SdlPlatform final : public Platform {
+ public:
+  SdlPlatform();
+  ~SdlPlatform() override;
+  SdlPlatform(const SdlPlatform&) = delete;
+  SdlPlatform& operator=(const SdlPlatform&) = delete;
+
+  bool OpenMainWindow(const std::string& title, WindowEvents& events) override;
+  gfx::AppVideo ScreenSize() const override;
+  gfx::AppVideo ClientSize() const override;
+  void Present(const gfx::MemVideo& source, const gfx::IntRect& srcRect, std::int32_t x,
+               std::int32_t y) override;
+  void SetTimerInterval(std::uint32_t ms) override;
+  void RunMessageLoop() override;
+  void RunModalLoop(WindowEvents& modal, const std::function<bool()>& finished) override;
+  void Terminate() override { terminated_ = true; }
+  bool terminated() const override { return terminated_; }
+  void Minimize() override;
+  void InstallCursor(int id, const CursorImage& image) override;
+  void SetCursor(int id) override;
+  Point PointerPosition() const override;
+  OsVersion OperatingSystemVersion() const override;
+  std::string CurrentDirectory() const override;
+  int ShowMessageBox(const std::string& title, const std::string& text,
+                     MessageBoxButtons buttons) override;
+  bool OpenUrl(const std::string& url) override;
+  AudioDevice& Audio() override;
+
+ private:
+  void RunLoop(WindowEvents& input, const std::function<bool()>* finished);
+  void Dispatch(const SDL_Event& event, WindowEvents& input);
+  void DispatchWindowEvent(const SDL_WindowEvent& event, WindowEvents& input);
+  void CloseRequested(WindowEvents& input);
+  void FireTimerIfDue();
+  // An exception that reaches the loop is shown and the loop goes on.
+  template <typename Handler>
+  void Guarded(Handler&& handler);
+
+  bool videoReady_ = false;
+  SDL_Window* window_ = nullptr;
+  WindowEvents* main_ = nullptr;
+  InputTranslator input_;
+  bool terminated_ = false;
+  bool activatedOnce_ = false;
+  std::uint32_t timerInterval_ = 0;
+  std::uint64_t nextTick_ = 0;
+  std::unique_ptr<SdlAudio> audio_;
+  std::map<int, SDL_Cursor*> cursors_;
+  SDL_Cursor* arrow_ = nullptr;
+};
+
+}  // namespace platform
