@@ -1,0 +1,43 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, then runs every test headless: the release build, the
+# same tests under AddressSanitizer + UndefinedBehaviorSanitizer, and each fuzz target for a
+# bounded time. Exits non-zero on any failure.
+set -euo pipefail
+source "$(dirname "$0")/scripts/setup.sh"
+install_missing_packages
+build_release
+
+echo "== sanitizer build (clang, ASan + UBSan, fuzz targets)"
+CC=clang CXX=clang++ cmake -S "$ROOT" -B "$ROOT/build-asan" -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+  -DREDHOLLOW_SANITIZE=ON -DREDHOLLOW_FUZZ=ON >/dev/null
+cmake --build "$ROOT/build-asan" -j "$(nproc)"
+
+export SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+status=0
+echo "== tests (release build)"
+ctest --test-dir "$ROOT/build" --output-on-failure -j "$(nproc)" || status=1
+echo "== tests (sanitizer build)"
+ctest --test-dir "$ROOT/build-asan" --output-on-failure -j "$(nproc)" || status=1
+
+echo "== fuzzing, 60 s per target"
+FUZZ_SECONDS="${FUZZ_SECONDS:-60}"
+for target in "$ROOT"/build-asan/fuzz/*_fuzz; do
+  [[ -x "$target" ]] || continue
+  name="$(basename "$target" _fuzz)"
+  corpus="$(mktemp -d)"
+  echo "-- $name"
+  if ! ASAN_OPTIONS=detect_leaks=0 "$target" -max_total_time="$FUZZ_SECONDS" -print_final_stats=0 \
+       -artifact_prefix="$ROOT/build-asan/fuzz/${name}-" "$corpus" "$ROOT/tests/data/fuzz-seeds/$name" \
+       > "$ROOT/build-asan/fuzz/${name}.log" 2>&1; then
+    tail -n 40 "$ROOT/build-asan/fuzz/${name}.log"
+    echo "fuzz target $name found a crash; the input is under build-asan/fuzz/"
+    status=1
+  else
+    grep -E "^#[0-9]+.*DONE" "$ROOT/build-asan/fuzz/${name}.log" | tail -n 1 || true
+  fi
+  rm -rf "$corpus"
+done
+
+if ((status == 0)); then echo "== all tests passed"; else echo "== FAILURES (see above)"; fi
+exit "$status"
