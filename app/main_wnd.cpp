@@ -116,7 +116,9 @@ void TMainWnd::FormResize() {
   appVideo = std::make_unique<gfx::AppVideo>(platform_.ScreenSize());
 }
 
-void TMainWnd::FormPaint(const gfx::IntRect& clip) { PresentRect(clip); }
+void TMainWnd::FormPaint(const gfx::IntRect& clip) {
+  PresentRect(clip);
+}
 
 bool TMainWnd::FormCloseQuery() {
   if (activeProcedure == nullptr) return true;
@@ -127,7 +129,8 @@ bool TMainWnd::FormCloseQuery() {
 void TMainWnd::FormKeyDown(std::uint16_t key, platform::ShiftState shift) {
   if (key == platform::vk::kF8 || (key == platform::vk::kS && (shift & platform::kAltKey) != 0)) {
     soundEffectsOn = soundEffectsOn == 1 ? 0 : 1;
-    dialogs::ShowMessageDialog("Options", soundEffectsOn == 1 ? "Sound Effects ON" : "Sound Effects OFF",
+    dialogs::ShowMessageDialog("Options",
+                               soundEffectsOn == 1 ? "Sound Effects ON" : "Sound Effects OFF",
                                dialogs::kButtonsOk, 1);
     return;
   }

@@ -66,7 +66,9 @@ class TMainWnd final : public platform::WindowEvents {
   void OnResize() override { FormResize(); }
   void OnPaint(const gfx::IntRect& clip) override { FormPaint(clip); }
   bool OnCloseQuery() override { return FormCloseQuery(); }
-  void OnKeyDown(std::uint16_t key, platform::ShiftState shift) override { FormKeyDown(key, shift); }
+  void OnKeyDown(std::uint16_t key, platform::ShiftState shift) override {
+    FormKeyDown(key, shift);
+  }
   void OnRestored() override { minimised = false; }
 
   void FormActivate();

@@ -12,27 +12,13 @@ constexpr std::uint32_t kShade = 0xFFD8D8D8;
 
 // '#' outline, 'o' white, '-' light shade on the palm's right side, ' ' transparent.
 constexpr std::string_view kHand[] = {
-    "    ##                ",
-    "   #oo#               ",
-    "   #oo#               ",
-    "   #oo#               ",
-    "   #oo#               ",
-    "   #oo###             ",
-    "   #oo#oo###          ",
-    "   #oo#oo#oo##        ",
-    "   #oo#oo#oo#o#       ",
-    "## #oo#oo#oo#o-#      ",
-    "#o##oooooooooo-#      ",
-    "#oo#oooooooooo-#      ",
-    " #o#ooooooooo-#       ",
-    " #ooooooooooo-#       ",
-    "  #oooooooooo-#       ",
-    "  #ooooooooo-#        ",
-    "   #oooooooo-#        ",
-    "   #ooooooo-#         ",
-    "    #oooooo-#         ",
-    "    #oooooo-#         ",
-    "    ########          ",
+    "    ##                ", "   #oo#               ", "   #oo#               ",
+    "   #oo#               ", "   #oo#               ", "   #oo###             ",
+    "   #oo#oo###          ", "   #oo#oo#oo##        ", "   #oo#oo#oo#o#       ",
+    "## #oo#oo#oo#o-#      ", "#o##oooooooooo-#      ", "#oo#oooooooooo-#      ",
+    " #o#ooooooooo-#       ", " #ooooooooooo-#       ", "  #oooooooooo-#       ",
+    "  #ooooooooo-#        ", "   #oooooooo-#        ", "   #ooooooo-#         ",
+    "    #oooooo-#         ", "    #oooooo-#         ", "    ########          ",
 };
 
 }  // namespace
@@ -68,9 +54,12 @@ CursorImage DrawBuildCursor() {
       if (distance > 15) continue;
       std::uint32_t pixel = 0xFF30FF40;  // bright green
       const bool lowerHalf = y > 15;
-      if (distance >= 14) pixel = lowerHalf ? 0xFF0A4012 : 0xFF1C9A28;
-      else if (lowerHalf && distance >= 12) pixel = 0xFF146A1E;
-      else if (!lowerHalf && distance >= 12) pixel = 0xFF9CFFA4;
+      if (distance >= 14)
+        pixel = lowerHalf ? 0xFF0A4012 : 0xFF1C9A28;
+      else if (lowerHalf && distance >= 12)
+        pixel = 0xFF146A1E;
+      else if (!lowerHalf && distance >= 12)
+        pixel = 0xFF9CFFA4;
       cursor.argb[y * CursorImage::kSize + x] = pixel;
     }
   }

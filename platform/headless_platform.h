@@ -16,7 +16,10 @@ namespace platform {
 class RecordingAudio final : public AudioDevice {
  public:
   bool PlayWave(std::span<const std::uint8_t> waveFile) override;
-  void Stop() override { ++stops; playing.clear(); }
+  void Stop() override {
+    ++stops;
+    playing.clear();
+  }
   bool available() const override { return true; }
 
   // A copy of every wave file started, in order, and of the one playing now.

@@ -18,8 +18,8 @@ void InputTranslator::ButtonDown(WindowEvents& to, MouseButton button, std::int3
   to.OnMouseDown(button, shift, x, y);
 }
 
-void InputTranslator::ButtonUp(WindowEvents& to, MouseButton button, std::int32_t x,
-                               std::int32_t y, ShiftState keyModifiers, bool insideClient) {
+void InputTranslator::ButtonUp(WindowEvents& to, MouseButton button, std::int32_t x, std::int32_t y,
+                               ShiftState keyModifiers, bool insideClient) {
   pointer_ = {x, y};
   held_ &= static_cast<ShiftState>(~ButtonFlag(button));
   if (button == MouseButton::Left) {

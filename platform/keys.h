@@ -18,7 +18,9 @@ constexpr ShiftState kDoubleClick = 64;
 enum class MouseButton : std::int32_t { Left = 0, Right = 1, Middle = 2 };
 
 constexpr ShiftState ButtonFlag(MouseButton b) {
-  return b == MouseButton::Left ? kLeftButton : b == MouseButton::Right ? kRightButton : kMiddleButton;
+  return b == MouseButton::Left    ? kLeftButton
+         : b == MouseButton::Right ? kRightButton
+                                   : kMiddleButton;
 }
 
 namespace vk {

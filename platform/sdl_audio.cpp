@@ -58,8 +58,8 @@ bool SdlAudio::PlayWave(std::span<const std::uint8_t> waveFile) {
       SDL_AudioStreamFlush(converter.get()) != 0)
     return false;
   std::vector<Uint8> converted(static_cast<std::size_t>(SDL_AudioStreamAvailable(converter.get())));
-  const int got = SDL_AudioStreamGet(converter.get(), converted.data(),
-                                     static_cast<int>(converted.size()));
+  const int got =
+      SDL_AudioStreamGet(converter.get(), converted.data(), static_cast<int>(converted.size()));
   if (got <= 0) return false;
   return SDL_QueueAudio(device_, converted.data(), static_cast<Uint32>(got)) == 0;
 }

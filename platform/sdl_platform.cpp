@@ -58,8 +58,8 @@ gfx::AppVideo SdlPlatform::ClientSize() const {
   return {w, h};
 }
 
-void SdlPlatform::Present(const gfx::MemVideo& source, const gfx::IntRect& srcRect,
-                          std::int32_t x, std::int32_t y) {
+void SdlPlatform::Present(const gfx::MemVideo& source, const gfx::IntRect& srcRect, std::int32_t x,
+                          std::int32_t y) {
   if (window_ == nullptr) return;
   SDL_Surface* surface = SDL_GetWindowSurface(window_);
   if (surface == nullptr) return;
@@ -179,10 +179,14 @@ void SdlPlatform::Dispatch(const SDL_Event& event, WindowEvents& input) {
     case SDL_MOUSEBUTTONDOWN:
     case SDL_MOUSEBUTTONUP: {
       MouseButton button;
-      if (event.button.button == SDL_BUTTON_LEFT) button = MouseButton::Left;
-      else if (event.button.button == SDL_BUTTON_RIGHT) button = MouseButton::Right;
-      else if (event.button.button == SDL_BUTTON_MIDDLE) button = MouseButton::Middle;
-      else break;
+      if (event.button.button == SDL_BUTTON_LEFT)
+        button = MouseButton::Left;
+      else if (event.button.button == SDL_BUTTON_RIGHT)
+        button = MouseButton::Right;
+      else if (event.button.button == SDL_BUTTON_MIDDLE)
+        button = MouseButton::Middle;
+      else
+        break;
       const ShiftState mods = ModifiersFromSdl(SDL_GetModState());
       Guarded([&] {
         if (event.type == SDL_MOUSEBUTTONDOWN) {
@@ -198,8 +202,8 @@ void SdlPlatform::Dispatch(const SDL_Event& event, WindowEvents& input) {
       break;
     }
     case SDL_MOUSEWHEEL: {
-      const std::int32_t steps = event.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -event.wheel.y
-                                                                                 : event.wheel.y;
+      const std::int32_t steps =
+          event.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -event.wheel.y : event.wheel.y;
       const Point at = input_.pointer();
       Guarded([&] {
         input.OnMouseWheel(steps, ModifiersFromSdl(SDL_GetModState()) | input_.heldButtons(), at.x,
@@ -294,7 +298,9 @@ Point SdlPlatform::PointerPosition() const {
   return {x, y};
 }
 
-OsVersion SdlPlatform::OperatingSystemVersion() const { return ReadOsVersion(); }
+OsVersion SdlPlatform::OperatingSystemVersion() const {
+  return ReadOsVersion();
+}
 
 std::string SdlPlatform::CurrentDirectory() const {
   std::error_code error;
@@ -326,7 +332,9 @@ int SdlPlatform::ShowMessageBox(const std::string& title, const std::string& tex
   return answer;
 }
 
-bool SdlPlatform::OpenUrl(const std::string& url) { return SDL_OpenURL(url.c_str()) == 0; }
+bool SdlPlatform::OpenUrl(const std::string& url) {
+  return SDL_OpenURL(url.c_str()) == 0;
+}
 
 AudioDevice& SdlPlatform::Audio() {
   if (!audio_) audio_ = std::make_unique<SdlAudio>();

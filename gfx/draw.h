@@ -1,0 +1,60 @@
+// The drawing operations of the game on MemVideo surfaces: fills and frames, plain and
+// transparent copies, pictures and their frames, stretched pictures, background cut-outs
+// and skinned panels. Every operation clips against both surfaces: whatever rectangle or
+// position it is given, nothing outside either surface is read or written. None of them
+// changes a surface's text or background colour.
+#pragma once
+
+#include <cstdint>
+
+#include "gfx/geometry.h"
+#include "gfx/mem_video.h"
+#include "gfx/wbitmap.h"
+
+namespace gfx {
+
+// Fills and frames.
+void FillSurface(MemVideo& dst, Color color);
+void FillRect(MemVideo& dst, const IntRect& rect, Color color);
+// A one-pixel frame along the inside edge of rect.
+void FrameRect(MemVideo& dst, const IntRect& rect, Color color);
+
+// Plain copy of srcRect of src with its top-left corner at (x, y) of dst.
+void CopyRect(const MemVideo& src, const IntRect& srcRect, MemVideo& dst, std::int32_t x,
+              std::int32_t y);
+// Masked copy: where the mask is 1 the destination is kept, where it is 0 the source pixel
+// is taken. The mask covers src pixel for pixel.
+void TransparentCopy(const MemVideo& src, const ImageMask& mask, const IntRect& srcRect,
+                     MemVideo& dst, std::int32_t x, std::int32_t y);
+
+// Pictures. An image without a bitmap draws nothing; a transparent image leaves the
+// destination where the picture is black.
+void DrawImage(MemVideo& dst, const WBitmap& image, std::int32_t x, std::int32_t y);
+void DrawImage(MemVideo& dst, const WBitmap& image, std::int32_t x, std::int32_t y,
+               const IntRect& srcRect);
+// Frame n of the image's layout; a LayoutWhole image is drawn whole. The part of a frame
+// that lies outside the picture draws nothing.
+void DrawFrame(MemVideo& dst, const WBitmap& image, std::int32_t x, std::int32_t y, std::int32_t n);
+// The source rectangle of frame n in the picture (the whole picture for LayoutWhole); empty
+// when the layout has no place for it.
+IntRect FrameSourceRect(const WBitmap& image, std::int32_t n);
+// Stretched copy of srcRect of the image into dstRect; never transparent.
+void StretchImage(MemVideo& dst, const IntRect& dstRect, const WBitmap& image,
+                  const IntRect& srcRect, bool smooth);
+
+// The rectangle of a background picture that covering `area` shows under r, where r is in
+// screen fractions relative to the area's top-left corner. (0, 0, 0, 0) without a picture.
+IntRect BackgroundCutOut(const FracRect& r, const FracRect& area, const WBitmap* background);
+// Stretches that cut-out, smoothed, to where r lies on the screen.
+void DrawBackgroundCutOut(MemVideo& dst, const FracRect& r, const FracRect& area,
+                          const WBitmap* background, const AppVideo& screen);
+
+// A button or framed widget: frame n of frameImage over the background cut-out under r,
+// composed at the frame's size in scratch and stretched, smoothed, to r on dst. Without a
+// background picture, scratch shows through the frame's transparent pixels as it was.
+// r is relative to the area's top-left corner, both in screen fractions.
+void DrawSkinnedPanel(MemVideo& dst, const FracRect& r, const WBitmap& frameImage,
+                      MemVideo& scratch, const WBitmap* background, const FracRect& area,
+                      std::int32_t n, const AppVideo& screen);
+
+}  // namespace gfx

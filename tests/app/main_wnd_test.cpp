@@ -1,0 +1,280 @@
+// The main window driven headless: one-time loading, the screen state machine on the
+// timer, minimising, resizing, the close question and the global keys.
+#include "app/main_wnd.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "platform/headless_platform.h"
+#include "tools/archive_writer.h"
+
+namespace app {
+namespace {
+
+namespace fs = std::filesystem;
+
+class FakeScreen final : public Screen {
+ public:
+  bool modalFlag = false;
+  int ticks = 0;
+  std::vector<std::uint16_t> keys;
+  bool* destroyed = nullptr;
+  ~FakeScreen() override {
+    if (destroyed != nullptr) *destroyed = true;
+  }
+  bool modal() const override { return modalFlag; }
+  void Tick() override { ++ticks; }
+  void KeyDown(std::uint16_t key, platform::ShiftState) override { keys.push_back(key); }
+};
+
+// Runs each test in a folder of its own holding small archives, as the game's folder would.
+class MainWndTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    previous_ = fs::current_path();
+    folder_ =
+        fs::temp_directory_path() /
+        ("redhollow-shell-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+         "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::create_directories(folder_);
+    fs::current_path(folder_);
+    WriteArchives(0x112233);
+  }
+  void TearDown() override {
+    fs::current_path(previous_);
+    fs::remove_all(folder_);
+  }
+
+  static void WriteArchives(gfx::Color shade) {
+    const std::vector<gfx::Color> pixels(128 * 96, shade);
+    tools::WriteArchiveFile(
+        "res01.dat",
+        {{"DlgBkgnd", 0, tools::EncodeRgbBitmap(4, 3, 24, std::vector<gfx::Color>(12, shade))},
+         {"DlgButton", 0, tools::EncodeRgbBitmap(128, 96, 24, pixels)},
+         {"DlgIcon", 0,
+          tools::EncodeRgbBitmap(64, 128, 24, std::vector<gfx::Color>(64 * 128, shade))}});
+    tools::WriteArchiveFile("res00.dat", {{"click1", 0, {'R', 'I', 'F', 'F', 1}},
+                                          {"click2", 0, {'R', 'I', 'F', 'F', 2}}});
+  }
+
+  fs::path previous_;
+  fs::path folder_;
+};
+
+TEST_F(MainWndTest, CreationBuildsBlackSurfacesTheTimerAndTheCursors) {
+  platform::HeadlessPlatform platform({800, 600});
+  TMainWnd window(platform);
+  EXPECT_EQ(MainWnd, &window);
+  EXPECT_EQ(window.currentScreen, static_cast<std::uint32_t>(ScreenWaiting));
+  ASSERT_TRUE(window.appVideo);
+  EXPECT_EQ(window.appVideo->width, 800);
+  EXPECT_EQ(window.appVideo->height, 600);
+  ASSERT_TRUE(window.backBuffer);
+  EXPECT_EQ(window.backBuffer->width(), 800);
+  EXPECT_EQ(window.scratch->width(), 256);
+  EXPECT_EQ(window.scratch->height(), 160);
+  EXPECT_EQ(window.backBuffer->at(799, 599), gfx::kBlack);
+  EXPECT_EQ(window.timerInterval, 40u);
+  EXPECT_EQ(window.hintDelay, 500u);
+  EXPECT_EQ(window.soundEffectsOn, 1);
+  EXPECT_DOUBLE_EQ(window.osVersion, 6.1);
+  EXPECT_EQ(window.startDir, fs::current_path().string());
+  EXPECT_EQ(platform.cursors.count(platform::kCursorHand), 1u);
+  EXPECT_EQ(platform.cursors.count(platform::kCursorBuild), 1u);
+  EXPECT_EQ(platform.cursors[platform::kCursorBuild].hotX, 15);
+}
+
+TEST(MainWndLifetime, TheGlobalWindowIsClearedWithIt) {
+  platform::HeadlessPlatform platform;
+  { TMainWnd window(platform); }
+  EXPECT_EQ(MainWnd, nullptr);
+}
+
+TEST_F(MainWndTest, FirstActivationLoadsOnceAndLaterOnesLoadNothing) {
+  platform::HeadlessPlatform platform;
+  TMainWnd window(platform);
+  platform.Activate();
+  EXPECT_TRUE(window.activated);
+  EXPECT_EQ(window.currentScreen, static_cast<std::uint32_t>(ScreenStarting));
+  ASSERT_TRUE(window.dlgBackground && window.dlgBackground->present());
+  EXPECT_EQ(window.dlgBackground->bitmap->at(0, 0), 0x112233u);
+  EXPECT_EQ(window.dlgButtons->frameHeight, 48);
+  EXPECT_TRUE(window.dlgButtons->transparent);
+  EXPECT_EQ(window.dlgIcons->frameWidth, 64);
+  EXPECT_EQ(*window.clickSound1, (gfx::ByteBuffer{'R', 'I', 'F', 'F', 1}));
+  EXPECT_EQ(*window.clickSound2, (gfx::ByteBuffer{'R', 'I', 'F', 'F', 2}));
+
+  const gfx::WBitmap* firstBackground = window.dlgBackground.get();
+  WriteArchives(0x445566);
+  platform.Activate();
+  EXPECT_EQ(window.dlgBackground.get(), firstBackground);
+  EXPECT_EQ(window.dlgBackground->bitmap->at(0, 0), 0x112233u);
+}
+
+TEST_F(MainWndTest, MissingArchivesLeaveEmptyPicturesAndNoCrash) {
+  fs::remove("res00.dat");
+  fs::remove("res01.dat");
+  platform::HeadlessPlatform platform;
+  TMainWnd window(platform);
+  platform.Activate();
+  EXPECT_FALSE(window.dlgBackground->present());
+  EXPECT_TRUE(window.clickSound1->empty());
+  EXPECT_EQ(window.currentScreen, static_cast<std::uint32_t>(ScreenStarting));
+}
+
+TEST_F(MainWndTest, TheMenuIsRequestedOnTheFirstTickAndReachedOnTheSecond) {
+  platform::HeadlessPlatform platform;
+  TMainWnd window(platform);
+  platform.Tick(3);  // nothing happens before the first activation
+  EXPECT_EQ(window.currentScreen, static_cast<std::uint32_t>(ScreenWaiting));
+  EXPECT_EQ(window.requestedScreen, 0);
+  platform.Activate();
+  platform.Tick();
+  EXPECT_EQ(window.requestedScreen, ScreenMenu);
+  EXPECT_EQ(window.currentScreen, static_cast<std::uint32_t>(ScreenStarting));
+  platform.Tick();
+  EXPECT_EQ(window.currentScreen, static_cast<std::uint32_t>(ScreenMenu));
+  EXPECT_EQ(window.requestedScreen, 0);
+  EXPECT_EQ(window.backBuffer->at(0, 0), gfx::kBlack);
+}
+
+TEST_F(MainWndTest, SwitchingToTheGameDestroysTheMenuAndTicksOnlyWithoutAModalDialog) {
+  platform::HeadlessPlatform platform;
+  TMainWnd window(platform);
+  bool menuDestroyed = false;
+  auto menu = std::make_unique<FakeScreen>();
+  menu->destroyed = &menuDestroyed;
+  window.activeProcedure = menu.get();
+  window.menuScreen = std::move(menu);
+  auto game = std::make_unique<FakeScreen>();
+  FakeScreen* gameScreen = game.get();
+  window.gameScreen = std::move(game);
+  window.currentScreen = ScreenMenu;
+
+  window.RequestScreen(ScreenGame);
+  platform.Tick();
+  EXPECT_TRUE(menuDestroyed);
+  EXPECT_EQ(window.menuScreen, nullptr);
+  EXPECT_EQ(window.activeProcedure, gameScreen);
+  EXPECT_EQ(window.currentScreen, static_cast<std::uint32_t>(ScreenGame));
+  EXPECT_EQ(gameScreen->ticks, 1);  // the switch and the first game tick share a timer tick
+
+  gameScreen->modalFlag = true;
+  platform.Tick(3);
+  EXPECT_EQ(gameScreen->ticks, 1);
+  gameScreen->modalFlag = false;
+  platform.Tick();
+  EXPECT_EQ(gameScreen->ticks, 2);
+}
+
+TEST_F(MainWndTest, MinimisedTheTimerDoesNothingUntilRestored) {
+  platform::HeadlessPlatform platform;
+  TMainWnd window(platform);
+  auto game = std::make_unique<FakeScreen>();
+  FakeScreen* screen = game.get();
+  window.gameScreen = std::move(game);
+  window.activeProcedure = screen;
+  window.currentScreen = ScreenGame;
+  window.Minimise();
+  EXPECT_EQ(platform.minimizeCount, 1);
+  window.RequestScreen(ScreenMenu);
+  platform.Tick(10);
+  EXPECT_EQ(screen->ticks, 0);
+  EXPECT_EQ(window.currentScreen, static_cast<std::uint32_t>(ScreenGame));
+  platform.Restore();
+  EXPECT_FALSE(window.minimised);
+  window.requestedScreen = 0;
+  platform.Tick(2);
+  EXPECT_EQ(screen->ticks, 2);
+}
+
+TEST_F(MainWndTest, ResizeRecreatesABlackBackBufferThatLaterPresentationsUse) {
+  platform::HeadlessPlatform platform({64, 48});
+  TMainWnd window(platform);
+  window.backBuffer->set(3, 3, gfx::kWhite);
+  platform.Resize({40, 30});
+  ASSERT_TRUE(window.backBuffer);
+  EXPECT_EQ(window.backBuffer->width(), 40);
+  EXPECT_EQ(window.backBuffer->height(), 30);
+  for (int y = 0; y < 30; ++y)
+    for (int x = 0; x < 40; ++x) ASSERT_EQ(window.backBuffer->at(x, y), gfx::kBlack);
+  window.backBuffer->set(39, 29, 0x00FF00);
+  window.PresentRect(gfx::IntRect{30, 20, 40, 30});
+  EXPECT_EQ(platform.window().at(39, 29), 0x00FF00u);
+  EXPECT_EQ(platform.presentedRects.back(), (gfx::IntRect{30, 20, 40, 30}));
+}
+
+TEST_F(MainWndTest, PaintPresentsTheClipAndNothingWithoutABackBuffer) {
+  platform::HeadlessPlatform platform({16, 8});
+  TMainWnd window(platform);
+  window.backBuffer->set(1, 1, 0xABCDEF);
+  window.FormPaint({0, 0, 2, 2});
+  EXPECT_EQ(platform.window().at(1, 1), 0xABCDEFu);
+  window.backBuffer.reset();
+  const std::size_t before = platform.presentedRects.size();
+  window.PresentRect();
+  EXPECT_EQ(platform.presentedRects.size(), before);
+}
+
+TEST_F(MainWndTest, ClosingAsksOnlyWhileAScreenIsActive) {
+  platform::HeadlessPlatform platform;
+  TMainWnd window(platform);
+  platform.RequestClose();
+  EXPECT_TRUE(platform.messageBoxes.empty());
+  EXPECT_TRUE(platform.terminated());
+}
+
+TEST_F(MainWndTest, AnsweringNoToTheExitQuestionLeavesEverythingAsItWas) {
+  platform::HeadlessPlatform platform;
+  TMainWnd window(platform);
+  FakeScreen screen;
+  window.activeProcedure = &screen;
+  platform.messageBoxAnswers = {platform::kResultNo, platform::kResultYes};
+  platform.PressKey(platform::vk::kF4, platform::kAltKey);
+  ASSERT_EQ(platform.messageBoxes.size(), 1u);
+  EXPECT_EQ(platform.messageBoxes[0].title, "Exit");
+  EXPECT_EQ(platform.messageBoxes[0].text, "Are you really sure you want to exit?");
+  EXPECT_EQ(platform.messageBoxes[0].buttons, platform::MessageBoxButtons::YesNo);
+  EXPECT_FALSE(platform.terminated());
+  EXPECT_TRUE(screen.keys.empty());
+  platform.RequestClose();
+  EXPECT_TRUE(platform.terminated());
+  window.activeProcedure = nullptr;
+}
+
+TEST_F(MainWndTest, SoundSwitchKeysWorkOnEveryScreenAndGoNowhereElse) {
+  platform::HeadlessPlatform platform;
+  TMainWnd window(platform);
+  platform.PressKey(platform::vk::kF8);
+  EXPECT_EQ(window.soundEffectsOn, 0);
+  ASSERT_EQ(platform.messageBoxes.size(), 1u);
+  EXPECT_EQ(platform.messageBoxes[0].title, "Options");
+  EXPECT_EQ(platform.messageBoxes[0].text, "Sound Effects OFF");
+
+  FakeScreen screen;
+  window.activeProcedure = &screen;
+  platform.PressKey(platform::vk::kS, platform::kAltKey);
+  EXPECT_EQ(window.soundEffectsOn, 1);
+  EXPECT_EQ(platform.messageBoxes.back().text, "Sound Effects ON");
+  EXPECT_TRUE(screen.keys.empty());
+  platform.PressKey(platform::vk::kS);  // plain S is the screen's, not a switch
+  EXPECT_EQ(window.soundEffectsOn, 1);
+  EXPECT_EQ(screen.keys, (std::vector<std::uint16_t>{platform::vk::kS}));
+  platform.PressKey(platform::vk::kEscape);  // a screen's own key while one is active
+  EXPECT_FALSE(platform.terminated());
+  window.activeProcedure = nullptr;
+}
+
+TEST_F(MainWndTest, EscapeBeforeAnyScreenEndsTheProgramAtOnce) {
+  platform::HeadlessPlatform platform;
+  TMainWnd window(platform);
+  platform.PressKey(platform::vk::kS);
+  EXPECT_FALSE(platform.terminated());
+  platform.PressKey(platform::vk::kEscape);
+  EXPECT_TRUE(platform.terminated());
+  EXPECT_TRUE(platform.messageBoxes.empty());
+}
+
+}  // namespace
+}  // namespace app

@@ -1,0 +1,66 @@
+// The SDL backend on SDL's dummy video and audio drivers: the window, presentation and
+// sound must work without a real display and never fail loudly.
+#include "platform/sdl_platform.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+namespace platform {
+namespace {
+
+struct Quiet final : WindowEvents {};
+
+class SdlPlatformTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+  }
+};
+
+TEST_F(SdlPlatformTest, OpensAWindowCoveringTheScreenAndPresents) {
+  SdlPlatform platform;
+  Quiet events;
+  ASSERT_TRUE(platform.OpenMainWindow("Redhollow", events));
+  const gfx::AppVideo screen = platform.ScreenSize();
+  EXPECT_GT(screen.width, 0);
+  EXPECT_EQ(platform.ClientSize().width, screen.width);
+  EXPECT_EQ(platform.ClientSize().height, screen.height);
+  gfx::MemVideo buffer(screen.width, screen.height);
+  platform.Present(buffer, buffer.bounds(), 0, 0);
+  platform.Present(buffer, {-10, -10, 50, 50}, -10, -10);  // clipped, no crash
+  platform.InstallCursor(kCursorHand, CursorImage{});
+  platform.SetCursor(kCursorHand);
+  platform.SetCursor(99);
+  EXPECT_FALSE(platform.CurrentDirectory().empty());
+  EXPECT_GT(platform.OperatingSystemVersion().major, 0);
+}
+
+TEST_F(SdlPlatformTest, AudioRefusesWhatIsNoWaveAndNeverThrows) {
+  SdlPlatform platform;
+  AudioDevice& audio = platform.Audio();
+  const std::uint8_t junk[] = {1, 2, 3, 4, 5};
+  EXPECT_FALSE(audio.PlayWave(junk));
+  EXPECT_FALSE(audio.PlayWave({}));
+  audio.Stop();
+}
+
+TEST_F(SdlPlatformTest, TimerTicksInTheMessageLoopUntilTerminated) {
+  SdlPlatform platform;
+  struct Ticker final : WindowEvents {
+    SdlPlatform* platform = nullptr;
+    int ticks = 0;
+    void OnTimer() override {
+      if (++ticks == 3) platform->Terminate();
+    }
+  } ticker;
+  ticker.platform = &platform;
+  ASSERT_TRUE(platform.OpenMainWindow("Redhollow", ticker));
+  platform.SetTimerInterval(5);
+  platform.RunMessageLoop();
+  EXPECT_EQ(ticker.ticks, 3);
+}
+
+}  // namespace
+}  // namespace platform
