@@ -1,0 +1,39 @@
+// Resource archives: a directory of named entries followed by their data. Pictures are
+// stored either run-length packed (converted to an 8-bit bitmap file image while they are
+// read) or as bitmap file images; sounds are stored as wave files and returned as they are.
+//
+// Archive image (little-endian):
+//   0       int32  entry count
+//   4 + 40i        entry i: name[16] (zero-terminated within the 16 bytes), int32 kind,
+//                  int32 reserved, int64 data offset, int32 data size, int32 reserved
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <string>
+
+#include "gfx/byte_buffer.h"
+#include "gfx/mem_video.h"
+
+namespace gfx {
+
+// Entry kind of a run-length packed picture; every other kind is returned byte for byte.
+constexpr std::int32_t kEntryKindPackedPicture = 1;
+
+// 0 when the entry was found and read into buffer, 1 when no entry of that name exists.
+int ReadArchiveEntry(ByteBuffer& buffer, const std::string& archiveFile,
+                     const std::string& entryName);
+
+// The same lookup over an archive image held in memory. It prints nothing on a miss.
+int ReadArchiveEntryFromImage(ByteBuffer& buffer, std::span<const std::uint8_t> archiveImage,
+                              const std::string& entryName);
+
+// Replaces the packed picture held in buffer by its converted 8-bit bitmap file image.
+void ConvertPackedPicture(ByteBuffer& buffer);
+
+// The picture of a bitmap file image as a surface, or nullptr when the buffer is empty or not a
+// usable image.
+std::unique_ptr<MemVideo> CreateDeviceBitmap(const ByteBuffer& buffer);
+
+}  // namespace gfx
