@@ -39,5 +39,5 @@ for target in "$ROOT"/build-asan/fuzz/*_fuzz; do
   rm -rf "$corpus"
 done
 
-if ((status == 0)); then echo "== all tests passed"; else echo "== FAILURES (see above)"; fi
+if ((status == 0)); then echo "== all tests passed in ${SECONDS} s"; else echo "== FAILURES (see above) after ${SECONDS} s"; fi
 exit "$status"

@@ -45,20 +45,19 @@ CursorImage DrawBuildCursor() {
   CursorImage cursor;
   cursor.hotX = 15;
   cursor.hotY = 15;
-  // A diamond twice as wide as high, like a map cell seen from above: |dx| / 15 + |dy| / 7.5 <= 1.
+  // A diamond of the map cell's 3 : 2 proportions, 31 x 21 around the centre:
+  // |dx| / 15 + |dy| / 10 <= 1, kept in integers as 2 |dx| + 3 |dy| <= 30.
   for (int y = 0; y < CursorImage::kSize; ++y) {
     for (int x = 0; x < CursorImage::kSize; ++x) {
-      const int dx = std::abs(x - 15);
-      const int dy2 = std::abs(y - 15) * 2;
-      const int distance = dx + dy2;  // 15 on the diamond's edge
-      if (distance > 15) continue;
-      std::uint32_t pixel = 0xFF30FF40;  // bright green
+      const int distance = 2 * std::abs(x - 15) + 3 * std::abs(y - 15);  // 30 on the edge
+      if (distance > 30) continue;
       const bool lowerHalf = y > 15;
-      if (distance >= 14)
+      std::uint32_t pixel = 0xFF30FF40;  // bright green
+      if (distance > 26)
         pixel = lowerHalf ? 0xFF0A4012 : 0xFF1C9A28;
-      else if (lowerHalf && distance >= 12)
+      else if (lowerHalf && distance > 22)
         pixel = 0xFF146A1E;
-      else if (!lowerHalf && distance >= 12)
+      else if (!lowerHalf && distance > 23)
         pixel = 0xFF9CFFA4;
       cursor.argb[y * CursorImage::kSize + x] = pixel;
     }

@@ -113,11 +113,15 @@ TEST(Cursors, SizesHotSpotsAndLooks) {
   const std::uint32_t centre = build.argb[15 * 32 + 15];
   EXPECT_GT((centre >> 8) & 0xFF, 200u);  // bright green
   EXPECT_LT((centre >> 16) & 0xFF, 100u);
-  // A diamond: the corners are clear, the lower edge darker than the upper one.
+  // A diamond: the corners are clear, the lower edge darker than the upper one, and it is
+  // as tall as a map cell for its width (3 : 2).
+  EXPECT_NE(build.argb[5 * 32 + 15], 0u);
+  EXPECT_EQ(build.argb[4 * 32 + 15], 0u);
+  EXPECT_NE(build.argb[15 * 32 + 0], 0u);
   EXPECT_EQ(build.argb[0], 0u);
   EXPECT_EQ(build.argb[31 * 32 + 31], 0u);
-  const std::uint32_t upper = build.argb[9 * 32 + 15];
-  const std::uint32_t lower = build.argb[21 * 32 + 15];
+  const std::uint32_t upper = build.argb[6 * 32 + 15];
+  const std::uint32_t lower = build.argb[24 * 32 + 15];
   EXPECT_GT((upper >> 8) & 0xFF, (lower >> 8) & 0xFF);
 }
 
