@@ -18,6 +18,13 @@ std::string TestOutputPath(const std::string& fileName) {
   const std::string goldenPath =
       (std::filesystem::path(REDHOLLOW_TEST_DATA_DIR) / "golden" / (goldenName + ".png")).string();
   const std::string actualPath = TestOutputPath(goldenName + ".actual.png");
+  // REDHOLLOW_UPDATE_GOLDENS=1 rewrites the golden images from what is drawn now (after the
+  // art changed on purpose); look at every rewritten image before committing it.
+  if (const char* update = std::getenv("REDHOLLOW_UPDATE_GOLDENS"); update && *update == '1') {
+    std::filesystem::create_directories(std::filesystem::path(goldenPath).parent_path());
+    if (gfx::WritePng(surface, goldenPath)) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "could not write " << goldenPath;
+  }
   auto golden = gfx::ReadPng(goldenPath);
   if (!golden) {
     gfx::WritePng(surface, actualPath);

@@ -14,6 +14,7 @@ namespace testing_support {
 // tolerance: the largest difference allowed in any channel of any pixel; maxBadPixels:
 // how many pixels may exceed it. A missing golden file is written from the surface (and
 // the check fails, so that a new golden image is always looked at before it counts).
+// With REDHOLLOW_UPDATE_GOLDENS=1 in the environment the golden images are rewritten instead.
 ::testing::AssertionResult MatchesGolden(const gfx::MemVideo& surface, const std::string& goldenName,
                                          int tolerance, int maxBadPixels = 0);
 
