@@ -1,0 +1,179 @@
+// The game screen's panels: the two halves of the top strip (PTBIBkgnd, PConstBkgnd), the
+// counter box (PopInfo), the calendar box (CalInfo) and the Earth report (EarthCBkgnd,
+// EarthCImage).
+//
+// PopInfo, 320 x 52: four groups of 80 pixels in the top row (y 3..25), each an icon centred
+// at (80 i + 13, 14) followed by a well for a number at x 80 i + 26 .. 80 i + 76 (water,
+// food, power, housing); the bottom row (y 28..49) is one well for the population and the
+// growth rate, x 26..316, with a person icon at (13, 39).
+#include <cmath>
+#include <numbers>
+
+#include "tools/resbuild/noise.h"
+#include "tools/resbuild/painters.h"
+#include "tools/resbuild/ui.h"
+
+namespace resbuild {
+namespace {
+
+using namespace colors;
+
+void Rivet(Canvas& canvas, double x, double y) {
+  cairo_new_path(canvas.cr());
+  cairo_arc(canvas.cr(), x, y, 3, 0, 2 * std::numbers::pi);
+  cairo_pattern_t* shade = cairo_pattern_create_radial(x - 1, y - 1, 0.5, x, y, 3.5);
+  const Rgb lit = kBrassLight.Shade(1.2);
+  const Rgb dark = kBrass.Shade(0.6);
+  cairo_pattern_add_color_stop_rgb(shade, 0, lit.r, lit.g, lit.b);
+  cairo_pattern_add_color_stop_rgb(shade, 1, dark.r, dark.g, dark.b);
+  cairo_set_source(canvas.cr(), shade);
+  cairo_fill(canvas.cr());
+  cairo_pattern_destroy(shade);
+}
+
+// A sand-coloured metal panel with a brass bevel and rivets; stretches well both ways.
+void StripPanel(Canvas& canvas, std::uint32_t seed) {
+  const double w = canvas.width();
+  const double h = canvas.height();
+  cairo_pattern_t* shade = cairo_pattern_create_linear(0, 0, 0, h);
+  const Rgb top = kSand.Shade(1.08);
+  const Rgb bottom = kSand.Shade(0.82);
+  cairo_pattern_add_color_stop_rgb(shade, 0, top.r, top.g, top.b);
+  cairo_pattern_add_color_stop_rgb(shade, 1, bottom.r, bottom.g, bottom.b);
+  cairo_set_source(canvas.cr(), shade);
+  cairo_paint(canvas.cr());
+  cairo_pattern_destroy(shade);
+  ApplyNoise(canvas, seed, 0.04, 40, 0.03);
+  cairo_rectangle(canvas.cr(), 2, 2, w - 4, h - 4);
+  canvas.SetColor(kBrass);
+  cairo_set_line_width(canvas.cr(), 4);
+  cairo_stroke(canvas.cr());
+  cairo_rectangle(canvas.cr(), 0.5, 0.5, w - 1, h - 1);
+  canvas.SetColor(kBrass.Shade(0.55));
+  cairo_set_line_width(canvas.cr(), 1);
+  cairo_stroke(canvas.cr());
+  for (double x : {10.0, w - 10}) {
+    for (double y : {10.0, h - 10}) Rivet(canvas, x, y);
+  }
+}
+
+void EarthDisk(Canvas& canvas, double cx, double cy, double r, double turn, std::uint32_t seed) {
+  canvas.Flush();
+  for (int y = 0; y < canvas.height(); ++y) {
+    std::uint32_t* row = canvas.Row(y);
+    for (int x = 0; x < canvas.width(); ++x) {
+      const double dx = (x + 0.5 - cx) / r;
+      const double dy = (y + 0.5 - cy) / r;
+      const double d2 = dx * dx + dy * dy;
+      if (d2 > 1) continue;
+      const double dz = std::sqrt(1 - d2);
+      // Longitude turns with the frame; the map is noise wrapped on the sphere.
+      const double lon = std::atan2(dx, dz) + turn;
+      const double lat = std::asin(dy);
+      const double land = FractalNoise(seed, lon * 40, lat * 40, 22);
+      const double cloud = FractalNoise(seed + 9, lon * 40 + 7, lat * 40, 14);
+      Rgb c = land > 0.55 ? Rgb::Bytes(70, 140, 60).Mix(Rgb::Bytes(170, 140, 90), (land - 0.55) * 3)
+                          : Rgb::Bytes(20, 60, 150).Mix(Rgb::Bytes(40, 110, 190), land);
+      if (cloud > 0.6) c = c.Mix(kModuleWhite, std::min(1.0, (cloud - 0.6) * 4));
+      const double light = std::clamp(0.25 + 0.85 * (-0.5 * dx - 0.4 * dy + 0.75 * dz), 0.15, 1.1);
+      c = c.Shade(light);
+      row[x] = 0xFF000000u | (static_cast<std::uint32_t>(c.r * 255) << 16) |
+               (static_cast<std::uint32_t>(c.g * 255) << 8) | static_cast<std::uint32_t>(c.b * 255);
+    }
+  }
+  canvas.MarkDirty();
+}
+
+}  // namespace
+
+void PaintToolPanelBackground(Canvas& canvas, const FrameContext&) {
+  StripPanel(canvas, 71);
+}
+void PaintPalettePanelBackground(Canvas& canvas, const FrameContext&) {
+  StripPanel(canvas, 72);
+}
+
+void PaintCounterBox(Canvas& canvas, const FrameContext&) {
+  canvas.Fill(kSand.Shade(0.9));
+  ApplyNoise(canvas, 73, 0.04, 20, 0.02);
+  const Icon icons[4] = {Icon::Drop, Icon::Leaf, Icon::Bolt, Icon::House};
+  const Rgb colours[4] = {kWaterCyan, kFoodGreen, kPowerYellow, kHousingTerracotta};
+  for (int i = 0; i < 4; ++i) {
+    DrawIcon(canvas, icons[i], 80 * i + 13, 14, 18, colours[i]);
+    Well(canvas, 80 * i + 26, 3, 50, 22, 4);
+  }
+  DrawIcon(canvas, Icon::Person, 13, 39, 18, kModuleWhite);
+  Well(canvas, 26, 28, 290, 21, 4);
+  cairo_rectangle(canvas.cr(), 0.5, 0.5, canvas.width() - 1, canvas.height() - 1);
+  canvas.SetColor(kBrass.Shade(0.7));
+  cairo_set_line_width(canvas.cr(), 1);
+  cairo_stroke(canvas.cr());
+}
+
+void PaintCalendarBox(Canvas& canvas, const FrameContext&) {
+  canvas.Fill(kSand.Shade(0.85));
+  // A page with a red band for the year, then the month, then room for the day.
+  RoundedRectPath(canvas, 6, 8, 84, 84, 5);
+  canvas.SetColor(kOutline, 0.3);
+  cairo_fill(canvas.cr());
+  RoundedRectPath(canvas, 4, 6, 84, 84, 5);
+  canvas.SetColor(kModuleWhite.Shade(1.02));
+  cairo_fill(canvas.cr());
+  cairo_rectangle(canvas.cr(), 4, 10, 84, 18);
+  canvas.SetColor(kSeriousRed);
+  cairo_fill(canvas.cr());
+  cairo_rectangle(canvas.cr(), 8, 44, 76, 1);
+  canvas.SetColor(kModuleGrey);
+  cairo_fill(canvas.cr());
+  for (double x : {22.0, 70.0}) {
+    cairo_new_path(canvas.cr());
+    cairo_arc(canvas.cr(), x, 8, 3.5, 0, 2 * std::numbers::pi);
+    canvas.SetColor(kBrass);
+    cairo_fill(canvas.cr());
+  }
+}
+
+void PaintEarthReportBackground(Canvas& canvas, const FrameContext&) {
+  const double w = canvas.width();
+  const double h = canvas.height();
+  cairo_pattern_t* shade = cairo_pattern_create_radial(w / 2, h / 2, 20, w / 2, h / 2, w * 0.75);
+  cairo_pattern_add_color_stop_rgb(shade, 0, 0.12, 0.2, 0.38);
+  cairo_pattern_add_color_stop_rgb(shade, 1, 0.03, 0.07, 0.16);
+  cairo_set_source(canvas.cr(), shade);
+  cairo_paint(canvas.cr());
+  cairo_pattern_destroy(shade);
+  for (double x = 20; x < w; x += 40) {
+    cairo_rectangle(canvas.cr(), x, 0, 1, h);
+  }
+  for (double y = 20; y < h; y += 40) {
+    cairo_rectangle(canvas.cr(), 0, y, w, 1);
+  }
+  canvas.SetColor(kCaptionBlue, 0.12);
+  cairo_fill(canvas.cr());
+  ApplyNoise(canvas, 74, 0.05, 30, 0.03);
+  cairo_rectangle(canvas.cr(), 4, 4, w - 8, h - 8);
+  canvas.SetColor(kBrass);
+  cairo_set_line_width(canvas.cr(), 8);
+  cairo_stroke(canvas.cr());
+}
+
+void PaintEarthImage(Canvas& canvas, const FrameContext& context) {
+  canvas.Fill(Rgb::Bytes(4, 6, 14));
+  DetailRandom stars(900);
+  for (int i = 0; i < 40; ++i) {
+    cairo_rectangle(canvas.cr(), std::floor(stars.Range(0, 144)), std::floor(stars.Range(0, 144)),
+                    1, 1);
+    canvas.SetColor(kModuleWhite, stars.Range(0.3, 0.9));
+    cairo_fill(canvas.cr());
+  }
+  EarthDisk(canvas, 72, 72, 56, context.frame * 0.12, 77);
+  // The link's scan lines and a little signal noise, different in every frame.
+  for (int y = 0; y < 144; y += 3) {
+    cairo_rectangle(canvas.cr(), 0, y, 144, 1);
+  }
+  canvas.SetColor(kCaptionBack, 0.18);
+  cairo_fill(canvas.cr());
+  ApplyNoise(canvas, 80 + context.frame, 0.03, 8, 0.08);
+}
+
+}  // namespace resbuild
