@@ -8,22 +8,22 @@
 
 #include "platform/headless_platform.h"
 #include "tools/archive_writer.h"
+#include "widgets/input_state.h"
+#include "widgets/tw_procedure.h"
 
 namespace app {
 namespace {
 
 namespace fs = std::filesystem;
 
-class FakeScreen final : public Screen {
+class FakeScreen final : public widgets::TWProcedure {
  public:
-  bool modalFlag = false;
   int ticks = 0;
   std::vector<std::uint16_t> keys;
   bool* destroyed = nullptr;
   ~FakeScreen() override {
     if (destroyed != nullptr) *destroyed = true;
   }
-  bool modal() const override { return modalFlag; }
   void Tick() override { ++ticks; }
   void KeyDown(std::uint16_t key, platform::ShiftState) override { keys.push_back(key); }
 };
@@ -145,7 +145,7 @@ TEST_F(MainWndTest, SwitchingToTheGameDestroysTheMenuAndTicksOnlyWithoutAModalDi
   bool menuDestroyed = false;
   auto menu = std::make_unique<FakeScreen>();
   menu->destroyed = &menuDestroyed;
-  window.activeProcedure = menu.get();
+  widgets::activeProcedure = menu.get();
   window.menuScreen = std::move(menu);
   auto game = std::make_unique<FakeScreen>();
   FakeScreen* gameScreen = game.get();
@@ -156,14 +156,14 @@ TEST_F(MainWndTest, SwitchingToTheGameDestroysTheMenuAndTicksOnlyWithoutAModalDi
   platform.Tick();
   EXPECT_TRUE(menuDestroyed);
   EXPECT_EQ(window.menuScreen, nullptr);
-  EXPECT_EQ(window.activeProcedure, gameScreen);
+  EXPECT_EQ(widgets::activeProcedure, gameScreen);
   EXPECT_EQ(window.currentScreen, static_cast<std::uint32_t>(ScreenGame));
   EXPECT_EQ(gameScreen->ticks, 1);  // the switch and the first game tick share a timer tick
 
-  gameScreen->modalFlag = true;
+  gameScreen->modal = 1;
   platform.Tick(3);
   EXPECT_EQ(gameScreen->ticks, 1);
-  gameScreen->modalFlag = false;
+  gameScreen->modal = 0;
   platform.Tick();
   EXPECT_EQ(gameScreen->ticks, 2);
 }
@@ -174,7 +174,7 @@ TEST_F(MainWndTest, MinimisedTheTimerDoesNothingUntilRestored) {
   auto game = std::make_unique<FakeScreen>();
   FakeScreen* screen = game.get();
   window.gameScreen = std::move(game);
-  window.activeProcedure = screen;
+  widgets::activeProcedure = screen;
   window.currentScreen = ScreenGame;
   window.Minimise();
   EXPECT_EQ(platform.minimizeCount, 1);
@@ -229,7 +229,7 @@ TEST_F(MainWndTest, AnsweringNoToTheExitQuestionLeavesEverythingAsItWas) {
   platform::HeadlessPlatform platform;
   TMainWnd window(platform);
   FakeScreen screen;
-  window.activeProcedure = &screen;
+  widgets::activeProcedure = &screen;
   platform.messageBoxAnswers = {platform::kResultNo, platform::kResultYes};
   platform.PressKey(platform::vk::kF4, platform::kAltKey);
   ASSERT_EQ(platform.messageBoxes.size(), 1u);
@@ -240,7 +240,7 @@ TEST_F(MainWndTest, AnsweringNoToTheExitQuestionLeavesEverythingAsItWas) {
   EXPECT_TRUE(screen.keys.empty());
   platform.RequestClose();
   EXPECT_TRUE(platform.terminated());
-  window.activeProcedure = nullptr;
+  widgets::activeProcedure = nullptr;
 }
 
 TEST_F(MainWndTest, SoundSwitchKeysWorkOnEveryScreenAndGoNowhereElse) {
@@ -253,7 +253,7 @@ TEST_F(MainWndTest, SoundSwitchKeysWorkOnEveryScreenAndGoNowhereElse) {
   EXPECT_EQ(platform.messageBoxes[0].text, "Sound Effects OFF");
 
   FakeScreen screen;
-  window.activeProcedure = &screen;
+  widgets::activeProcedure = &screen;
   platform.PressKey(platform::vk::kS, platform::kAltKey);
   EXPECT_EQ(window.soundEffectsOn, 1);
   EXPECT_EQ(platform.messageBoxes.back().text, "Sound Effects ON");
@@ -263,7 +263,7 @@ TEST_F(MainWndTest, SoundSwitchKeysWorkOnEveryScreenAndGoNowhereElse) {
   EXPECT_EQ(screen.keys, (std::vector<std::uint16_t>{platform::vk::kS}));
   platform.PressKey(platform::vk::kEscape);  // a screen's own key while one is active
   EXPECT_FALSE(platform.terminated());
-  window.activeProcedure = nullptr;
+  widgets::activeProcedure = nullptr;
 }
 
 TEST_F(MainWndTest, EscapeBeforeAnyScreenEndsTheProgramAtOnce) {

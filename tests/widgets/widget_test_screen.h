@@ -1,0 +1,54 @@
+// A small screen for the widget tests: it records the commands its widgets send, and
+// Probe widgets record every Draw with the state they were drawn in.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "widgets/input_state.h"
+#include "widgets/tw_control_button.h"
+#include "widgets/tw_procedure.h"
+
+namespace widgets_test {
+
+struct Drawn {
+  std::string name;
+  int hover;
+  int pressed;
+  int down;
+};
+
+class TestScreen : public widgets::TWProcedure {
+ public:
+  ~TestScreen() override { TestScreen::ReleaseResources(); }
+  void Command(widgets::TWControl* widget, std::int32_t code) override {
+    commands.push_back(code);
+    senders.push_back(widget);
+  }
+  void AfterMouseUpdate() override { buttonsSeen.push_back(widgets::mouseButton); }
+  void KeyDown(std::uint16_t key, platform::ShiftState) override { keys.push_back(key); }
+  void LoadResources() override { ++loads; }
+  void ReleaseResources() override { ++releases; }
+
+  std::vector<std::int32_t> commands;
+  std::vector<widgets::TWControl*> senders;
+  std::vector<std::int32_t> buttonsSeen;
+  std::vector<std::uint16_t> keys;
+  int loads = 0;
+  int releases = 0;
+  std::vector<Drawn>* drawLog = nullptr;
+};
+
+class Probe final : public widgets::TWControlButton {
+ public:
+  Probe(widgets::TWControl* parent, std::string probeName, std::vector<Drawn>* drawLog)
+      : TWControlButton(parent), name(std::move(probeName)), log(drawLog) {}
+  void Draw() override {
+    if (log != nullptr) log->push_back({name, hover, pressed, down});
+  }
+  std::string name;
+  std::vector<Drawn>* log;
+};
+
+}  // namespace widgets_test

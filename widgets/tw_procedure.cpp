@@ -1,0 +1,84 @@
+#include "widgets/tw_procedure.h"
+
+#include "app/main_wnd.h"
+#include "widgets/input_state.h"
+
+namespace widgets {
+
+// The font a screen gives the widgets made on it until it sets one of its own.
+constexpr const char* kProcedureFontFace = "MS Sans Serif";
+constexpr int kProcedureFontPixels = 11;
+
+TWProcedure::TWProcedure() : TWPanel(nullptr) {
+  kind = KindProcedure;
+  enabled = 0;
+  visible = 0;
+  modal = 0;
+  hovered = nullptr;
+  lastHinted = nullptr;
+  SetRect({0, 0, 1, 1});
+  ownFont_ = gfx::Font::Create(kProcedureFontFace, gfx::kFontWeightNormal, kProcedureFontPixels);
+  font = ownFont_.get();
+}
+
+TWProcedure::~TWProcedure() {
+  // Subclasses release their own pictures in their destructors; this reaches only the base.
+  TWProcedure::ReleaseResources();
+  // A screen destroyed while active must not stay the target of input and ticks.
+  if (activeProcedure == this) activeProcedure = nullptr;
+  hovered = nullptr;
+  lastHinted = nullptr;
+}
+
+void TWProcedure::Show() {
+  if (activeProcedure != nullptr) activeProcedure->Hide();
+  activeProcedure = this;
+  LoadResources();
+  visible = 1;
+  enabled = 1;
+  Redraw();
+  RefreshPointer();
+  ProcedureMouseUpdate(*this);
+}
+
+void TWProcedure::Hide() {
+  visible = 0;
+  enabled = 0;
+  hovered = nullptr;
+  ReleaseResources();
+  if (app::MainWnd != nullptr && app::MainWnd->hintShown) app::MainWnd->HideHint();
+}
+
+void ProcedureMouseUpdate(TWProcedure& procedure) {
+  procedure.cursorNow = activeProcedure != nullptr ? activeProcedure->cursor : procedure.cursor;
+  procedure.hovered = nullptr;
+  HitTestChildren(procedure);
+  if (app::MainWnd != nullptr) app::MainWnd->SetCursor(procedure.cursorNow);
+  procedure.AfterMouseUpdate();
+}
+
+void MouseEvent(TWProcedure& procedure, platform::ShiftState shift, std::int32_t x,
+                std::int32_t y) {
+  if (x != mouseX || y != mouseY || shift != shiftState) {
+    if (app::MainWnd != nullptr) {
+      app::MainWnd->idleTime = 0;
+      if (app::MainWnd->hintShown) app::MainWnd->HideHint();
+    }
+  }
+  mouseX = x;
+  mouseY = y;
+  shiftState = shift;
+  if (procedure.enabled == 1) ProcedureMouseUpdate(procedure);
+  mouseButton = kNoMouseButton;
+  clickPending = false;
+}
+
+void KeyEvent(TWProcedure& procedure, std::uint16_t key, platform::ShiftState shift) {
+  if (app::MainWnd != nullptr) {
+    app::MainWnd->idleTime = 0;
+    if (app::MainWnd->hintShown) app::MainWnd->HideHint();
+  }
+  procedure.KeyDown(key, shift);
+}
+
+}  // namespace widgets
