@@ -1,0 +1,491 @@
+#include "sim/colony.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace sim {
+
+namespace {
+
+constexpr std::int32_t kAnimationDividerCycle = 3;
+constexpr std::int32_t kDayDividerCycle = 13;
+constexpr std::int32_t kDaysPerGrowthYear = 669;
+constexpr std::int32_t kDiseaseDecayDays = 10;
+constexpr std::uint8_t kFirstGroundFrame = 16;
+constexpr std::int32_t kCommCategoryItem = 7 - kFirstBuildingCategory;
+
+float AsFloat(double value) {
+  return static_cast<float>(value);
+}
+
+// The four edge neighbours, in the order of the highway mask bits.
+constexpr std::array<std::array<std::int32_t, 2>, 4> kEdgeNeighbours = {
+    {{0, -1}, {1, 0}, {0, 1}, {-1, 0}}};
+
+}  // namespace
+
+Colony::Colony(MapGrid& map, world::Random& random, ColonyHost& host)
+    : map_(map), random_(random), host_(host) {}
+
+// ---------------------------------------------------------------------------------------
+// The tick and the day
+
+void Colony::GameTick() {
+  if (ended_) return;
+  animationDivider_ = (animationDivider_ + 1) % kAnimationDividerCycle;
+  dayDivider_ = (dayDivider_ + 1) % kDayDividerCycle;
+  const std::int32_t speed = state_.speed;
+  if ((speed == kNormal && animationDivider_ == 0) || speed == kAccelerated) AnimationStep();
+  if ((speed == kNormal && dayDivider_ == 0) || speed == kAccelerated) RunDay();
+  if (ended_) return;
+  host_.ScrollOrRedrawAnimations();
+}
+
+void Colony::AnimationStep() {
+  for (MapCell& cell : map_.Cells()) {
+    if (cell.animStart == 0 || cell.animLength == 0) continue;
+    cell.variant = static_cast<std::uint8_t>((cell.variant + 1) % cell.animLength);
+  }
+}
+
+void Colony::RunDay() {
+  if (ended_) return;
+  const float rememberedRate = state_.growthRate;
+  bool panelsChanged = false;
+  bool mapChanged = false;
+  bool announceContact = false;
+
+  // The calendar: the last month is one day short in four years of every ten.
+  state_.day += 1;
+  std::int32_t length = MonthLengths[static_cast<std::size_t>(std::clamp(state_.month, 0, 23))];
+  if (state_.month == kMonthCount - 1 && state_.shortYearCycle >= 1 && state_.shortYearCycle <= 4) {
+    length = 27;
+  }
+  if (state_.day > length) {
+    state_.day = 1;
+    state_.month += 1;
+    if (state_.month > kMonthCount - 1) {
+      state_.month = 0;
+      state_.year = state_.year >= 9999 ? 0 : state_.year + 1;
+      state_.shortYearCycle = state_.shortYearCycle >= 9 ? 0 : state_.shortYearCycle + 1;
+    }
+  }
+  host_.Changed(kChangedDate);
+
+  if (state_.disease == 0) RunDisease();
+
+  const std::int32_t construction = AdvanceConstruction();
+  if (construction == kConstructionFinished) {
+    if (state_.earthContact == kContactOn && !earthCommEnabled_) {
+      earthCommEnabled_ = true;
+      host_.Changed(kChangedEarthCommButton);
+      announceContact = true;
+    }
+    panelsChanged = true;
+  }
+  if (construction != kConstructionNothing) mapChanged = true;
+
+  if (state_.power < 0) {
+    host_.Notice(kSoundAlarm, kTextPowerShortage);
+    DeleteNewestStructures();
+    panelsChanged = true;
+    mapChanged = true;
+  }
+
+  UpdateGrowth();
+  if (state_.growthRate != rememberedRate) panelsChanged = true;
+
+  if (state_.growthAccumulator > 1.0f || state_.growthAccumulator < -1.0f) {
+    // Bounded so that a wild accumulator can never overflow the conversion.
+    const double whole = std::trunc(std::clamp<double>(state_.growthAccumulator, -1e9, 1e9));
+    const auto people = static_cast<std::int32_t>(whole);
+    AddPeople(state_, people);
+    state_.growthAccumulator = AsFloat(static_cast<double>(state_.growthAccumulator) - whole);
+    if (state_.population < 1) {
+      state_.population = 0;
+      GameOver();
+      return;
+    }
+    if (state_.unemployed < 0) {
+      host_.Notice(kSoundAlarm, kTextPeopleShortage);
+      DeleteNewestStructures();
+      mapChanged = true;
+    }
+    panelsChanged = true;
+  }
+
+  if (panelsChanged) {
+    RefreshInfoArea();
+    host_.Changed(kChangedCounters);
+  }
+  if (mapChanged) host_.Changed(kChangedMap);
+  // A Comm. Center finished today may already have been pulled down by a shortage; then its
+  // contact was announced as lost and must not be announced as on.
+  if (announceContact && state_.earthContact == kContactOn) {
+    host_.Notice(kSoundWarning, kTextContactOn);
+  }
+}
+
+std::int32_t Colony::AdvanceConstruction() {
+  std::int32_t result = kConstructionNothing;
+  for (MapCell& cell : map_.Cells()) {
+    const StructureType type = cell.type;
+    if (type == kLand || !IsValidStructureType(type)) continue;
+    const StructureSpec& spec = StructureCatalogue[type];
+    const StructureLook& look = StructureLooks[type];
+    std::int32_t left = cell.constructionLeft;
+    if (left == 0) {
+      if (!IsFoodProducer(type)) continue;
+      std::int32_t level = 3;
+      if (state_.water == 0 || state_.food == 0) {
+        level = 0;
+      } else if (state_.food < 20) {
+        level = 1;
+      } else if (state_.food < 100) {
+        level = 2;
+      }
+      const auto frame = static_cast<std::uint8_t>(look.finishedFrame + level);
+      if (frame != cell.frame) {
+        cell.frame = frame;
+        result = std::max(result, kConstructionFrameChanged);
+      }
+      continue;
+    }
+    left -= 1;
+    cell.constructionLeft = static_cast<std::uint8_t>(left);
+    if (left == 0) {
+      const std::int32_t variant = look.variants > 1 ? cell.variant : 0;
+      cell.frame = static_cast<std::uint8_t>(look.finishedFrame + variant);
+      cell.sheet = world::kSheetStructure;
+      if (look.animationFrame != 0) {
+        cell.animStart = static_cast<std::uint8_t>(look.animationFrame);
+        cell.variant = 0;
+        cell.animLength = static_cast<std::uint8_t>(look.animationLength);
+      }
+      ApplyStructure(state_, type, +1);
+      if (type == kCommCenter) state_.earthContact = kContactOn;
+      result = kConstructionFinished;
+      continue;
+    }
+    std::int32_t frame = look.constructionFrame;
+    if (spec.buildDays > 0) {
+      frame += look.constructionSteps * (spec.buildDays - left) / spec.buildDays;
+    }
+    if (IsHouse(type)) frame += cell.variant * look.constructionSteps;
+    if (static_cast<std::uint8_t>(frame) != cell.frame) {
+      cell.frame = static_cast<std::uint8_t>(frame);
+      result = std::max(result, kConstructionFrameChanged);
+    }
+  }
+  return result;
+}
+
+void Colony::UpdateGrowth() {
+  ColonyState& s = state_;
+  double births = 0.0;
+  if (s.reproduction > 0 && s.population > 0 && s.birthControl != 0) {
+    births = (4.0 * s.unemployed / s.population + 1.0) *
+             (static_cast<double>(s.reproduction) / s.birthControl);
+  }
+  const double h = static_cast<double>(s.health) - s.disease;
+  double deaths = 25.0;
+  if (h > 0) {
+    deaths = 100.0 / (h + 4.0);
+  } else if (h < 0) {
+    deaths = 5.0 * (2.0 * s.disease + 4.0 - s.health);
+  }
+  double target = births - deaths;
+  if (s.food > 50 && s.population < 60) target += 12;
+  if (s.water > 50 && s.population < 40) target += 10;
+  if (s.freeHousing > 50 && s.population < 20) target += 8;
+  target = std::clamp(std::trunc(target), -50.0, 50.0);
+
+  if (s.freeHousing <= 0 && target > -1) target = -1;
+  if (s.food <= 0 && target > -20) {
+    target = -20;
+    s.growthRate = AsFloat(s.growthRate - 0.1);
+  }
+  if (s.water <= 0 && target > -50) {
+    target = -50;
+    s.growthRate = AsFloat(s.growthRate - 0.1);
+  }
+  if (s.disease > 0) {
+    diseaseDecay_ += 1;
+    if (diseaseDecay_ > kDiseaseDecayDays) {
+      diseaseDecay_ = 0;
+      s.disease -= 1;
+    }
+    s.growthRate = AsFloat(s.growthRate - 0.1);
+  }
+  if (s.growthRate < target) s.growthRate = AsFloat(s.growthRate + 0.1);
+  if (s.growthRate > target) s.growthRate = AsFloat(s.growthRate - 0.1);
+
+  const float yearly = AsFloat(s.population * static_cast<double>(s.growthRate) * 0.01);
+  const float daily = AsFloat(yearly / static_cast<double>(kDaysPerGrowthYear));
+  s.growthAccumulator = AsFloat(static_cast<double>(s.growthAccumulator) + daily);
+}
+
+// ---------------------------------------------------------------------------------------
+// Disasters
+
+void Colony::RunDisease() {
+  // Each test has its own draws; a later one still runs when an earlier one fired.
+  if (state_.water > 160 && random_.get().Below(100) == 0) Outbreak(kTextWaterDisease, 50, 50);
+  if (state_.food > 160 && random_.get().Below(200) == 0) Outbreak(kTextFoodPoisoning, 25, 25);
+  if (random_.get().Below(32000) == 0) Outbreak(kTextVirus, 100, 100);
+}
+
+void Colony::Outbreak(std::string_view text, std::int32_t base, std::int32_t spread) {
+  host_.Notice(kSoundAlarm, text);
+  state_.disease = base + random_.get().Below(spread);
+  diseaseDecay_ = 0;
+}
+
+void Colony::DeleteNewestStructures() {
+  auto cells = map_.Cells();
+  while ((state_.unemployed < 0 || state_.power < 0) && state_.buildSerial >= 1) {
+    for (std::int32_t i = 0; i < kCellCount; ++i) {
+      if (cells[i].serial == state_.buildSerial) DemolishCell(i % kColumns, i / kColumns, false);
+    }
+    state_.buildSerial -= 1;
+  }
+  host_.Changed(kChangedMapRebuild);
+}
+
+void Colony::GameOver() {
+  state_.population = 0;
+  RefreshInfoArea();
+  host_.Changed(kChangedCounters);
+  if (host_.Question(kSoundGameOver, kTextGameOver)) {
+    NewGame();
+  } else {
+    ended_ = true;
+    host_.EndProgram();
+  }
+}
+
+// ---------------------------------------------------------------------------------------
+// Commands
+
+bool Colony::IsPaletteTypeShown(StructureType type) const {
+  const std::int32_t slot = PaletteSlotOf(type);
+  return slot >= 0 && slot < kPaletteSlotCount && paletteSlots_[slot] == 1;
+}
+
+bool Colony::CanBuildOn(std::int32_t x, std::int32_t y) const {
+  if (!InGrid(x, y)) return false;
+  const MapCell& cell = map_.At(x, y);
+  return cell.type == kLand && cell.revealMask == world::kRevealAll &&
+         state_.category >= kFirstBuildingCategory &&
+         state_.unemployed >= SpecOf(selectedType_).builders;
+}
+
+PlaceResult Colony::PlaceStructure(StructureType type, std::int32_t x, std::int32_t y) {
+  // Only a shown palette button may build: this keeps the landing module, the spare types and
+  // a second Comm. Center off the map whoever calls.
+  if (!IsValidStructureType(type) || !IsPaletteTypeShown(type)) return PlaceResult::kRefusedType;
+  if (!InGrid(x, y)) return PlaceResult::kRefusedCell;
+  MapCell& cell = map_.At(x, y);
+  if (cell.type != kLand || cell.revealMask != world::kRevealAll) return PlaceResult::kRefusedCell;
+
+  const StructureSpec& spec = StructureCatalogue[type];
+  const StructureLook& look = StructureLooks[type];
+  if (state_.unemployed < spec.builders) {
+    host_.Notice(kSoundWarning, kTextNoPeople);
+    return PlaceResult::kRefusedPeople;
+  }
+  if (spec.water < 0 && state_.water < -spec.water) {
+    host_.Notice(kSoundWarning, kTextNoWater);
+    return PlaceResult::kRefusedWater;
+  }
+  if (spec.power < 0 && state_.power < -spec.power) {
+    host_.Notice(kSoundWarning, kTextNoPower);
+    return PlaceResult::kRefusedPower;
+  }
+
+  cell.type = static_cast<std::uint8_t>(type);
+  state_.buildSerial += 1;
+  cell.serial = state_.buildSerial;
+  host_.PlaySound(kSoundBuild);
+
+  if (type == kHighway) {
+    map_.JoinHighway(x, y);
+    cell.constructionLeft = 0;
+    for (const auto& [dx, dy] : kEdgeNeighbours) {
+      if (InGrid(x + dx, y + dy) && map_.At(x + dx, y + dy).type == kHighway) {
+        map_.JoinHighway(x + dx, y + dy);
+      }
+    }
+    ApplyStructure(state_, kHighway, +1);
+  } else {
+    cell.constructionLeft = static_cast<std::uint8_t>(spec.buildDays);
+    cell.sheet = world::kSheetSite;
+    cell.frame = static_cast<std::uint8_t>(look.constructionFrame);
+    if (look.variants > 1) {
+      cell.variant = static_cast<std::uint8_t>(random_.get().Below(look.variants));
+      if (IsHouse(type)) {
+        cell.frame = static_cast<std::uint8_t>(look.constructionFrame +
+                                               cell.variant * look.constructionSteps);
+      }
+    }
+    state_.unemployed -= spec.builders;
+    if (type == kCommCenter) {
+      state_.earthContact = kContactBuilding;
+      paletteSlots_[kCommCenterSlot] = 0;
+      state_.categoryItem[kCommCategoryItem] = 0;
+      host_.Changed(kChangedPalette);
+    }
+    host_.Changed(kChangedCounters);
+    RefreshInfoArea();
+  }
+  map_.RevealAround(x, y);
+  host_.Changed(kChangedMapRebuild);
+  return PlaceResult::kBuilt;
+}
+
+void Colony::DemolishStructure(std::int32_t x, std::int32_t y) {
+  DemolishCell(x, y, true);
+}
+
+void Colony::DemolishCell(std::int32_t x, std::int32_t y, bool rebuildView) {
+  if (!InGrid(x, y)) return;
+  MapCell& cell = map_.At(x, y);
+  const StructureType type = cell.type;
+  if (type == kLand || type == kLandingModule || !IsValidStructureType(type)) return;
+
+  if (cell.constructionLeft != 0) {
+    state_.unemployed += StructureCatalogue[type].builders;
+  } else {
+    ApplyStructure(state_, type, -1);
+  }
+  if (type == kCommCenter) {
+    if (state_.earthContact == kContactOn) {
+      host_.Notice(kSoundWarning, kTextContactLost);
+    } else {
+      host_.PlaySound(kSoundWarning);
+    }
+    state_.earthContact = kNoContact;
+    paletteSlots_[kCommCenterSlot] = 1;
+    earthCommEnabled_ = false;
+    host_.Changed(kChangedPalette | kChangedEarthCommButton);
+  }
+  host_.PlaySound(kSoundDemolish);
+
+  cell.type = kLand;
+  cell.constructionLeft = 0;
+  cell.animStart = 0;
+  cell.sheet = world::kSheetGround;
+  cell.frame = static_cast<std::uint8_t>(kFirstGroundFrame + random_.get().Below(5));
+  if (type == kHighway) {
+    for (const auto& [dx, dy] : kEdgeNeighbours) {
+      if (InGrid(x + dx, y + dy) && map_.At(x + dx, y + dy).type == kHighway) {
+        map_.JoinHighway(x + dx, y + dy);
+      }
+    }
+  }
+  map_.ClearSelection();
+  host_.Changed(kChangedSelection | (rebuildView ? kChangedMapRebuild : kChangedMap));
+  SetCategory(0);
+  host_.Changed(kChangedCounters);
+}
+
+void Colony::NewGame() {
+  map_.GenerateMap(random_.get());
+  ResetToNewGame(state_);
+  // The old map's selection would point at a cell of the new map.
+  map_.ClearSelection();
+  host_.Changed(kChangedSelection);
+  if (screenShown_) RestoreView();
+}
+
+void Colony::RestoreView() {
+  animationDivider_ = 0;
+  dayDivider_ = 0;
+  diseaseDecay_ = 0;
+  paletteSlots_[kCommCenterSlot] = state_.earthContact == kNoContact ? 1 : 0;
+  earthCommEnabled_ = state_.earthContact == kContactOn;
+  host_.Changed(kChangedPalette | kChangedEarthCommButton);
+  // Pressing the category tab and the time button sends their commands again.
+  SetCategory(std::clamp(state_.category, 0, kCategoryCount - 1));
+  state_.speed = std::clamp(state_.speed, 0, 2);
+  if (!viewRestored_) {
+    viewRestored_ = true;
+  } else {
+    host_.Changed(kChangedToolbar | kChangedMapRebuild);
+  }
+}
+
+void Colony::ReplaceGame(const ColonyState& state, StructureType selectedType,
+                         std::span<const MapCell> cells) {
+  state_ = state;
+  selectedType_ = selectedType;
+  auto target = map_.Cells();
+  std::copy_n(cells.begin(), std::min(cells.size(), target.size()), target.begin());
+  map_.ClearSelection();
+  host_.Changed(kChangedSelection);
+  RestoreView();
+}
+
+bool Colony::Command(std::int32_t code) {
+  if (code >= kCommandPause && code <= kCommandAccelerate) {
+    state_.speed = code - kCommandPause;
+    return true;
+  }
+  if (code == kCommandDelete) {
+    if (map_.HasSelection()) DemolishStructure(map_.SelectedX(), map_.SelectedY());
+    return true;
+  }
+  if (code == kCommandEarthComm) {
+    if (earthCommEnabled_) host_.ShowEarthReport();
+    return true;
+  }
+  if (code >= kCommandFirstCategory && code < kCommandFirstCategory + kCategoryCount) {
+    SetCategory(code - kCommandFirstCategory);
+    return true;
+  }
+  if (code >= kCommandFirstItem && code < kCommandFirstItem + kItemsPerCategory) {
+    if (state_.category >= kFirstBuildingCategory) {
+      const std::int32_t item = code - kCommandFirstItem;
+      state_.categoryItem[state_.category - kFirstBuildingCategory] = item;
+      selectedType_ = PaletteType(state_.category, item);
+    }
+    return true;
+  }
+  return false;
+}
+
+void Colony::SelectCell(std::int32_t x, std::int32_t y) {
+  if (!InGrid(x, y)) return;
+  if (map_.SelectedX() == x && map_.SelectedY() == y) return;
+  map_.Select(x, y);
+  host_.Changed(kChangedSelection | kChangedMap);
+  SetCategory(1);
+}
+
+void Colony::ClearSelection() {
+  if (!map_.HasSelection()) return;
+  map_.ClearSelection();
+  host_.Changed(kChangedSelection | kChangedMap);
+  SetCategory(0);
+}
+
+void Colony::SetCategory(std::int32_t category) {
+  state_.category = category;
+  RefreshInfoArea();
+}
+
+void Colony::RefreshInfoArea() {
+  // Drawing the info area is what sets the type a map click builds.
+  const std::int32_t category = state_.category;
+  if (category >= kFirstBuildingCategory && category < kCategoryCount) {
+    const std::int32_t item =
+        std::clamp(state_.categoryItem[static_cast<std::size_t>(category - kFirstBuildingCategory)],
+                   0, kItemsPerCategory - 1);
+    selectedType_ = PaletteType(category, item);
+  } else {
+    selectedType_ = kLand;
+  }
+  host_.Changed(kChangedInfoArea);
+}
+
+}  // namespace sim

@@ -1,0 +1,67 @@
+// Saved games: the colony state, the selected type and every map cell in a file of our own.
+//
+// Layout, all numbers little-endian:
+//   8 bytes   magic "RHSAVE\r\n"
+//   4 bytes   format version (kSaveFormatVersion)
+//   4 bytes   payload size in bytes
+//   payload   the ColonyState fields from population to buildSerial in order (32-bit
+//             integers, the two floats as their IEEE bits), selectedType, then every cell row
+//             after row: its eight bytes and its 32-bit serial
+//   4 bytes   CRC-32 of the payload
+// A file is loaded only when all of it checks out, including that the balances agree with
+// the structures on the map; otherwise the running game is left as it was.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "gfx/byte_buffer.h"
+#include "sim/colony_state.h"
+#include "sim/map_grid.h"
+
+namespace sim {
+
+class Colony;
+
+inline constexpr std::uint32_t kSaveFormatVersion = 1;
+
+struct SavedGame {
+  ColonyState state;
+  StructureType selectedType = kLand;
+  std::vector<MapCell> cells;
+};
+
+std::uint32_t Crc32(std::span<const std::uint8_t> bytes);
+
+gfx::ByteBuffer EncodeSavedGame(const ColonyState& state, StructureType selectedType,
+                                std::span<const MapCell> cells);
+
+enum class DecodeError {
+  kNone,
+  kForeign,  // not our magic, or too short to hold it
+  kNewer,    // a format version this program does not know
+  kDamaged,  // wrong size, checksum or a value out of range
+};
+
+// Checks everything; `out` is written only on success.
+DecodeError DecodeSavedGame(std::span<const std::uint8_t> bytes, SavedGame& out);
+
+// Checks one game's values and the agreement between the balances and the map. Returns an
+// empty string when it is sound, else what is wrong (for tests and diagnostics).
+std::string CheckColony(const ColonyState& state, StructureType selectedType,
+                        std::span<const MapCell> cells);
+
+// Saves the colony to the file, creating its folder when missing. The file is replaced
+// atomically: a crash leaves the old file or the new one. Returns an empty string on
+// success, else one sentence for the player.
+std::string SaveGameToFile(const Colony& colony, const std::filesystem::path& path);
+
+// Loads the file into the colony only when every check passes (then the selection is cleared
+// and the view restored). Returns an empty string on success, else one sentence for the
+// player; the running game is then unchanged.
+std::string LoadGameFromFile(Colony& colony, const std::filesystem::path& path);
+
+}  // namespace sim

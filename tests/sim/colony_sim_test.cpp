@@ -1,0 +1,144 @@
+// colony-sim's script reader: the regression scripts under tests/data/colony-sim with their
+// stored output, and the handling of bad scripts. Each script's first line names its options
+// ("# args: --rng const:1 --answer no"); @OUT@ and @DATA@ in a script stand for the test
+// output folder and the script folder. REDHOLLOW_UPDATE_GOLDENS=1 rewrites the stored output.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "sim/colony_script.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using sim::ColonyScriptOptions;
+using sim::RunColonyScript;
+
+const fs::path kScripts = fs::path(REDHOLLOW_TEST_DATA_DIR) / "colony-sim";
+
+std::string ReadText(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+void ReplaceAll(std::string& text, const std::string& from, const std::string& to) {
+  for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at)) {
+    text.replace(at, from.size(), to);
+    at += to.size();
+  }
+}
+
+ColonyScriptOptions OptionsFrom(const std::string& script) {
+  ColonyScriptOptions options;
+  const std::string firstLine = script.substr(0, script.find('\n'));
+  std::istringstream words(firstLine);
+  std::string word;
+  while (words >> word) {
+    if (word == "--rng") {
+      words >> word;
+      options.constantDraw = std::stoi(word.substr(word.find(':') + 1));
+    } else if (word == "--seed") {
+      words >> word;
+      options.seed = std::stoull(word);
+    } else if (word == "--answer") {
+      words >> word;
+      options.answerYes = word == "yes";
+    }
+  }
+  return options;
+}
+
+struct ScriptRun {
+  int status;
+  std::string out;
+  std::string errors;
+};
+
+ScriptRun RunScript(const std::string& script, const ColonyScriptOptions& options = {}) {
+  std::istringstream in(script);
+  std::ostringstream out, errors;
+  const int status = RunColonyScript(in, out, errors, options);
+  return {status, out.str(), errors.str()};
+}
+
+TEST(ColonySim, RegressionScriptsGiveTheirStoredOutput) {
+  const fs::path outDir = fs::path(REDHOLLOW_TEST_OUTPUT_DIR) / "colony-sim";
+  fs::remove_all(outDir);
+  fs::create_directories(outDir);
+  const char* update = std::getenv("REDHOLLOW_UPDATE_GOLDENS");
+  int scripts = 0;
+  for (const auto& entry : fs::directory_iterator(kScripts)) {
+    if (entry.path().extension() != ".txt") continue;
+    ++scripts;
+    std::string script = ReadText(entry.path());
+    ReplaceAll(script, "@OUT@", outDir.string());
+    ReplaceAll(script, "@DATA@", kScripts.string());
+    const ScriptRun run = RunScript(script, OptionsFrom(script));
+    EXPECT_EQ(run.status, 0) << entry.path() << run.errors;
+    std::string output = run.out;
+    ReplaceAll(output, outDir.string(), "@OUT@");
+    fs::path expected = entry.path();
+    expected.replace_extension(".expected");
+    if (update && std::string(update) == "1") {
+      std::ofstream(expected, std::ios::binary) << output;
+      continue;
+    }
+    EXPECT_EQ(output, ReadText(expected)) << entry.path();
+  }
+  EXPECT_GE(scripts, 4);
+}
+
+TEST(ColonySim, PlaceRefusals) {
+  ColonyScriptOptions options;
+  options.constantDraw = 1;
+  const ScriptRun run =
+      RunScript("new\nplace 33 12 64\nplace 33 13 64\nplace 1 12 63\nplace 5 70 70\n", options);
+  EXPECT_EQ(run.status, 0);
+  // The first Comm. Center is built; while it stands no second one may be placed.
+  EXPECT_EQ(run.out, "{\"refused\":\"type\"}\n{\"refused\":\"type\"}\n{\"refused\":\"cell\"}\n");
+}
+
+TEST(ColonySim, BadLinesStopWithStatusTwo) {
+  struct Case {
+    const char* script;
+    const char* error;
+  };
+  for (const Case c : {
+           Case{"new\n\n# fine\nbogus\n", "line 4: unknown command 'bogus'\n"},
+           Case{"place 35 1 1\n", "line 1: bad structure type '35'\n"},
+           Case{"place -1 1 1\n", "line 1: bad structure type '-1'\n"},
+           Case{"place 5 1\n", "line 1: place takes 3 arguments\n"},
+           Case{"day x\n", "line 1: bad count 'x'\n"},
+           Case{"day -4\n", "line 1: bad count '-4'\n"},
+           Case{"speed 3\n", "line 1: bad speed '3'\n"},
+           Case{"state now\n", "line 1: state takes 0 arguments\n"},
+           Case{"cell 200 1\n", "line 1: cell outside the map\n"},
+           Case{"place 5 99999999999 1\n", "line 1: bad coordinate '99999999999'\n"},
+       }) {
+    const ScriptRun run = RunScript(c.script);
+    EXPECT_EQ(run.status, 2) << c.script;
+    EXPECT_EQ(run.errors, c.error) << c.script;
+  }
+  // Output before the bad line is kept.
+  const ScriptRun run = RunScript("new\nstate\nnope\nstate\n");
+  EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '\n'), 1);
+}
+
+TEST(ColonySim, StepBudgetAndForbiddenFiles) {
+  ColonyScriptOptions options;
+  options.stepBudget = 5;
+  options.allowFiles = false;
+  const ScriptRun run = RunScript("new\nday 1000000000\nsave x.sav\n", options);
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.out, "{\"error\":\"saving and loading are disabled\"}\n");
+  const ScriptRun state = RunScript("new\nday 1000000000\nstate\n", options);
+  EXPECT_NE(state.out.find("\"day\":6,"), std::string::npos) << state.out;
+}
+
+}  // namespace
