@@ -9,7 +9,8 @@ build_release
 
 echo "== sanitizer build (clang, ASan + UBSan, fuzz targets)"
 CC=clang CXX=clang++ cmake -S "$ROOT" -B "$ROOT/build-asan" -G Ninja -DCMAKE_BUILD_TYPE=Debug \
-  -DREDHOLLOW_SANITIZE=ON -DREDHOLLOW_FUZZ=ON >/dev/null
+  -DREDHOLLOW_SANITIZE=ON -DREDHOLLOW_FUZZ=ON \
+  -DREDHOLLOW_GOLDEN_RESOURCE_DIR="$ROOT/build" >/dev/null
 cmake --build "$ROOT/build-asan" -j "$(nproc)"
 
 export SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy

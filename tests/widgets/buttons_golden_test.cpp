@@ -21,9 +21,9 @@ namespace {
 
 constexpr int kTolerance = 2;
 
-// The build writes the archives beside the test output folder.
+// The reference build's archives, which the golden images were drawn from.
 std::string GameArchive() {
-  return (std::filesystem::path(REDHOLLOW_TEST_OUTPUT_DIR).parent_path() / "res02.dat").string();
+  return (std::filesystem::path(REDHOLLOW_GOLDEN_RESOURCE_DIR) / "res02.dat").string();
 }
 
 class BackgroundPanel final : public widgets::TWPanel {

@@ -1,0 +1,149 @@
+// The map view's two recurring costs with every cell of the map a running structure:
+// (a) one tick's animation step and redraw with its stretch and presentation, and (b) one full
+// refresh, as each scroll step does. Presenting copies to a window-sized surface, as the
+// window's own surface would be written.
+//
+// The pictures come from the game archive when it lies beside the benchmark's folder (the
+// build puts it one level up); otherwise made-up pictures of the same sizes and holes are used.
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "gfx/draw.h"
+#include "gfx/mem_video.h"
+#include "gfx/wbitmap.h"
+#include "world/map_pictures.h"
+#include "world/world_iso3d.h"
+
+namespace {
+
+const gfx::FracRect kGameViewArea{0.0f, 0.12f, 1.0f, 1.0f};
+const gfx::FracRect kMiniMapArea = gfx::FracRect::FromSize(0.4035f, 0.004f, 0.093f, 0.112f);
+
+struct ScreenSize {
+  std::int32_t width, height;
+};
+constexpr ScreenSize kScreens[] = {{1024, 768}, {1920, 1080}, {3840, 2160}};
+
+// Made-up frames: every tile paints its diamond, structures their whole frame, animations
+// their square.
+void MakeSheet(gfx::WBitmap& image, std::int32_t frames, std::int32_t fw, std::int32_t fh,
+               bool diamond, bool transparent) {
+  const std::int32_t rows = (frames + 7) / 8;
+  auto surface = std::make_unique<gfx::MemVideo>(8 * (fw + 1) - 1, rows * (fh + 1) - 1);
+  for (std::int32_t frame = 0; frame < frames; ++frame) {
+    const std::int32_t left = (frame % 8) * (fw + 1);
+    const std::int32_t top = (frame / 8) * (fh + 1);
+    for (std::int32_t y = 0; y < fh; ++y) {
+      for (std::int32_t x = 0; x < fw; ++x) {
+        const float dx = (x + 0.5f - fw / 2.0f) / (fw / 2.0f);
+        const float dy = (y + 0.5f - (fh - 48)) / 48.0f;
+        const bool inside = !diamond || (dx < 0 ? -dx : dx) + (dy < 0 ? -dy : dy) < 1.0f;
+        if (inside) surface->set(left + x, top + y, gfx::Rgb(frame * 5, x, y));
+      }
+    }
+  }
+  gfx::SetImage(image, std::move(surface), gfx::LayoutGrid8, fw, fh, transparent);
+}
+
+const world::MapPictureSet& Pictures() {
+  static const world::MapPictureSet pictures = [] {
+    world::MapPictureSet set;
+    std::error_code error;
+    const auto exe = std::filesystem::read_symlink("/proc/self/exe", error);
+    const auto archive = exe.parent_path().parent_path() / world::kMapArchive;
+    if (!error && std::filesystem::exists(archive) &&
+        world::LoadMapPictures(set, archive.string())) {
+      return set;
+    }
+    MakeSheet(set.tiles0, 39, 144, 96, true, true);
+    MakeSheet(set.tiles1, 52, 144, 105, true, true);
+    MakeSheet(set.tiles2, 76, 144, 105, true, true);
+    MakeSheet(set.animation, 48, 48, 48, false, false);
+    MakeSheet(set.miniMap, 54, 2, 1, false, true);
+    return set;
+  }();
+  return pictures;
+}
+
+struct Bench {
+  // animatedEvery: one cell in that many runs an animation; the others are plain structures.
+  explicit Bench(const ScreenSize& size, std::int32_t animatedEvery = 1)
+      : backBuffer(size.width, size.height),
+        window(size.width, size.height),
+        map(kGameViewArea, world::kMapSize,
+            {&backBuffer,
+             [this](const gfx::IntRect& r) {
+               gfx::CopyRect(backBuffer, r, window, r.left, r.top);
+             }},
+            Pictures().Slots()) {
+    map.miniMapRect = gfx::FracToPixels(kMiniMapArea, size.width, size.height);
+    std::int32_t n = 0;
+    for (world::MapCell& cell : map.cells) {
+      cell.revealMask = world::kRevealAll;
+      cell.sheet = world::kSheetStructure;
+      cell.type = 21;
+      cell.frame = 37;
+      if (n++ % animatedEvery != 0) continue;
+      cell.animStart = 19;
+      cell.animLength = 6;
+      cell.variant = static_cast<std::uint8_t>(n % 6);
+    }
+    map.CenterOnCell(64, 64);
+    map.DrawMiniMap();
+    map.RefreshAll();
+  }
+  gfx::MemVideo backBuffer;
+  gfx::MemVideo window;
+  world::WorldIso3D map;
+};
+
+void Label(benchmark::State& state) {
+  const ScreenSize& size = kScreens[static_cast<std::size_t>(state.range(0))];
+  state.SetLabel(std::to_string(size.width) + "x" + std::to_string(size.height));
+}
+
+void BM_AnimationTick(benchmark::State& state) {
+  Bench bench(kScreens[static_cast<std::size_t>(state.range(0))]);
+  for (auto _ : state) {
+    bench.map.StepAnimations();
+    bench.map.RedrawAnimations();
+    benchmark::DoNotOptimize(bench.window.pixels());
+    benchmark::ClobberMemory();
+  }
+  Label(state);
+}
+
+// A colony as played: one structure in ten animated.
+void BM_AnimationTickTenth(benchmark::State& state) {
+  Bench bench(kScreens[static_cast<std::size_t>(state.range(0))], 10);
+  for (auto _ : state) {
+    bench.map.StepAnimations();
+    bench.map.RedrawAnimations();
+    benchmark::DoNotOptimize(bench.window.pixels());
+    benchmark::ClobberMemory();
+  }
+  Label(state);
+}
+
+void BM_FullRefresh(benchmark::State& state) {
+  Bench bench(kScreens[static_cast<std::size_t>(state.range(0))]);
+  std::int32_t direction = world::ScrollLeft;
+  for (auto _ : state) {
+    bench.map.Scroll(direction);
+    direction = direction == world::ScrollLeft ? world::ScrollRight : world::ScrollLeft;
+    benchmark::DoNotOptimize(bench.window.pixels());
+    benchmark::ClobberMemory();
+  }
+  Label(state);
+}
+
+BENCHMARK(BM_AnimationTick)->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_AnimationTickTenth)->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FullRefresh)->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();

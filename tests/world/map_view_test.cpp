@@ -1,0 +1,328 @@
+// Drawing the map with made-up pictures whose every frame has its own colour: which frame of
+// which sheet lands where, the selection marker, fog and lift, animations, and the minimap.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "gfx/draw.h"
+#include "tests/world/test_pictures.h"
+#include "world/map_generation.h"
+#include "world/world_iso3d.h"
+
+namespace world {
+namespace {
+
+using testing::Anim;
+using testing::FrameColor;
+using testing::Mini;
+using testing::TestPictures;
+using testing::Tiles0;
+using testing::Tiles1;
+using testing::Tiles2;
+
+const gfx::FracRect kWholeScreen{0.0f, 0.0f, 1.0f, 1.0f};
+const gfx::FracRect kGameViewArea{0.0f, 0.12f, 1.0f, 1.0f};
+const gfx::FracRect kMiniMapArea = gfx::FracRect::FromSize(0.4035f, 0.004f, 0.093f, 0.112f);
+
+// A back buffer with a window behind it: presenting copies a rectangle to the window, so the
+// window shows what a player would see.
+struct Screen {
+  Screen(std::int32_t width, std::int32_t height)
+      : backBuffer(width, height), window(width, height) {}
+  MapScreen Target() {
+    return {&backBuffer, [this](const gfx::IntRect& r) {
+              presented.push_back(r);
+              gfx::CopyRect(backBuffer, r, window, r.left, r.top);
+            }};
+  }
+  gfx::MemVideo backBuffer;
+  gfx::MemVideo window;
+  std::vector<gfx::IntRect> presented;
+};
+
+MapCell Ground(std::uint8_t frame, std::uint8_t reveal = kRevealAll) {
+  MapCell cell;
+  cell.revealMask = reveal;
+  cell.frame = frame;
+  return cell;
+}
+
+MapCell Structure(std::uint8_t sheet, std::uint8_t frame, std::uint8_t type, std::uint8_t reveal) {
+  MapCell cell;
+  cell.revealMask = reveal;
+  cell.sheet = sheet;
+  cell.frame = frame;
+  cell.type = type;
+  return cell;
+}
+
+// A 288 x 192 screen shows a 2 x 2 view at its own size, so the back buffer is the map surface.
+class SmallView : public ::testing::Test {
+ protected:
+  SmallView() : screen(288, 192), map(kWholeScreen, kMapSize, screen.Target(), pictures.Slots()) {
+    for (MapCell& cell : map.cells) cell = Ground(16);
+    map.centerX = 64;
+    map.centerY = 64;
+  }
+  gfx::Color At(std::int32_t x, std::int32_t y) const { return map.mapSurface->at(x, y); }
+
+  TestPictures pictures;
+  Screen screen;
+  WorldIso3D map;
+};
+
+TEST_F(SmallView, ExploredGroundFillsItsTileBox) {
+  map.DrawCell(Ground(20), 40, 30);
+  EXPECT_EQ(At(112, 78), FrameColor(Tiles0, 20));
+  EXPECT_EQ(At(112, 30), FrameColor(Tiles0, 20));
+  EXPECT_EQ(At(41, 78), FrameColor(Tiles0, 20));
+  // The corners of the box are the picture's holes.
+  EXPECT_EQ(At(40, 30), gfx::kBlack);
+  EXPECT_EQ(At(183, 125), gfx::kBlack);
+  EXPECT_EQ(At(112, 29), gfx::kBlack);
+}
+
+TEST_F(SmallView, UnexploredCellShowsFrameZeroWhateverItHolds) {
+  map.DrawCell(Structure(kSheetStructure, 40, 22, 0), 40, 30);
+  EXPECT_EQ(At(112, 78), FrameColor(Tiles0, 0));
+  EXPECT_EQ(At(112, 30), FrameColor(Tiles0, 0));
+  EXPECT_EQ(At(112, 21), gfx::kBlack) << "nothing is lifted";
+}
+
+TEST_F(SmallView, PartlyExploredStructureIsLiftedWithItsFog) {
+  for (std::uint8_t sheet : {kSheetStructure, kSheetSite}) {
+    gfx::FillSurface(*map.mapSurface, gfx::kBlack);
+    map.DrawCell(Structure(sheet, 7, 3, kRevealTop | kRevealBottom), 40, 30);
+    const testing::Sheet expected = sheet == kSheetStructure ? Tiles1 : Tiles2;
+    for (std::int32_t y = 0; y < 192; ++y) {
+      gfx::Color want = gfx::kBlack;
+      if (y >= 21 && y < 21 + 48) {
+        want = FrameColor(Tiles0, 5);  // the overlay, lifted with the structure
+      } else if (y >= 21 + 48 && y < 21 + 105) {
+        want = FrameColor(expected, 7);
+      }
+      ASSERT_EQ(At(112, y), want) << "sheet " << int{sheet} << " row " << y;
+    }
+  }
+  // Fully explored: no overlay at all.
+  map.DrawCell(Structure(kSheetStructure, 7, 3, kRevealAll), 40, 30);
+  EXPECT_EQ(At(112, 21), FrameColor(Tiles1, 7));
+}
+
+TEST_F(SmallView, MapIsDrawnInPainterOrderWithTheSelectionMarker) {
+  map.Cell(64, 64) = Ground(18);
+  map.Cell(63, 64) = Ground(19);
+  map.Select(64, 64);
+  map.DrawMap();
+  // The centre cell's box is (72, 48)-(216, 144); its upper neighbours are drawn before it.
+  EXPECT_EQ(At(144, 96), FrameColor(Tiles0, 18));
+  EXPECT_EQ(At(75, 96), FrameColor(Tiles1, 1)) << "marker in front, at the left strip";
+  EXPECT_EQ(At(84, 96), FrameColor(Tiles0, 18)) << "right of the strip";
+  EXPECT_EQ(At(144, 42), FrameColor(Tiles1, 0)) << "marker behind, above the cell's box";
+  EXPECT_EQ(At(60, 48), FrameColor(Tiles0, 19)) << "the upper-left neighbour";
+  // Without the selection the neighbour's tile lies where the marker was.
+  map.ClearSelection();
+  map.DrawMap();
+  EXPECT_EQ(At(144, 42), FrameColor(Tiles0, 16));
+}
+
+TEST_F(SmallView, PositionsOutsideTheGridGetTheOutsideTile) {
+  map.centerX = 0;
+  map.centerY = 0;
+  map.DrawMap();
+  EXPECT_EQ(At(10, 10), FrameColor(Tiles0, 15));
+  EXPECT_EQ(At(280, 10), FrameColor(Tiles0, 15));
+  EXPECT_EQ(At(144, 96), FrameColor(Tiles0, 16));  // the cell (0, 0)
+}
+
+TEST_F(SmallView, AnimatedStructuresShowTheirCurrentFrame) {
+  MapCell pub = Structure(kSheetStructure, 36, 21, kRevealAll);
+  pub.animStart = 15;
+  pub.animLength = 4;
+  pub.variant = 2;
+  map.Cell(64, 64) = pub;
+  map.DrawMap();
+  // Frame 15 + 2 - 1 over columns 120..167 and rows 67..114 around the anchor (144, 96).
+  EXPECT_EQ(At(120, 67), FrameColor(Anim, 16));
+  EXPECT_EQ(At(167, 114), FrameColor(Anim, 16));
+  EXPECT_EQ(At(119, 67), FrameColor(Tiles1, 36));
+  EXPECT_EQ(At(168, 114), FrameColor(Tiles1, 36));
+  EXPECT_EQ(At(120, 66), FrameColor(Tiles1, 36));
+
+  // Stepping and redrawing changes only the animation's square.
+  gfx::MemVideo before = *map.mapSurface;
+  map.StepAnimations();
+  screen.presented.clear();
+  map.RedrawAnimations();
+  std::int32_t changed = 0;
+  for (std::int32_t y = 0; y < 192; ++y) {
+    for (std::int32_t x = 0; x < 288; ++x) {
+      if (At(x, y) == before.at(x, y)) continue;
+      ++changed;
+      ASSERT_EQ(At(x, y), FrameColor(Anim, 17)) << x << "," << y;
+    }
+  }
+  EXPECT_EQ(changed, 48 * 48);
+  EXPECT_EQ(screen.backBuffer.at(130, 80), FrameColor(Anim, 17));
+  EXPECT_EQ(screen.window.at(130, 80), FrameColor(Anim, 17));
+  EXPECT_EQ(screen.presented.size(), 1u);
+}
+
+TEST(StepAnimations, LengthFourCyclesThroughItsPhases) {
+  WorldIso3D map(kWholeScreen, 20, MapScreen{});
+  MapCell& animated = map.Cell(3, 4);
+  animated.animStart = 5;
+  animated.animLength = 4;
+  MapCell& plain = map.Cell(5, 5);
+  plain.variant = 2;  // a look variant, which only animated cells step
+  std::vector<int> phases;
+  for (int step = 0; step < 5; ++step) {
+    map.StepAnimations();
+    phases.push_back(animated.variant);
+  }
+  EXPECT_EQ(phases, (std::vector<int>{1, 2, 3, 0, 1}));
+  EXPECT_EQ(plain.variant, 2);
+  // A broken length never leaves the phase outside 0.
+  animated.animLength = 0;
+  map.StepAnimations();
+  EXPECT_EQ(animated.variant, 0);
+}
+
+// Redrawing animations stretches and presents only the squares that changed (or, when they
+// are dense, the whole view); the window must end up exactly as after a full stretch and present.
+TEST(RedrawAnimations, WindowMatchesAFullStretchAtEverySize) {
+  struct Case {
+    std::int32_t width, height;
+    gfx::FracRect area;
+  };
+  const Case cases[] = {
+      {1024, 768, kGameViewArea},
+      {1920, 1080, kGameViewArea},
+      {3840, 2160, kGameViewArea},
+      {1366, 768, kGameViewArea},
+      // A small view of a wide surface: the stretch shrinks by more than half.
+      {1024, 768, gfx::FracRect::FromSize(0.1f, 0.2f, 0.22f, 0.3f)},
+  };
+  TestPictures pictures;
+  for (const Case& c : cases) {
+    // One cell in 20 animated is stretched square by square, two in three as a whole.
+    for (std::int32_t animatedEvery : {20, 1}) {
+      Screen screen(c.width, c.height);
+      WorldIso3D map(c.area, kMapSize, screen.Target(), pictures.Slots());
+      Random random(7);
+      GenerateMap(map, random);
+      for (MapCell& cell : map.cells) {
+        cell.revealMask = kRevealAll;
+        const bool animated =
+            animatedEvery == 1 ? random.Below(3) != 0 : random.Below(animatedEvery) == 0;
+        if (!animated) continue;
+        cell.sheet = kSheetStructure;
+        cell.frame = 36;
+        cell.animStart = static_cast<std::uint8_t>(1 + random.Below(44));
+        cell.animLength = 4;
+        cell.variant = static_cast<std::uint8_t>(random.Below(4));
+      }
+      map.RefreshAll();
+      map.StepAnimations();
+      screen.presented.clear();
+      map.RedrawAnimations();
+      const bool squareBySquare = screen.presented.size() > 1;
+      EXPECT_EQ(squareBySquare, animatedEvery != 1) << c.width << "x" << c.height;
+      const gfx::MemVideo narrowed = screen.window;
+      map.StretchMap();
+      map.PresentView();
+      std::int32_t differences = 0;
+      for (std::int32_t y = 0; y < c.height; ++y) {
+        for (std::int32_t x = 0; x < c.width; ++x) {
+          if (narrowed.at(x, y) != screen.window.at(x, y)) ++differences;
+        }
+      }
+      EXPECT_EQ(differences, 0) << c.width << "x" << c.height << " every " << animatedEvery;
+    }
+  }
+}
+
+class MiniMapTest : public ::testing::Test {
+ protected:
+  MiniMapTest()
+      : screen(1024, 768), map(kGameViewArea, kMapSize, screen.Target(), pictures.Slots()) {
+    for (MapCell& cell : map.cells) cell = Ground(16, 0);
+    map.miniMapRect = gfx::FracToPixels(kMiniMapArea, 1024, 768);
+  }
+  // The minimap pixels of a cell: two side by side, at its view coordinates.
+  void ExpectMiniFrame(CellPos cell, std::int32_t frame) {
+    const ViewPos view = map.CellToView(cell);
+    for (std::int32_t x : {view.u - 1, view.u}) {
+      EXPECT_EQ(map.miniMapSurface->at(x, view.v), FrameColor(Mini, frame))
+          << "cell " << cell.x << "," << cell.y << " pixel " << x;
+    }
+  }
+  TestPictures pictures;
+  Screen screen;
+  WorldIso3D map;
+};
+
+TEST_F(MiniMapTest, EachCellGetsTheColourOfWhatItHolds) {
+  map.Cell(64, 64) = Ground(20);
+  map.Cell(65, 64) = Ground(27);
+  map.Cell(66, 64) = Structure(kSheetStructure, 2, kTypeLandingModule, kRevealAll);
+  map.Cell(67, 64) = Structure(kSheetGround, 29, kTypeHighway, kRevealAll);
+  map.Cell(68, 64) = Structure(kSheetSite, 30, 17, kRevealAll);
+  map.Cell(69, 64) = Structure(kSheetStructure, 30, 17, kRevealRight);
+  map.Cell(70, 64) = Structure(kSheetStructure, 30, 17, 0);
+  map.DrawMiniMap();
+  ExpectMiniFrame({64, 64}, 12);
+  ExpectMiniFrame({65, 64}, 19);
+  ExpectMiniFrame({66, 64}, 20);
+  ExpectMiniFrame({67, 64}, 21);
+  ExpectMiniFrame({68, 64}, 36);
+  ExpectMiniFrame({69, 64}, 1);
+  ExpectMiniFrame({70, 64}, 0);
+  // Every pixel of the square is some cell's.
+  for (std::int32_t y = 0; y < 128; ++y) {
+    for (std::int32_t x = 0; x < 128; ++x) ASSERT_NE(map.miniMapSurface->at(x, y), gfx::kBlack);
+  }
+}
+
+TEST_F(MiniMapTest, ViewFrameNeverPassesTheRightOrBottomEdge) {
+  map.DrawMiniMap();
+  const gfx::Color red = gfx::Rgb(255, 0, 0);
+  for (std::int32_t y = 0; y <= 128; y += 2) {
+    for (std::int32_t x = 0; x <= 128; x += 2) {
+      map.CenterOnCell(x, y);
+      gfx::FillSurface(screen.backBuffer, gfx::kWhite);
+      map.ShowMiniMap(false);
+      bool sawRed = false;
+      // The frame is about 12 x 11 pixels; anything past the minimap would lie near it.
+      const gfx::IntRect& mini = map.miniMapRect;
+      for (std::int32_t py = 0; py < mini.bottom + 30; ++py) {
+        for (std::int32_t px = mini.left - 30; px < mini.right + 30; ++px) {
+          if (screen.backBuffer.at(px, py) != red) continue;
+          sawRed = true;
+          ASSERT_LT(px, map.miniMapRect.right) << "centre " << x << "," << y;
+          ASSERT_LT(py, map.miniMapRect.bottom) << "centre " << x << "," << y;
+        }
+      }
+      ASSERT_TRUE(sawRed);
+    }
+  }
+  EXPECT_TRUE(screen.presented.empty());
+  map.ShowMiniMap(true);
+  EXPECT_EQ(screen.presented, (std::vector<gfx::IntRect>{map.miniMapRect}));
+}
+
+TEST_F(MiniMapTest, ClickCentresOnTheCellUnderThePointAndRefreshes) {
+  const gfx::IntRect& mini = map.miniMapRect;
+  map.MiniMapClick(mini.Width() / 2, mini.Height() / 2);
+  const ViewPos centre = map.CellToView({map.centerX, map.centerY});
+  EXPECT_NEAR(centre.u, 64, 2);
+  EXPECT_NEAR(centre.v, 64, 2);
+  EXPECT_TRUE(gfx::IsEven(centre.u - map.viewColumns));
+  EXPECT_EQ(screen.presented, (std::vector<gfx::IntRect>{map.viewRect, map.miniMapRect}));
+  // The corner is clamped into the view square.
+  map.MiniMapClick(0, 0);
+  EXPECT_EQ(map.CellToView({map.centerX, map.centerY}), (ViewPos{8, 8}));
+}
+
+}  // namespace
+}  // namespace world

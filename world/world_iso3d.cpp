@@ -1,0 +1,193 @@
+// The map's record: creation with its surfaces, the cells, the coordinate conversions, the
+// cell under a point, and centring and scrolling the view.
+#include "world/world_iso3d.h"
+
+#include <algorithm>
+#include <cmath>
+#include <stdexcept>
+
+namespace world {
+
+namespace {
+
+// Above this the map surface would not be a drawing surface any more but a memory hazard.
+constexpr std::int32_t kLargestGridSize = 4096;
+
+}  // namespace
+
+WorldIso3D::WorldIso3D(const gfx::FracRect& area, std::int32_t gridSize, MapScreen mapScreen,
+                       MapPictures mapPictures)
+    : viewArea(area),
+      size(std::clamp(gridSize, 2, kLargestGridSize)),
+      pictures(mapPictures),
+      screen(std::move(mapScreen)) {
+  columns = size + 1;
+  rows = size + 1;
+  cells.assign(static_cast<std::size_t>(columns) * static_cast<std::size_t>(rows), MapCell{});
+
+  const std::int32_t screenWidth = screen.backBuffer != nullptr ? screen.backBuffer->width() : 0;
+  const std::int32_t screenHeight = screen.backBuffer != nullptr ? screen.backBuffer->height() : 0;
+  viewRect = gfx::FracToPixels(viewArea, screenWidth, screenHeight);
+
+  viewColumns = static_cast<std::int32_t>(
+      std::ceil(static_cast<float>(screenWidth) / static_cast<float>(tileWidth)));
+  // The map surface takes the view area's proportions; 1.5 is the tile's width : height.
+  const float across = static_cast<float>(screenWidth) * viewArea.Width();
+  const float down = static_cast<float>(screenHeight) * viewArea.Height();
+  float exactRows = 0.0f;
+  if (across > 0.0f && down > 0.0f) {
+    exactRows = down / across * 1.5f * static_cast<float>(viewColumns);
+  }
+  // A view area taller than any screen would ask for a surface without bounds.
+  exactRows = std::min(exactRows, 4096.0f);
+  viewRows = static_cast<std::int32_t>(std::ceil(exactRows));
+  if (!gfx::IsEven(viewRows - viewColumns)) ++viewRows;
+
+  mapSurface = std::make_unique<gfx::MemVideo>(tileWidth * viewColumns, tileHeight * viewRows);
+  const std::int32_t shownHeight = viewRows > 0
+                                       ? gfx::RoundHalfUp(static_cast<float>(mapSurface->height()) *
+                                                          exactRows / static_cast<float>(viewRows))
+                                       : 0;
+  shownPart = {0, 0, mapSurface->width(), shownHeight};
+  miniMapSurface = std::make_unique<gfx::MemVideo>(size, size);
+}
+
+MapCell& WorldIso3D::Cell(std::int32_t x, std::int32_t y) {
+  MapCell* cell = CellAt(x, y);
+  if (cell == nullptr) throw std::out_of_range("map cell outside the grid");
+  return *cell;
+}
+
+const MapCell& WorldIso3D::Cell(std::int32_t x, std::int32_t y) const {
+  const MapCell* cell = CellAt(x, y);
+  if (cell == nullptr) throw std::out_of_range("map cell outside the grid");
+  return *cell;
+}
+
+MapCell* WorldIso3D::CellAt(std::int32_t x, std::int32_t y) {
+  if (!InGrid(x, y)) return nullptr;
+  return &cells[static_cast<std::size_t>(x) + static_cast<std::size_t>(y) * columns];
+}
+
+const MapCell* WorldIso3D::CellAt(std::int32_t x, std::int32_t y) const {
+  if (!InGrid(x, y)) return nullptr;
+  return &cells[static_cast<std::size_t>(x) + static_cast<std::size_t>(y) * columns];
+}
+
+ViewPos WorldIso3D::CellToView(CellPos cell) const {
+  return {cell.x - cell.y + size / 2, cell.x + cell.y - size / 2};
+}
+
+CellPos WorldIso3D::ViewToCell(ViewPos view) const {
+  // Shifts, not divisions: odd sums round down also below zero.
+  return {(view.u + view.v) >> 1, size / 2 + ((view.v - view.u) >> 1)};
+}
+
+CellPos WorldIso3D::TopLeftCell() const {
+  return {centerX - (viewColumns + viewRows) / 2, centerY + (viewColumns - viewRows) / 2};
+}
+
+gfx::IntRect WorldIso3D::TileBox(CellPos cell) const {
+  const std::int32_t dx = cell.x - centerX;
+  const std::int32_t dy = cell.y - centerY;
+  const std::int32_t anchorX = mapSurface->width() / 2 + tileWidth / 2 * (dx - dy);
+  const std::int32_t anchorY = mapSurface->height() / 2 + tileHeight / 2 * (dx + dy);
+  return gfx::IntRect::FromSize(anchorX - tileWidth / 2, anchorY - tileHeight / 2, tileWidth,
+                                tileHeight);
+}
+
+CellPos WorldIso3D::CellAtPoint(std::int32_t sx, std::int32_t sy) const {
+  // A point far outside the view is outside the grid as well; holding it a little beyond the
+  // view keeps the arithmetic below in range.
+  constexpr std::int32_t kReach = 1 << 20;
+  sx = std::clamp(sx, viewRect.left - kReach, viewRect.right + kReach);
+  sy = std::clamp(sy, viewRect.top - kReach, viewRect.bottom + kReach);
+  const std::int32_t px = gfx::ScaleInt(sx - viewRect.left, shownPart.Width(), viewRect.Width());
+  const std::int32_t py = gfx::ScaleInt(sy - viewRect.top, shownPart.Height(), viewRect.Height());
+  const std::int32_t halfWidth = mapSurface->width() / 2;
+  const std::int32_t halfHeight = mapSurface->height() / 2;
+  const float e = static_cast<float>(py - halfHeight + 48 * (centerX + centerY) + 48) / 96.0f;
+  const float f = static_cast<float>(px - halfWidth + 72 * (centerX - centerY)) / 144.0f;
+  const float x = std::floor(e + f);
+  const float y = std::floor(e - f);
+  // Compared as floats first, so that no far-off value is converted to an integer.
+  if (!(x >= 0.0f) || !(y >= 0.0f) || x >= static_cast<float>(columns) ||
+      y >= static_cast<float>(rows)) {
+    return {0, 0};
+  }
+  return {static_cast<std::int32_t>(x), static_cast<std::int32_t>(y)};
+}
+
+void WorldIso3D::CenterOnCell(std::int32_t x, std::int32_t y) {
+  // Far-off cells are clamped anyway; holding them near the grid keeps the sums below in range.
+  x = std::clamp(x, -4 * size, 4 * size);
+  y = std::clamp(y, -4 * size, 4 * size);
+  ViewPos view = CellToView({x, y});
+  CellPos centre{x, y};
+  // The centre's u keeps the parity of the view columns, so the top-left cell is whole.
+  if (!gfx::IsEven(view.u - viewColumns)) {
+    view = {view.u - 1, view.v - 1};
+    centre = {x - 1, y};
+  }
+  bool adjusted = false;
+  if (view.u + viewColumns > size) {
+    view.u = size - viewColumns;
+    adjusted = true;
+  }
+  if (view.v + viewRows > size) {
+    view.v = size - viewRows;
+    adjusted = true;
+  }
+  if (view.u - viewColumns < 0) {
+    view.u = viewColumns;
+    adjusted = true;
+  }
+  if (view.v - viewRows < 0) {
+    view.v = viewRows;
+    adjusted = true;
+  }
+  if (adjusted) centre = ViewToCell(view);
+  centerX = centre.x;
+  centerY = centre.y;
+}
+
+void WorldIso3D::Scroll(std::int32_t direction) {
+  std::int32_t x = centerX;
+  std::int32_t y = centerY;
+  switch (direction) {
+    case ScrollUpLeft:
+      x -= 2;
+      break;
+    case ScrollUp:
+      --x, --y;
+      break;
+    case ScrollUpRight:
+      y -= 2;
+      break;
+    case ScrollLeft:
+      --x, ++y;
+      break;
+    case ScrollRight:
+      ++x, --y;
+      break;
+    case ScrollDownLeft:
+      y += 2;
+      break;
+    case ScrollDown:
+      ++x, ++y;
+      break;
+    case ScrollDownRight:
+      x += 2;
+      break;
+    default:
+      break;
+  }
+  CenterOnCell(x, y);
+  RefreshAll();
+}
+
+void WorldIso3D::Present(const gfx::IntRect& rect) {
+  if (screen.present && !rect.IsEmpty()) screen.present(rect);
+}
+
+}  // namespace world

@@ -1,0 +1,176 @@
+// WorldIso3D: the colony's map of (size + 1) x (size + 1) cells, its isometric projection onto
+// the map surface, the view that shows part of it on the screen, and the minimap.
+//
+// The grid on the screen: x runs to the lower right, y to the lower left.
+//
+//                         (0,0)
+//                        /     `
+//              y axis   /       `   x axis
+//                      /         `
+//               (0,128)  (64,64)  (128,0)
+//                      `         /
+//                       `       /
+//                        `     /
+//                       (128,128)
+//
+//      u -->  (half tile widths, 72 pixels, to the right)
+//    v
+//    |        x runs to the lower right: one step is half a tile right and half a tile down.
+//    v        y runs to the lower left: one step is half a tile left and half a tile down.
+//   (half tile heights, 48 pixels, downwards)
+//
+//   u = x - y + size / 2        x = (u + v) >> 1
+//   v = x + y - size / 2        y = size / 2 + ((v - u) >> 1)
+//
+// The view square 0 <= u, v <= size lies inside the grid's diamond; the view and the minimap
+// never leave it. The view's top-left corner is the anchor of the top-left cell, and the map
+// surface is drawn row by row from there (see map_view.cpp).
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "gfx/geometry.h"
+#include "gfx/mem_video.h"
+#include "gfx/wbitmap.h"
+#include "world/map_cell.h"
+
+namespace world {
+
+struct CellPos {
+  std::int32_t x = 0;
+  std::int32_t y = 0;
+  friend constexpr bool operator==(const CellPos&, const CellPos&) = default;
+};
+
+struct ViewPos {
+  std::int32_t u = 0;
+  std::int32_t v = 0;
+  friend constexpr bool operator==(const ViewPos&, const ViewPos&) = default;
+};
+
+// The five pictures the map is drawn with. They are slots: the game screen owns the pictures
+// and the map only points at them; a missing picture draws nothing.
+struct MapPictures {
+  const gfx::WBitmap* tiles0 = nullptr;     // ground, fog, highways
+  const gfx::WBitmap* tiles1 = nullptr;     // finished structures and the selection marker
+  const gfx::WBitmap* tiles2 = nullptr;     // building sites
+  const gfx::WBitmap* animation = nullptr;  // moving parts of running structures
+  const gfx::WBitmap* miniMap = nullptr;    // one 2 x 1 colour per cell
+};
+
+// Where the map is shown: the shell's back buffer and its presentation of a rectangle of it
+// on the window. The back buffer is screen-sized, so its size is the screen's.
+struct MapScreen {
+  gfx::MemVideo* backBuffer = nullptr;
+  std::function<void(const gfx::IntRect&)> present;  // may be empty (nothing is presented)
+};
+
+// The keypad codes of the scroll directions.
+enum ScrollDirection : std::int32_t {
+  ScrollDownLeft = 1,
+  ScrollDown = 2,
+  ScrollDownRight = 3,
+  ScrollLeft = 4,
+  ScrollRight = 6,
+  ScrollUpLeft = 7,
+  ScrollUp = 8,
+  ScrollUpRight = 9,
+};
+
+class WorldIso3D {
+ public:
+  // The map for a view area (screen fractions) and a grid size parameter (at least 2). The
+  // cells start cleared; a new game generates them.
+  WorldIso3D(const gfx::FracRect& viewArea, std::int32_t gridSize, MapScreen mapScreen,
+             MapPictures mapPictures = {});
+  WorldIso3D(const WorldIso3D&) = delete;
+  WorldIso3D& operator=(const WorldIso3D&) = delete;
+
+  // Cells. Cell() throws std::out_of_range outside the grid; CellAt() gives null there.
+  bool InGrid(std::int32_t x, std::int32_t y) const {
+    return x >= 0 && y >= 0 && x < columns && y < rows;
+  }
+  MapCell& Cell(std::int32_t x, std::int32_t y);
+  const MapCell& Cell(std::int32_t x, std::int32_t y) const;
+  MapCell* CellAt(std::int32_t x, std::int32_t y);
+  const MapCell* CellAt(std::int32_t x, std::int32_t y) const;
+  bool HasSelection() const { return selectedX >= 0; }
+  void Select(std::int32_t x, std::int32_t y) {
+    selectedX = x;
+    selectedY = y;
+  }
+  void ClearSelection() { selectedX = -1; }
+
+  // Coordinates.
+  ViewPos CellToView(CellPos cell) const;
+  CellPos ViewToCell(ViewPos view) const;
+  CellPos TopLeftCell() const;
+  // The 144 x 96 box of a cell's diamond on the map surface; its centre is the cell's anchor.
+  gfx::IntRect TileBox(CellPos cell) const;
+
+  // The cell under a point of the back buffer inside the view rectangle; (0, 0) when the
+  // point maps outside the grid.
+  CellPos CellAtPoint(std::int32_t sx, std::int32_t sy) const;
+
+  // Drawing into the map surface.
+  void DrawCell(const MapCell& cell, std::int32_t left, std::int32_t top);
+  void DrawMap();
+  // The shown part of the map surface, smoothed, into the view rectangle of the back buffer.
+  void StretchMap();
+  void PresentView();
+  // Draw map, stretch, present, then the minimap frame, presented.
+  void RefreshAll();
+  // Only the animation frames; then stretches and presents just the squares they changed,
+  // which leaves the same pixels on the screen as a full stretch and present.
+  void RedrawAnimations();
+  void StepAnimations();
+
+  // Moving the view.
+  void CenterOnCell(std::int32_t x, std::int32_t y);
+  void Scroll(std::int32_t direction);
+
+  // The minimap.
+  void DrawMiniMap();
+  void ShowMiniMap(bool present);
+  // (mx, my) relative to the minimap rectangle's top-left corner.
+  void MiniMapClick(std::int32_t mx, std::int32_t my);
+
+  // Fields, in the order of the map's record.
+  std::vector<MapCell> cells;  // columns x rows, row after row: (x, y) is x + y * columns
+  std::unique_ptr<gfx::MemVideo> mapSurface;
+  std::unique_ptr<gfx::MemVideo> miniMapSurface;
+  gfx::FracRect viewArea;
+  std::int32_t size = kMapSize;
+  std::int32_t centerX = 0;
+  std::int32_t centerY = 0;
+  std::int32_t tileWidth = kTileWidth;
+  std::int32_t tileHeight = kTileHeight;
+  std::int32_t lift = kStructureLift;
+  std::int32_t viewColumns = 0;
+  std::int32_t viewRows = 0;
+  gfx::IntRect viewRect;
+  gfx::IntRect shownPart;
+  gfx::IntRect miniMapRect;
+  std::int32_t columns = 0;
+  std::int32_t rows = 0;
+  std::int32_t selectedX = -1;
+  std::int32_t selectedY = 0;
+
+  // What the map draws with and onto; not part of the land.
+  MapPictures pictures;
+  MapScreen screen;
+
+ private:
+  void Present(const gfx::IntRect& rect);
+  // Visits every position of the view in painter's order with its cell and anchor.
+  void WalkView(const std::function<void(CellPos cell, std::int32_t anchorX, std::int32_t anchorY)>&
+                    visit) const;
+  void DrawAnimationFrame(const MapCell& cell, std::int32_t anchorX, std::int32_t anchorY);
+  // The back-buffer rectangle whose pixels a change of mapRect on the map surface can alter.
+  gfx::IntRect ViewRectCovering(const gfx::IntRect& mapRect) const;
+};
+
+}  // namespace world
