@@ -84,7 +84,7 @@ void FootprintPath(Canvas& canvas, const Iso& iso, const Footprint& f, double z)
 }
 
 void GroundPlate(Canvas& canvas, const Iso& iso, const Rgb& base, std::uint32_t seed,
-                 double noise) {
+                 double noise, bool lit) {
   // One pixel beyond each edge (measured square to the edge): every pixel whose centre is in
   // the diamond is then more than half covered and survives the transparency threshold.
   const Point top = iso.At(0, 0);
@@ -96,10 +96,12 @@ void GroundPlate(Canvas& canvas, const Iso& iso, const Rgb& base, std::uint32_t 
                       {bottom.x, bottom.y + 1.21},
                       {left.x - 1.81, left.y}};
   PolygonPath(canvas, p, 4);
+  // A plate standing alone is lit across from the upper left; open ground stays flat so that
+  // neighbouring tiles meet without a seam.
   cairo_pattern_t* light = cairo_pattern_create_linear(left.x, top.y, right.x, bottom.y);
-  const Rgb lit = base.Shade(1.06);
-  const Rgb dim = base.Shade(0.92);
-  cairo_pattern_add_color_stop_rgb(light, 0, lit.r, lit.g, lit.b);
+  const Rgb bright = lit ? base.Shade(1.06) : base;
+  const Rgb dim = lit ? base.Shade(0.92) : base;
+  cairo_pattern_add_color_stop_rgb(light, 0, bright.r, bright.g, bright.b);
   cairo_pattern_add_color_stop_rgb(light, 1, dim.r, dim.g, dim.b);
   cairo_set_source(canvas.cr(), light);
   cairo_fill(canvas.cr());

@@ -91,7 +91,7 @@ void PolygonPath(Canvas& canvas, const Point* points, int count);
 // centre lies inside the diamond is covered, with a soft light from the upper left and a
 // noise texture. Every tile and structure frame starts with one.
 void GroundPlate(Canvas& canvas, const Iso& iso, const Rgb& base, std::uint32_t seed,
-                 double noise = 0.10);
+                 double noise = 0.10, bool lit = true);
 // A flat area on the ground (a concrete pad, a path), optionally with an edge line.
 void FlatArea(Canvas& canvas, const Iso& iso, const Footprint& f, const Rgb& color, double z = 0,
               bool edge = true);

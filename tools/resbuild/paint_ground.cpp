@@ -55,16 +55,35 @@ void PaintOutside(Canvas& canvas) {
   ApplyNoise(canvas, 15, 0.15, 20, 0.04);
 }
 
-Rgb GroundColour(int variant) {
-  constexpr Rgb kBases[8] = {kOchre,
-                             kOchre.Mix(kRust, 0.35),
-                             kRust.Mix(kOchre, 0.25),
-                             kOchreLight.Mix(kOchre, 0.4),
-                             kOchre.Mix(kRust, 0.55),
-                             kOchre.Shade(0.95),
-                             kRust.Mix(kOchreLight, 0.45),
-                             kOchre.Mix(kRustDark, 0.2)};
-  return kBases[variant % 8];
+// Every ground tile shares one base colour, so any two meet without a seam; they differ in
+// the patches and stones inside them, which fade out before the edges.
+constexpr Rgb kGroundBase = kOchre.Mix(kRust, 0.3);
+
+Rgb GroundColour(int /*variant*/) { return kGroundBase; }
+
+// Soft lighter or darker blotches kept well inside the diamond.
+void Patches(Canvas& canvas, std::uint32_t seed, int count) {
+  DetailRandom random(seed);
+  cairo_t* cr = canvas.cr();
+  for (int i = 0; i < count; ++i) {
+    const Point p = kTile.At(random.Range(0.3, 0.7), random.Range(0.3, 0.7));
+    const double r = random.Range(10, 22);
+    const bool light = random.Range(0, 1) < 0.5;
+    const Rgb tint = light ? kOchreLight : kRustDark;
+    const double alpha = random.Range(0.10, 0.22);
+    cairo_save(cr);
+    cairo_translate(cr, p.x, p.y);
+    cairo_scale(cr, 1.5, 1.0);
+    cairo_pattern_t* blot = cairo_pattern_create_radial(0, 0, 0, 0, 0, r);
+    cairo_pattern_add_color_stop_rgba(blot, 0, tint.r, tint.g, tint.b, alpha);
+    cairo_pattern_add_color_stop_rgba(blot, 1, tint.r, tint.g, tint.b, 0);
+    cairo_set_source(cr, blot);
+    cairo_new_path(cr);
+    cairo_arc(cr, 0, 0, r, 0, 2 * std::numbers::pi);
+    cairo_fill(cr);
+    cairo_pattern_destroy(blot);
+    cairo_restore(cr);
+  }
 }
 
 void Pebbles(Canvas& canvas, std::uint32_t seed, int count, const Rgb& base) {
@@ -146,7 +165,8 @@ void Crater(Canvas& canvas, double u, double v, double radius, const Rgb& ground
 void PaintGround(Canvas& canvas, int n) {
   const int variant = n - 16;
   const Rgb base = GroundColour(variant);
-  GroundPlate(canvas, kTile, base, 100 + n, 0.12);
+  GroundPlate(canvas, kTile, base, 100 + n, 0.12, /*lit=*/false);
+  Patches(canvas, 400 + n, 1 + variant % 3);
   Pebbles(canvas, 200 + n, variant < 8 ? 10 + variant * 2 : 14, base);
   if (variant == 8) {
     Boulder(canvas, 0.4, 0.45, 9, kRock);
@@ -169,7 +189,7 @@ constexpr int kHighwayMasks[11] = {5, 10, 3, 6, 12, 9, 11, 7, 14, 13, 15};
 
 void PaintHighway(Canvas& canvas, int n) {
   const int mask = kHighwayMasks[n - 28];
-  GroundPlate(canvas, kTile, GroundColour(n % 8), 300 + n, 0.10);
+  GroundPlate(canvas, kTile, GroundColour(n % 8), 300 + n, 0.10, /*lit=*/false);
   constexpr double kHalf = 0.17;  // half the road's width, in cell units
   const double lo = 0.5 - kHalf;
   const double hi = 0.5 + kHalf;
