@@ -12,6 +12,7 @@
 #include <span>
 #include <vector>
 
+#include "world/land_grid.h"
 #include "world/map_cell.h"
 #include "world/random.h"
 
@@ -53,7 +54,8 @@ class MapGrid {
   virtual void JoinHighway(std::int32_t x, std::int32_t y) = 0;
 };
 
-// The map without a screen: the cells in memory, used by colony-sim and the tests.
+// The map without a screen: the cells in memory, used by colony-sim and the tests. Its land
+// operations are the game map's own, run on these cells.
 class CellGrid final : public MapGrid {
  public:
   CellGrid() : cells_(kCellCount) {}
@@ -72,6 +74,8 @@ class CellGrid final : public MapGrid {
   std::int32_t CentreY() const { return centreY_; }
 
  private:
+  world::LandGrid Land() { return {cells_, kColumns, kRows, world::kMapSize}; }
+
   std::vector<MapCell> cells_;
   std::int32_t selectedX_ = -1;
   std::int32_t selectedY_ = 0;

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "world/highway.h"
+#include "world/land_grid.h"
 #include "world/random.h"
 #include "world/world_iso3d.h"
 
@@ -39,11 +40,13 @@ constexpr std::array<std::array<std::uint8_t, 9>, 9> kExploreTable = {{
 }};
 
 // Clears the land and fills it for a new game: ground everywhere, the landing module at a
-// random place inside the view square, explored around it, and the view centred on it.
-// Returns the landing site.
+// random place inside the view square, explored around it. Returns the landing site.
+CellPos GenerateMap(const LandGrid& land, Random& random);
+// The same for the game's map, whose view is then centred on the landing site.
 CellPos GenerateMap(WorldIso3D& world, Random& random = ProgramRandom());
 
 // Explores the cells around (cx, cy) that lie inside the grid; masks only gain bits.
+void RevealAround(const LandGrid& land, std::int32_t cx, std::int32_t cy);
 void RevealAround(WorldIso3D& world, std::int32_t cx, std::int32_t cy);
 
 }  // namespace world

@@ -209,5 +209,23 @@ TEST_F(Highways, GridEdgesAndOtherSitesDoNotJoin) {
   JoinHighway(map, 129, 5);
 }
 
+TEST(LandGrid, CellsShortOfTheGridAreNeverTouched) {
+  // A land whose cells fall short of its columns x rows: the missing ones count as outside.
+  std::vector<MapCell> cells(10);
+  const LandGrid land{cells, 4, 4, 3};
+  EXPECT_NE(land.CellAt(1, 2), nullptr);
+  EXPECT_EQ(land.CellAt(2, 2), nullptr);
+  RevealAround(land, 3, 3);
+  cells[9].type = kTypeHighway;
+  JoinHighway(land, 1, 2);
+  EXPECT_EQ(cells[9].frame, kHighwayFirstFrame);
+  JoinHighway(land, 2, 2);
+  EXPECT_EQ(HighwayNeighbours(land, INT32_MAX, INT32_MIN), 0);
+  Random random(5);
+  const CellPos landing = GenerateMap(land, random);
+  EXPECT_EQ(landing, (CellPos{1, 1}));  // a grid this small lands in the middle
+  EXPECT_EQ(cells[5].type, kTypeLandingModule);
+}
+
 }  // namespace
 }  // namespace world
