@@ -29,10 +29,7 @@ struct LandGrid {
                               static_cast<std::size_t>(y) * static_cast<std::size_t>(columns);
     return index < cells.size() ? &cells[index] : nullptr;
   }
-  // The same conversion as the map's projection, with shifts so that odd sums round down.
-  CellPos ViewToCell(ViewPos view) const {
-    return {(view.u + view.v) >> 1, size / 2 + ((view.v - view.u) >> 1)};
-  }
+  CellPos ViewToCell(ViewPos view) const { return ViewToCellOf(view, size); }
 };
 
 // The land of the game's map.

@@ -79,8 +79,7 @@ ViewPos WorldIso3D::CellToView(CellPos cell) const {
 }
 
 CellPos WorldIso3D::ViewToCell(ViewPos view) const {
-  // Shifts, not divisions: odd sums round down also below zero.
-  return {(view.u + view.v) >> 1, size / 2 + ((view.v - view.u) >> 1)};
+  return ViewToCellOf(view, size);
 }
 
 CellPos WorldIso3D::TopLeftCell() const {

@@ -51,6 +51,12 @@ struct ViewPos {
   friend constexpr bool operator==(const ViewPos&, const ViewPos&) = default;
 };
 
+// The cell of a view position on a grid of the given size parameter. Shifts, not divisions:
+// odd sums round down also below zero.
+constexpr CellPos ViewToCellOf(ViewPos view, std::int32_t size) {
+  return {(view.u + view.v) >> 1, size / 2 + ((view.v - view.u) >> 1)};
+}
+
 // The five pictures the map is drawn with. They are slots: the game screen owns the pictures
 // and the map only points at them; a missing picture draws nothing.
 struct MapPictures {

@@ -64,6 +64,15 @@ void Canvas::SetColor(const Rgb& color, double alpha) {
   cairo_set_source_rgba(cr_, color.r, color.g, color.b, alpha);
 }
 
+void Canvas::SetRadialShade(double x0, double y0, double r0, double x1, double y1, double r1,
+                            const Rgb& inner, const Rgb& outer) {
+  cairo_pattern_t* shade = cairo_pattern_create_radial(x0, y0, r0, x1, y1, r1);
+  cairo_pattern_add_color_stop_rgb(shade, 0, inner.r, inner.g, inner.b);
+  cairo_pattern_add_color_stop_rgb(shade, 1, outer.r, outer.g, outer.b);
+  cairo_set_source(cr_, shade);  // the context keeps its own reference
+  cairo_pattern_destroy(shade);
+}
+
 void Canvas::Fill(const Rgb& color) {
   cairo_save(cr_);
   cairo_reset_clip(cr_);

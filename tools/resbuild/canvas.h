@@ -36,6 +36,10 @@ class Canvas {
   void MarkDirty();
 
   void SetColor(const Rgb& color, double alpha = 1.0);
+  // A radial gradient from `inner` on the circle (x0, y0, r0) to `outer` on (x1, y1, r1) as
+  // the source of the next fill or paint.
+  void SetRadialShade(double x0, double y0, double r0, double x1, double y1, double r1,
+                      const Rgb& inner, const Rgb& outer);
   // Paints every pixel, replacing what was there.
   void Fill(const Rgb& color);
   // Copies a finished picture's pixels exactly at (x, y); its holes (0) become transparent.

@@ -83,8 +83,8 @@ void FootprintPath(Canvas& canvas, const Iso& iso, const Footprint& f, double z)
   PolygonPath(canvas, p, 4);
 }
 
-void GroundPlate(Canvas& canvas, const Iso& iso, const Rgb& base, std::uint32_t seed,
-                 double noise, bool lit) {
+void GroundPlate(Canvas& canvas, const Iso& iso, const Rgb& base, std::uint32_t seed, double noise,
+                 bool lit) {
   // One pixel beyond each edge (measured square to the edge): every pixel whose centre is in
   // the diamond is then more than half covered and survives the transparency threshold.
   const Point top = iso.At(0, 0);
@@ -246,15 +246,9 @@ void Dome(Canvas& canvas, const Iso& iso, double cu, double cv, double radius, d
   EllipseArc(cr, c.x, c.y, a, b, 0, std::numbers::pi, true);
   EllipseArc(cr, c.x, c.y, a, height, std::numbers::pi, 2 * std::numbers::pi, false);
   cairo_close_path(cr);
-  cairo_pattern_t* shade = cairo_pattern_create_radial(c.x - 0.35 * a, c.y - 0.6 * height, 0.05 * a,
-                                                       c.x, c.y - 0.3 * height, 1.2 * a);
-  const Rgb lit = color.Shade(1.2);
-  const Rgb dark = color.Shade(0.62);
-  cairo_pattern_add_color_stop_rgb(shade, 0, lit.r, lit.g, lit.b);
-  cairo_pattern_add_color_stop_rgb(shade, 1, dark.r, dark.g, dark.b);
-  cairo_set_source(cr, shade);
+  canvas.SetRadialShade(c.x - 0.35 * a, c.y - 0.6 * height, 0.05 * a, c.x, c.y - 0.3 * height,
+                        1.2 * a, color.Shade(1.2), color.Shade(0.62));
   cairo_fill_preserve(cr);
-  cairo_pattern_destroy(shade);
   StrokeEdges(canvas, color.Shade(0.45));
 }
 

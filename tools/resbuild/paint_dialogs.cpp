@@ -14,14 +14,9 @@ void PaintDialogBackground(Canvas& canvas, const FrameContext&) {
   const double h = canvas.height();
   // A calm sand texture, a little lighter in the middle; no border, since it is stretched to
   // many shapes.
-  cairo_pattern_t* shade = cairo_pattern_create_radial(w / 2, h * 0.45, 10, w / 2, h / 2, w * 0.7);
-  const Rgb centre = kSand.Shade(1.06);
-  const Rgb edge = kSand.Shade(0.86);
-  cairo_pattern_add_color_stop_rgb(shade, 0, centre.r, centre.g, centre.b);
-  cairo_pattern_add_color_stop_rgb(shade, 1, edge.r, edge.g, edge.b);
-  cairo_set_source(canvas.cr(), shade);
+  canvas.SetRadialShade(w / 2, h * 0.45, 10, w / 2, h / 2, w * 0.7, kSand.Shade(1.06),
+                        kSand.Shade(0.86));
   cairo_paint(canvas.cr());
-  cairo_pattern_destroy(shade);
   ApplyNoise(canvas, 61, 0.05, 60, 0.025);
 }
 

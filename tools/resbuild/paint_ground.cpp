@@ -59,7 +59,9 @@ void PaintOutside(Canvas& canvas) {
 // the patches and stones inside them, which fade out before the edges.
 constexpr Rgb kGroundBase = kOchre.Mix(kRust, 0.3);
 
-Rgb GroundColour(int /*variant*/) { return kGroundBase; }
+Rgb GroundColour(int /*variant*/) {
+  return kGroundBase;
+}
 
 // Soft lighter or darker blotches kept well inside the diamond.
 void Patches(Canvas& canvas, std::uint32_t seed, int count) {
@@ -121,15 +123,9 @@ void Boulder(Canvas& canvas, double u, double v, double size, const Rgb& color) 
   cairo_scale(cr, 1.25, 0.85);
   cairo_arc(cr, 0, 0, size, 0, 2 * std::numbers::pi);
   cairo_restore(cr);
-  cairo_pattern_t* shade =
-      cairo_pattern_create_radial(p.x - size * 0.5, p.y - size, size * 0.2, p.x, p.y, size * 1.5);
-  const Rgb lit = color.Shade(1.25);
-  const Rgb dark = color.Shade(0.6);
-  cairo_pattern_add_color_stop_rgb(shade, 0, lit.r, lit.g, lit.b);
-  cairo_pattern_add_color_stop_rgb(shade, 1, dark.r, dark.g, dark.b);
-  cairo_set_source(cr, shade);
+  canvas.SetRadialShade(p.x - size * 0.5, p.y - size, size * 0.2, p.x, p.y, size * 1.5,
+                        color.Shade(1.25), color.Shade(0.6));
   cairo_fill(cr);
-  cairo_pattern_destroy(shade);
 }
 
 void Crater(Canvas& canvas, double u, double v, double radius, const Rgb& ground) {

@@ -41,13 +41,8 @@ void DrawShrunk(Canvas& canvas, const gfx::MemVideo& picture, double x, double y
 void CellBackground(Canvas& canvas, int row) {
   const Rgb base = row == 1 ? Rgb::Bytes(70, 66, 80) : Rgb::Bytes(44, 42, 50);
   canvas.Fill(base);
-  cairo_pattern_t* shade = cairo_pattern_create_radial(48, 30, 5, 48, 35, 60);
-  const Rgb centre = base.Shade(1.5);
-  cairo_pattern_add_color_stop_rgb(shade, 0, centre.r, centre.g, centre.b);
-  cairo_pattern_add_color_stop_rgb(shade, 1, base.r, base.g, base.b);
-  cairo_set_source(canvas.cr(), shade);
+  canvas.SetRadialShade(48, 30, 5, 48, 35, 60, base.Shade(1.5), base);
   cairo_paint(canvas.cr());
-  cairo_pattern_destroy(shade);
   RoundedRectPath(canvas, 1.5, 1.5, 93, 67, 6);
   canvas.SetColor(row == 1 ? kBrassLight : kBrass.Shade(0.6));
   cairo_set_line_width(canvas.cr(), row == 1 ? 2.5 : 1.2);

@@ -21,14 +21,8 @@ using namespace colors;
 void Rivet(Canvas& canvas, double x, double y) {
   cairo_new_path(canvas.cr());
   cairo_arc(canvas.cr(), x, y, 3, 0, 2 * std::numbers::pi);
-  cairo_pattern_t* shade = cairo_pattern_create_radial(x - 1, y - 1, 0.5, x, y, 3.5);
-  const Rgb lit = kBrassLight.Shade(1.2);
-  const Rgb dark = kBrass.Shade(0.6);
-  cairo_pattern_add_color_stop_rgb(shade, 0, lit.r, lit.g, lit.b);
-  cairo_pattern_add_color_stop_rgb(shade, 1, dark.r, dark.g, dark.b);
-  cairo_set_source(canvas.cr(), shade);
+  canvas.SetRadialShade(x - 1, y - 1, 0.5, x, y, 3.5, kBrassLight.Shade(1.2), kBrass.Shade(0.6));
   cairo_fill(canvas.cr());
-  cairo_pattern_destroy(shade);
 }
 
 // A sand-coloured metal panel with a brass bevel and rivets; stretches well both ways.
@@ -136,12 +130,9 @@ void PaintCalendarBox(Canvas& canvas, const FrameContext&) {
 void PaintEarthReportBackground(Canvas& canvas, const FrameContext&) {
   const double w = canvas.width();
   const double h = canvas.height();
-  cairo_pattern_t* shade = cairo_pattern_create_radial(w / 2, h / 2, 20, w / 2, h / 2, w * 0.75);
-  cairo_pattern_add_color_stop_rgb(shade, 0, 0.12, 0.2, 0.38);
-  cairo_pattern_add_color_stop_rgb(shade, 1, 0.03, 0.07, 0.16);
-  cairo_set_source(canvas.cr(), shade);
+  canvas.SetRadialShade(w / 2, h / 2, 20, w / 2, h / 2, w * 0.75, Rgb{0.12, 0.2, 0.38},
+                        Rgb{0.03, 0.07, 0.16});
   cairo_paint(canvas.cr());
-  cairo_pattern_destroy(shade);
   for (double x = 20; x < w; x += 40) {
     cairo_rectangle(canvas.cr(), x, 0, 1, h);
   }
