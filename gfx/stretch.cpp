@@ -18,6 +18,7 @@ namespace gfx {
 namespace {
 
 using stretch_detail::BilinearJob;
+using stretch_detail::ColumnSpan;
 using stretch_detail::kRowPadding;
 
 // Rectangle coordinates are arbitrary 32-bit values, so the mapping's products need more
@@ -243,6 +244,7 @@ struct Workspace {
   std::vector<Color> reduced;
   std::vector<std::uint64_t> sums;
   std::vector<Color> rowBuffer;
+  std::vector<stretch_detail::ColumnSpan> spans;
 };
 
 Workspace& ThreadWorkspace() {
@@ -422,6 +424,78 @@ void Stretch(StretchKernel kernel, const MemVideo& src, const IntRect& srcRect, 
   RunBilinear(kernel, columns, job);
 }
 
+// The parts' rows and columns are cut from the plans of the whole stretch, which the full
+// stretch of the same geometry has cached, so parts cost no plans of their own.
+void StretchParts(StretchKernel kernel, const MemVideo& src, const IntRect& srcRect, MemVideo& dst,
+                  const IntRect& dstRect, bool smooth, std::span<const IntRect> parts) {
+  const bool smoothed = smooth || dst.halftoneStretch;
+  if (smooth) dst.halftoneStretch = true;
+  if (src.empty() || dst.empty() || parts.empty()) return;
+  auto oneByOne = [&] {
+    for (const IntRect& part : parts) Stretch(kernel, src, srcRect, dst, dstRect, smooth, &part);
+  };
+  // Copies, nearest-pixel stretches, strong reductions and stretches within one surface are
+  // rare here; they take the parts one by one.
+  if (!smoothed || &src == &dst) return oneByOne();
+  const IntRect target = dst.bounds();
+  AxisSetup xs, ys;
+  if (!SetupAxis(srcRect.left, srcRect.right, src.width(), dstRect.left, dstRect.right, target.left,
+                 target.right, true, xs) ||
+      !SetupAxis(srcRect.top, srcRect.bottom, src.height(), dstRect.top, dstRect.bottom, target.top,
+                 target.bottom, true, ys)) {
+    return;
+  }
+  if (xs.sourceLength == xs.destLength && ys.sourceLength == ys.destLength) return oneByOne();
+  Workspace& ws = ThreadWorkspace();
+  AxisPlan& columns = PlanFor(ws, xs, nullptr);
+  AxisPlan& rows = PlanFor(ws, ys, &columns);
+  if (columns.shift > 0 || rows.shift > 0) return oneByOne();
+
+  // Spans relative to the plans, then to the first row any of them produces.
+  ws.spans.clear();
+  std::int64_t bandFirst = ys.end, bandEnd = ys.first;
+  for (const IntRect& part : parts) {
+    const std::int64_t first = std::max(std::int64_t{part.left} - dstRect.left, xs.first);
+    const std::int64_t end = std::min(std::int64_t{part.right} - dstRect.left, xs.end);
+    const std::int64_t rowFirst = std::max(std::int64_t{part.top} - dstRect.top, ys.first);
+    const std::int64_t rowEnd = std::min(std::int64_t{part.bottom} - dstRect.top, ys.end);
+    if (first >= end || rowFirst >= rowEnd) continue;
+    ws.spans.push_back({static_cast<std::int32_t>(first - xs.first),
+                        static_cast<std::int32_t>(end - xs.first),
+                        static_cast<std::int32_t>(rowFirst), static_cast<std::int32_t>(rowEnd)});
+    bandFirst = std::min(bandFirst, rowFirst);
+    bandEnd = std::max(bandEnd, rowEnd);
+  }
+  if (ws.spans.empty()) return;
+  for (ColumnSpan& span : ws.spans) {
+    span.rowFirst -= static_cast<std::int32_t>(bandFirst);
+    span.rowEnd -= static_cast<std::int32_t>(bandFirst);
+  }
+
+  const std::int64_t validLeft = std::int64_t{srcRect.left} + xs.validOffset;
+  const std::int64_t validTop = std::int64_t{srcRect.top} + ys.validOffset;
+  const std::size_t rowOffset = static_cast<std::size_t>(bandFirst - ys.first);
+  BilinearJob job;
+  job.source = src.pixels() + (validTop + rows.base) * src.width() + validLeft + columns.base;
+  job.sourceStride = src.width();
+  job.sourceWidth = columns.span;
+  job.columnIndex = columns.index.data();
+  job.columnFrac = columns.frac.data();
+  job.width = static_cast<std::int32_t>(columns.index.size());
+  job.rowIndex = rows.index.data() + rowOffset;
+  job.rowFrac = rows.frac.data() + rowOffset;
+  job.height = static_cast<std::int32_t>(bandEnd - bandFirst);
+  job.destination = dst.pixels() + (std::int64_t{dstRect.top} + bandFirst) * dst.width() +
+                    (std::int64_t{dstRect.left} + xs.first);
+  job.destinationStride = dst.width();
+  ws.rowBuffer.resize(static_cast<std::size_t>(columns.span) + kRowPadding);
+  std::fill(ws.rowBuffer.end() - kRowPadding, ws.rowBuffer.end(), Color{0});
+  job.rowBuffer = ws.rowBuffer.data();
+  job.spans = ws.spans.data();
+  job.spanCount = static_cast<std::int32_t>(ws.spans.size());
+  RunBilinear(kernel, columns, job);
+}
+
 }  // namespace
 
 bool IsStretchKernelSupported(StretchKernel kernel) {
@@ -457,6 +531,18 @@ void StretchRectWithKernel(StretchKernel kernel, const MemVideo& src, const IntR
                            const IntRect& dstClip) {
   if (!IsStretchKernelSupported(kernel)) kernel = StretchKernel::kScalar;
   Stretch(kernel, src, srcRect, dst, dstRect, smooth, &dstClip);
+}
+
+void StretchRectParts(const MemVideo& src, const IntRect& srcRect, MemVideo& dst,
+                      const IntRect& dstRect, bool smooth, std::span<const IntRect> parts) {
+  StretchParts(BestStretchKernel(), src, srcRect, dst, dstRect, smooth, parts);
+}
+
+void StretchRectPartsWithKernel(StretchKernel kernel, const MemVideo& src, const IntRect& srcRect,
+                                MemVideo& dst, const IntRect& dstRect, bool smooth,
+                                std::span<const IntRect> parts) {
+  if (!IsStretchKernelSupported(kernel)) kernel = StretchKernel::kScalar;
+  StretchParts(kernel, src, srcRect, dst, dstRect, smooth, parts);
 }
 
 }  // namespace gfx

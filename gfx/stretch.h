@@ -14,6 +14,8 @@
 // the remaining factor is at least one half, so strong reductions do not alias.
 #pragma once
 
+#include <span>
+
 #include "gfx/geometry.h"
 #include "gfx/mem_video.h"
 
@@ -31,6 +33,13 @@ void StretchRect(const MemVideo& src, const IntRect& srcRect, MemVideo& dst, con
 void StretchRectPart(const MemVideo& src, const IntRect& srcRect, MemVideo& dst,
                      const IntRect& dstRect, bool smooth, const IntRect& dstClip);
 
+// The pixels StretchRectPart gives for each of the destination rectangles, produced in one
+// pass, row by row over the rows they share, with the mapping of the whole stretch: many
+// small parts in one band of rows cost little more than their pixels. Parts that overlap
+// are produced twice, to the same values.
+void StretchRectParts(const MemVideo& src, const IntRect& srcRect, MemVideo& dst,
+                      const IntRect& dstRect, bool smooth, std::span<const IntRect> parts);
+
 // The smoothed stretch has one portable kernel and vectorised ones that give the same
 // pixels bit for bit. The best one the processor supports is chosen once at run time.
 enum class StretchKernel { kScalar, kSse2, kAvx2 };
@@ -43,5 +52,8 @@ StretchKernel BestStretchKernel();
 void StretchRectWithKernel(StretchKernel kernel, const MemVideo& src, const IntRect& srcRect,
                            MemVideo& dst, const IntRect& dstRect, bool smooth,
                            const IntRect& dstClip);
+void StretchRectPartsWithKernel(StretchKernel kernel, const MemVideo& src, const IntRect& srcRect,
+                                MemVideo& dst, const IntRect& dstRect, bool smooth,
+                                std::span<const IntRect> parts);
 
 }  // namespace gfx

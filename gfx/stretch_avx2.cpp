@@ -81,34 +81,69 @@ inline __m256i BlendGroup(const Color* line, const std::uint8_t* group) {
   return Round7(_mm256_maddubs_epi16(pixels, w));
 }
 
-// Large destinations are written around the caches (they would only evict the source),
-// which needs 32-byte aligned stores; a row that starts 16 bytes off is begun in scalar.
-void BlendColumnsAvx2(const Color* line, const BilinearJob& job, Color* out, bool stream) {
-  const std::int32_t width = job.width;
-  const std::uint8_t* group = static_cast<const std::uint8_t*>(job.columnTable);
-  std::int32_t x = 0;
-  const std::uintptr_t address = reinterpret_cast<std::uintptr_t>(out);
-  if (stream && (address & 15) == 0 && width >= 12) {
+// Two groups of four, eight destination pixels in order.
+inline __m256i BlendEight(const Color* line, const std::uint8_t* group) {
+  // packus interleaves lanes: pixels 0 1 4 5 | 2 3 6 7; the permute restores the order.
+  const __m256i packed =
+      _mm256_packus_epi16(BlendGroup(line, group), BlendGroup(line, group + kGroupBytes));
+  return _mm256_permute4x64_epi64(packed, 0xD8);
+}
+
+// Lanes first..end-1 of a group of four, written alone (vpmaskmovd).
+inline void StorePartOfFour(Color* groupOut, const Color* line, const std::uint8_t* group,
+                            std::int32_t first, std::int32_t end) {
+  const __m256i four = BlendGroup(line, group);
+  const __m128i packed =
+      _mm256_castsi256_si128(_mm256_permute4x64_epi64(_mm256_packus_epi16(four, four), 0xD8));
+  const __m128i lane = _mm_setr_epi32(0, 1, 2, 3);
+  const __m128i mask = _mm_and_si128(_mm_cmpgt_epi32(_mm_set1_epi32(end), lane),
+                                     _mm_cmpgt_epi32(_mm_add_epi32(lane, _mm_set1_epi32(1)),
+                                                     _mm_set1_epi32(first)));
+  _mm_maskstore_epi32(reinterpret_cast<int*>(groupOut), mask, packed);
+}
+
+// The table's groups start at column 0, so a span that starts or ends inside a group writes
+// just its lanes of it. Lanes outside the span may read row-buffer pixels the span did not
+// blend; they are computed but never stored. Large destinations are written around the
+// caches (they would only evict the source), which needs 32-byte aligned stores; a row that
+// starts 16 bytes off then takes one group on its own.
+void BlendColumnsAvx2(const Color* line, const BilinearJob& job, const ColumnSpan& span, Color* out,
+                      bool stream) {
+  const std::uint8_t* table = static_cast<const std::uint8_t*>(job.columnTable);
+  const std::int32_t fullGroups = job.width / 4;
+  std::int32_t x = span.first;
+  if ((x & 3) != 0 && x / 4 < fullGroups) {
+    const std::int32_t groupStart = x & ~3;
+    const std::int32_t groupEnd = groupStart + 4 < span.end ? groupStart + 4 : span.end;
+    StorePartOfFour(out + groupStart, line,
+                    table + static_cast<std::size_t>(x / 4) * kGroupBytes, x - groupStart,
+                    groupEnd - groupStart);
+    x = groupEnd;
+  }
+  const std::uint8_t* group = table + static_cast<std::size_t>(x / 4) * kGroupBytes;
+  const std::uintptr_t address = reinterpret_cast<std::uintptr_t>(out + x);
+  if (stream && (x & 3) == 0 && (address & 15) == 0 && span.end - x >= 12) {
     if ((address & 31) != 0) {
-      BlendColumnsScalar(line, job.columnIndex, job.columnFrac, 4, out);
-      x = 4;
+      StorePartOfFour(out + x, line, group, 0, 4);
+      x += 4;
       group += kGroupBytes;
     }
-    for (; x + 8 <= width; x += 8, group += 2 * kGroupBytes) {
-      const __m256i packed =
-          _mm256_packus_epi16(BlendGroup(line, group), BlendGroup(line, group + kGroupBytes));
-      _mm256_stream_si256(reinterpret_cast<__m256i*>(out + x),
-                          _mm256_permute4x64_epi64(packed, 0xD8));
+    for (; x + 8 <= span.end; x += 8, group += 2 * kGroupBytes) {
+      _mm256_stream_si256(reinterpret_cast<__m256i*>(out + x), BlendEight(line, group));
     }
   }
-  for (; x + 8 <= width; x += 8, group += 2 * kGroupBytes) {
-    // packus interleaves lanes: pixels 0 1 4 5 | 2 3 6 7; the permute restores the order.
-    const __m256i packed =
-        _mm256_packus_epi16(BlendGroup(line, group), BlendGroup(line, group + kGroupBytes));
-    _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + x),
-                        _mm256_permute4x64_epi64(packed, 0xD8));
+  if ((x & 3) == 0) {
+    for (; x + 8 <= span.end; x += 8, group += 2 * kGroupBytes) {
+      _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + x), BlendEight(line, group));
+    }
+    if (x < span.end && x / 4 < fullGroups) {
+      const std::int32_t count = span.end - x < 4 ? span.end - x : 4;
+      StorePartOfFour(out + x, line, group, 0, count);
+      x += count;
+    }
   }
-  BlendColumnsScalar(line, job.columnIndex + x, job.columnFrac + x, width - x, out + x);
+  // Columns past the last whole group have no table entry.
+  BlendColumnsScalar(line, job.columnIndex + x, job.columnFrac + x, span.end - x, out + x);
 }
 
 }  // namespace
@@ -144,26 +179,42 @@ bool BuildAvx2ColumnTable(const std::int32_t* index, const std::uint8_t* frac, s
 }
 
 void BilinearAvx2(const BilinearJob& job) {
-  const bool stream = std::size_t(job.width) * std::size_t(job.height) * 4 >= kStreamBytes;
+  const ColumnSpan whole{0, job.width, 0, job.height};
+  const ColumnSpan* spans = job.spans != nullptr ? job.spans : &whole;
+  const std::int32_t spanCount = job.spans != nullptr ? job.spanCount : 1;
+  const bool stream = job.spans == nullptr &&
+                      std::size_t(job.width) * std::size_t(job.height) * 4 >= kStreamBytes;
   std::int32_t bufferedRow = -1;
   int bufferedFrac = -1;
   for (std::int32_t y = 0; y < job.height; ++y) {
     const std::int32_t row = job.rowIndex[y];
     const std::uint8_t frac = job.rowFrac[y];
-    if (row != bufferedRow || frac != bufferedFrac) {
-      const Color* upper = job.source + row * job.sourceStride;
+    // A span whose first row this is has nothing in the buffer yet.
+    const bool newRow = row != bufferedRow || frac != bufferedFrac;
+    const Color* upper = job.source + row * job.sourceStride;
+    const std::int32_t following = y + 1 < job.height ? y + 1 : y;
+    const Color* upcoming =
+        job.source + (job.rowIndex[following] + (job.rowFrac[following] != 0)) * job.sourceStride;
+    for (std::int32_t s = 0; s < spanCount; ++s) {
+      const ColumnSpan& span = spans[s];
+      if (y < span.rowFirst || y >= span.rowEnd || (!newRow && y != span.rowFirst)) continue;
+      const SourceExtent from = SourceExtentOf(job, span);
+      const std::int32_t count = from.end - from.first;
       if (frac == 0) {
-        memcpy(job.rowBuffer, upper, static_cast<std::size_t>(job.sourceWidth) * 4);
+        memcpy(job.rowBuffer + from.first, upper + from.first, static_cast<std::size_t>(count) * 4);
       } else {
-        const std::int32_t following = y + 1 < job.height ? y + 1 : y;
-        const std::int32_t next = job.rowIndex[following] + (job.rowFrac[following] != 0);
-        BlendRowsAvx2(upper, upper + job.sourceStride, frac, job.sourceWidth, job.rowBuffer,
-                      job.source + next * job.sourceStride);
+        BlendRowsAvx2(upper + from.first, upper + job.sourceStride + from.first, frac, count,
+              job.rowBuffer + from.first, upcoming + from.first);
       }
-      bufferedRow = row;
-      bufferedFrac = frac;
     }
-    BlendColumnsAvx2(job.rowBuffer, job, job.destination + y * job.destinationStride, stream);
+    bufferedRow = row;
+    bufferedFrac = frac;
+    Color* out = job.destination + y * job.destinationStride;
+    for (std::int32_t s = 0; s < spanCount; ++s) {
+      if (y >= spans[s].rowFirst && y < spans[s].rowEnd) {
+        BlendColumnsAvx2(job.rowBuffer, job, spans[s], out, stream);
+      }
+    }
   }
   if (stream) _mm_sfence();
 }

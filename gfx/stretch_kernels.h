@@ -26,6 +26,15 @@ namespace gfx::stretch_detail {
 // stay inside the allocation.
 constexpr std::int32_t kRowPadding = 8;
 
+// Destination columns [first, end) of rows [rowFirst, rowEnd), relative to a job's column
+// and row arrays.
+struct ColumnSpan {
+  std::int32_t first = 0;
+  std::int32_t end = 0;
+  std::int32_t rowFirst = 0;
+  std::int32_t rowEnd = 0;
+};
+
 // One smoothed stretch, already clipped and mapped. Source indices are relative to
 // `source`; a tap with weight 0 names its second pixel nowhere, so it is never read.
 struct BilinearJob {
@@ -48,7 +57,20 @@ struct BilinearJob {
   Color* rowBuffer = nullptr;
   // Kernel-specific column table built by the matching Build...ColumnTable, or null.
   const void* columnTable = nullptr;
+
+  // When set, only these spans are produced, and only the source columns they read are
+  // blended into the row buffer, which keeps the places of the whole row (spans that overlap
+  // blend their common columns twice, to the same values). Null: every column of every row.
+  const ColumnSpan* spans = nullptr;
+  std::int32_t spanCount = 0;
 };
+
+// The source columns a span reads: [first, end) relative to `source`.
+struct SourceExtent {
+  std::int32_t first = 0;
+  std::int32_t end = 0;
+};
+SourceExtent SourceExtentOf(const BilinearJob& job, const ColumnSpan& span);
 
 // Portable pieces; the vector kernels use them for row tails.
 void BlendRowsScalar(const Color* upper, const Color* lower, std::uint8_t frac, std::int32_t count,

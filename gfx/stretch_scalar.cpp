@@ -31,7 +31,15 @@ void BlendColumnsScalar(const Color* line, const std::int32_t* index, const std:
   }
 }
 
+SourceExtent SourceExtentOf(const BilinearJob& job, const ColumnSpan& span) {
+  const std::int32_t last = span.end - 1;
+  return {job.columnIndex[span.first], job.columnIndex[last] + (job.columnFrac[last] != 0 ? 1 : 0) + 1};
+}
+
 void BilinearScalar(const BilinearJob& job) {
+  const ColumnSpan whole{0, job.width, 0, job.height};
+  const ColumnSpan* spans = job.spans != nullptr ? job.spans : &whole;
+  const std::int32_t spanCount = job.spans != nullptr ? job.spanCount : 1;
   std::int32_t bufferedRow = -1;
   std::uint8_t bufferedFrac = 0;
   for (std::int32_t y = 0; y < job.height; ++y) {
@@ -40,15 +48,26 @@ void BilinearScalar(const BilinearJob& job) {
     const Color* upper = job.source + row * job.sourceStride;
     const Color* line = upper;
     if (frac != 0) {
-      if (row != bufferedRow || frac != bufferedFrac) {
-        BlendRowsScalar(upper, upper + job.sourceStride, frac, job.sourceWidth, job.rowBuffer);
-        bufferedRow = row;
-        bufferedFrac = frac;
+      // A span whose first row this is has nothing in the buffer yet.
+      const bool newRow = row != bufferedRow || frac != bufferedFrac;
+      for (std::int32_t s = 0; s < spanCount; ++s) {
+        const ColumnSpan& span = spans[s];
+        if (y < span.rowFirst || y >= span.rowEnd || (!newRow && y != span.rowFirst)) continue;
+        const SourceExtent from = SourceExtentOf(job, span);
+        BlendRowsScalar(upper + from.first, upper + job.sourceStride + from.first, frac,
+                        from.end - from.first, job.rowBuffer + from.first);
       }
+      bufferedRow = row;
+      bufferedFrac = frac;
       line = job.rowBuffer;
     }
-    BlendColumnsScalar(line, job.columnIndex, job.columnFrac, job.width,
-                       job.destination + y * job.destinationStride);
+    Color* out = job.destination + y * job.destinationStride;
+    for (std::int32_t s = 0; s < spanCount; ++s) {
+      const ColumnSpan& span = spans[s];
+      if (y < span.rowFirst || y >= span.rowEnd) continue;
+      BlendColumnsScalar(line, job.columnIndex + span.first, job.columnFrac + span.first,
+                         span.end - span.first, out + span.first);
+    }
   }
 }
 

@@ -51,11 +51,12 @@ inline __m128i BlendPair(const Color* line, std::int32_t first, std::int32_t sec
   return Lerp16(_mm_unpacklo_epi64(a, b), _mm_unpackhi_epi64(a, b), weight);
 }
 
-void BlendColumnsSse2(const Color* line, const BilinearJob& job, Color* out) {
+void BlendColumnsSse2(const Color* line, const BilinearJob& job, const ColumnSpan& span,
+                      Color* out) {
   const std::uint8_t* table = static_cast<const std::uint8_t*>(job.columnTable);
   const __m128i colour = _mm_set1_epi32(0x00FFFFFF);
-  std::int32_t x = 0;
-  for (; x + 4 <= job.width; x += 4) {
+  std::int32_t x = span.first;
+  for (; x + 4 <= span.end; x += 4) {
     const __m128i left = BlendPair(line, job.columnIndex[x], job.columnIndex[x + 1],
                                    table + static_cast<std::size_t>(x) * 8);
     const __m128i right = BlendPair(line, job.columnIndex[x + 2], job.columnIndex[x + 3],
@@ -63,7 +64,7 @@ void BlendColumnsSse2(const Color* line, const BilinearJob& job, Color* out) {
     _mm_storeu_si128(reinterpret_cast<__m128i*>(out + x),
                      _mm_and_si128(_mm_packus_epi16(left, right), colour));
   }
-  BlendColumnsScalar(line, job.columnIndex + x, job.columnFrac + x, job.width - x, out + x);
+  BlendColumnsScalar(line, job.columnIndex + x, job.columnFrac + x, span.end - x, out + x);
 }
 
 }  // namespace
@@ -83,25 +84,40 @@ void BuildSse2ColumnTable(const std::uint8_t* frac, std::int32_t width, void* ta
 }
 
 void BilinearSse2(const BilinearJob& job) {
+  const ColumnSpan whole{0, job.width, 0, job.height};
+  const ColumnSpan* spans = job.spans != nullptr ? job.spans : &whole;
+  const std::int32_t spanCount = job.spans != nullptr ? job.spanCount : 1;
   std::int32_t bufferedRow = -1;
   int bufferedFrac = -1;
   for (std::int32_t y = 0; y < job.height; ++y) {
     const std::int32_t row = job.rowIndex[y];
     const std::uint8_t frac = job.rowFrac[y];
-    if (row != bufferedRow || frac != bufferedFrac) {
-      const Color* upper = job.source + row * job.sourceStride;
+    // A span whose first row this is has nothing in the buffer yet.
+    const bool newRow = row != bufferedRow || frac != bufferedFrac;
+    const Color* upper = job.source + row * job.sourceStride;
+    const std::int32_t following = y + 1 < job.height ? y + 1 : y;
+    const Color* upcoming =
+        job.source + (job.rowIndex[following] + (job.rowFrac[following] != 0)) * job.sourceStride;
+    for (std::int32_t s = 0; s < spanCount; ++s) {
+      const ColumnSpan& span = spans[s];
+      if (y < span.rowFirst || y >= span.rowEnd || (!newRow && y != span.rowFirst)) continue;
+      const SourceExtent from = SourceExtentOf(job, span);
+      const std::int32_t count = from.end - from.first;
       if (frac == 0) {
-        std::memcpy(job.rowBuffer, upper, static_cast<std::size_t>(job.sourceWidth) * 4);
+        std::memcpy(job.rowBuffer + from.first, upper + from.first, static_cast<std::size_t>(count) * 4);
       } else {
-        const std::int32_t following = y + 1 < job.height ? y + 1 : y;
-        const std::int32_t next = job.rowIndex[following] + (job.rowFrac[following] != 0);
-        BlendRowsSse2(upper, upper + job.sourceStride, frac, job.sourceWidth, job.rowBuffer,
-                      job.source + next * job.sourceStride);
+        BlendRowsSse2(upper + from.first, upper + job.sourceStride + from.first, frac, count,
+              job.rowBuffer + from.first, upcoming + from.first);
       }
-      bufferedRow = row;
-      bufferedFrac = frac;
     }
-    BlendColumnsSse2(job.rowBuffer, job, job.destination + y * job.destinationStride);
+    bufferedRow = row;
+    bufferedFrac = frac;
+    Color* out = job.destination + y * job.destinationStride;
+    for (std::int32_t s = 0; s < spanCount; ++s) {
+      if (y >= spans[s].rowFirst && y < spans[s].rowEnd) {
+        BlendColumnsSse2(job.rowBuffer, job, spans[s], out);
+      }
+    }
   }
 }
 

@@ -21,8 +21,6 @@ constexpr std::int32_t kMarkerInFrontFrame = 1;
 constexpr std::int32_t kAnimationLeft = -24;
 constexpr std::int32_t kAnimationTop = -29;
 constexpr std::int32_t kAnimationSize = 48;
-// The squares are stretched one by one while they cover less than 1 / kWholeViewShare of the view.
-constexpr std::int64_t kWholeViewShare = 4;
 
 void DrawPictureFrame(gfx::MemVideo& target, const gfx::WBitmap* picture, std::int32_t left,
                       std::int32_t top, std::int32_t frame) {
@@ -33,6 +31,8 @@ void DrawPictureFrame(gfx::MemVideo& target, const gfx::WBitmap* picture, std::i
 }  // namespace
 
 void WorldIso3D::DrawCell(const MapCell& cell, std::int32_t left, std::int32_t top) {
+  // The cell may cover animation squares, whose frames are then no longer known.
+  ForgetAnimationFrames();
   gfx::MemVideo& target = *mapSurface;
   if (cell.revealMask == 0) {
     DrawPictureFrame(target, pictures.tiles0, left, top, kUnexploredFrame);
@@ -86,11 +86,26 @@ void WorldIso3D::WalkView(
 
 void WorldIso3D::DrawAnimationFrame(const MapCell& cell, std::int32_t anchorX,
                                     std::int32_t anchorY) {
-  DrawPictureFrame(*mapSurface, pictures.animation, anchorX + kAnimationLeft,
-                   anchorY + kAnimationTop, cell.animStart + cell.variant - 1);
+  DrawAnimationPart(cell.animStart + cell.variant - 1, anchorX, anchorY, nullptr);
+}
+
+void WorldIso3D::DrawAnimationPart(std::int32_t frame, std::int32_t anchorX, std::int32_t anchorY,
+                                   const gfx::IntRect* part) {
+  const std::int32_t left = anchorX + kAnimationLeft;
+  const std::int32_t top = anchorY + kAnimationTop;
+  if (part == nullptr) {
+    DrawPictureFrame(*mapSurface, pictures.animation, left, top, frame);
+    return;
+  }
+  // Only parts of frames that lie whole in the sheet are drawn this way.
+  const gfx::IntRect source = gfx::FrameSourceRect(*pictures.animation, frame);
+  gfx::DrawImage(*mapSurface, *pictures.animation, left + part->left, top + part->top,
+                 {source.left + part->left, source.top + part->top, source.left + part->right,
+                  source.top + part->bottom});
 }
 
 void WorldIso3D::DrawMap() {
+  ForgetAnimationFrames();
   WalkView([this](CellPos at, std::int32_t anchorX, std::int32_t anchorY) {
     const std::int32_t left = anchorX - tileWidth / 2;
     const std::int32_t top = anchorY - tileHeight / 2;
@@ -153,41 +168,72 @@ gfx::IntRect WorldIso3D::ViewRectCovering(const gfx::IntRect& mapRect) const {
   return result.Intersect(viewRect);
 }
 
-void WorldIso3D::RedrawAnimations() {
-  auto squareAt = [](std::int32_t anchorX, std::int32_t anchorY) {
-    return gfx::IntRect::FromSize(anchorX + kAnimationLeft, anchorY + kAnimationTop, kAnimationSize,
-                                  kAnimationSize);
-  };
-  // Square by square pays for every row it touches; once the squares would cover much of the
-  // view, one stretch of the whole view streams through memory faster.
-  std::int64_t coveredArea = 0;
-  WalkView([&](CellPos at, std::int32_t anchorX, std::int32_t anchorY) {
-    const MapCell* cell = CellAt(at.x, at.y);
-    if (cell == nullptr || cell->animStart == 0) return;
-    const gfx::IntRect target = ViewRectCovering(squareAt(anchorX, anchorY).Intersect(shownPart));
-    coveredArea += std::int64_t{target.Width()} * target.Height();
-  });
-  const std::int64_t viewArea = std::int64_t{viewRect.Width()} * viewRect.Height();
-  const bool wholeView = coveredArea * kWholeViewShare > viewArea;
+void WorldIso3D::ForgetAnimationFrames() {
+  drawnFrames_.clear();
+}
 
-  // Otherwise each square is stretched and presented right after it is drawn, while its
-  // pixels are still in the cache. A destination pixel that reads several squares lies in the
-  // covering rectangle of each, so it is stretched again after the last of them is drawn: the
-  // result is exactly that of drawing them all and then stretching the whole view.
+void WorldIso3D::RedrawAnimations() {
+  // Where the last redraw left a frame, only the box in which the new frame differs from it
+  // is drawn; anywhere else (after DrawMap) the whole frame is.
+  if (drawnSheet_ != pictures.animation) {
+    ForgetAnimationFrames();
+    drawnSheet_ = pictures.animation;
+  }
+  const gfx::IntRect wholeFrame =
+      pictures.animation != nullptr && pictures.animation->present()
+          ? gfx::IntRect{0, 0, pictures.animation->frameWidth, pictures.animation->frameHeight}
+          : gfx::IntRect{};
+
+  // The changes of one row of anchors share their rows on the screen, so each row of anchors
+  // is stretched as one band of column ranges and presented right after its frames are
+  // drawn, while their pixels are still in the cache. A screen pixel that reads changes of
+  // two rows lies in the covering rectangles of both, so it is stretched again after the
+  // later row is drawn; pixels a band produces beyond its own changes are stretched from the
+  // map as it is then, and stretched again should a later change reach them. The result is
+  // exactly that of drawing every frame and then stretching and presenting the whole view.
+  std::int32_t bandAnchorY = -1;
+  std::vector<gfx::IntRect>& parts = bandParts_;
+  parts.clear();
+  auto finishBand = [&] {
+    if (parts.empty()) return;
+    gfx::StretchRectParts(*mapSurface, shownPart, *screen.backBuffer, viewRect, true, parts);
+    for (const gfx::IntRect& part : parts) Present(part);
+    parts.clear();
+  };
+  std::size_t position = 0;
   WalkView([&](CellPos at, std::int32_t anchorX, std::int32_t anchorY) {
+    const std::size_t here = position++;
     const MapCell* cell = CellAt(at.x, at.y);
     if (cell == nullptr || cell->animStart == 0) return;
-    DrawAnimationFrame(*cell, anchorX, anchorY);
-    if (wholeView || screen.backBuffer == nullptr) return;
-    const gfx::IntRect target = ViewRectCovering(squareAt(anchorX, anchorY).Intersect(shownPart));
+    const std::int32_t frame = cell->animStart + cell->variant - 1;
+    if (here >= drawnFrames_.size()) drawnFrames_.resize(here + 1, kUnknownFrame);
+    const std::int32_t before = drawnFrames_[here];
+    drawnFrames_[here] = static_cast<std::int16_t>(frame);
+    const gfx::IntRect changed = before == kUnknownFrame
+                                     ? wholeFrame
+                                     : animationChanges_.Between(pictures.animation, before, frame);
+    if (changed.IsEmpty()) return;
+    DrawAnimationPart(frame, anchorX, anchorY, changed == wholeFrame ? nullptr : &changed);
+    if (screen.backBuffer == nullptr) return;
+    const gfx::IntRect onMap = gfx::IntRect::FromSize(anchorX + kAnimationLeft + changed.left,
+                                                      anchorY + kAnimationTop + changed.top,
+                                                      changed.Width(), changed.Height());
+    const gfx::IntRect target = ViewRectCovering(onMap.Intersect(shownPart));
     if (target.IsEmpty()) return;
-    gfx::StretchRectPart(*mapSurface, shownPart, *screen.backBuffer, viewRect, true, target);
-    Present(target);
+    if (anchorY != bandAnchorY) {
+      finishBand();
+      bandAnchorY = anchorY;
+    }
+    // Neighbours' covering rectangles may touch; one rectangle around both is presented once.
+    if (!parts.empty() && target.left <= parts.back().right) {
+      gfx::IntRect& last = parts.back();
+      last = {last.left, std::min(last.top, target.top), std::max(last.right, target.right),
+              std::max(last.bottom, target.bottom)};
+    } else {
+      parts.push_back(target);
+    }
   });
-  if (wholeView) {
-    StretchMap();
-    PresentView();
-  }
+  finishBand();
 }
 
 void WorldIso3D::StepAnimations() {

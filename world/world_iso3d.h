@@ -34,7 +34,9 @@
 
 #include "gfx/geometry.h"
 #include "gfx/mem_video.h"
+#include "gfx/stretch.h"
 #include "gfx/wbitmap.h"
+#include "world/animation_changes.h"
 #include "world/map_cell.h"
 
 namespace world {
@@ -129,9 +131,12 @@ class WorldIso3D {
   void PresentView();
   // Draw map, stretch, present, then the minimap frame, presented.
   void RefreshAll();
-  // Only the animation frames; then stretches and presents just the squares they changed,
-  // which leaves the same pixels on the screen as a full stretch and present.
+  // Only the animation frames; then stretches and presents just what they changed, which
+  // leaves the same pixels on the screen as a full stretch and present. It relies on the map
+  // surface holding what the map drew there: whoever else draws into it calls
+  // ForgetAnimationFrames (DrawMap and DrawCell do so themselves).
   void RedrawAnimations();
+  void ForgetAnimationFrames();
   void StepAnimations();
 
   // Moving the view.
@@ -175,8 +180,19 @@ class WorldIso3D {
   void WalkView(const std::function<void(CellPos cell, std::int32_t anchorX, std::int32_t anchorY)>&
                     visit) const;
   void DrawAnimationFrame(const MapCell& cell, std::int32_t anchorX, std::int32_t anchorY);
+  // part: a box of the frame (null: all of it).
+  void DrawAnimationPart(std::int32_t frame, std::int32_t anchorX, std::int32_t anchorY,
+                         const gfx::IntRect* part);
   // The back-buffer rectangle whose pixels a change of mapRect on the map surface can alter.
   gfx::IntRect ViewRectCovering(const gfx::IntRect& mapRect) const;
+
+  // The animation frame the last redraw left at each position of the view (in the order
+  // WalkView visits them), for the sheet it was drawn from.
+  static constexpr std::int16_t kUnknownFrame = -1;
+  std::vector<std::int16_t> drawnFrames_;
+  const gfx::WBitmap* drawnSheet_ = nullptr;
+  AnimationChanges animationChanges_;
+  std::vector<gfx::IntRect> bandParts_;  // scratch of RedrawAnimations
 };
 
 }  // namespace world

@@ -322,5 +322,50 @@ TEST(StretchTest, PartialStretchMatchesTheFullOne) {
   }
 }
 
+// Parts stretched together give, with every kernel, the pixels of their part-stretches one
+// by one and leave everything else alone, also after a full stretch whose cached mapping they
+// reuse, with parts of different rows, parts that overlap and parts off the destination.
+TEST(StretchTest, PartsTogetherMatchThePartsOneByOneWithEveryKernel) {
+  std::vector<StretchKernel> kernels = {StretchKernel::kScalar};
+  for (StretchKernel k : {StretchKernel::kSse2, StretchKernel::kAvx2}) {
+    if (IsStretchKernelSupported(k)) kernels.push_back(k);
+  }
+  std::mt19937 random(12);
+  for (int i = 0; i < 400; ++i) {
+    const RandomCase c = MakeCase(random, i < 300 ? 90 : 300);
+    const MemVideo source = Random(c.sourceWidth, c.sourceHeight, random);
+    const bool smooth = i % 5 != 0;
+    auto coordinate = [&](std::int32_t length) {
+      return static_cast<std::int32_t>(random() % (length + 8)) - 4;
+    };
+    std::vector<IntRect> parts;
+    std::int32_t left = coordinate(c.destWidth) / 2 - 2;
+    const std::int32_t top = coordinate(c.destHeight);
+    const int count = 1 + static_cast<int>(random() % 5);
+    for (int p = 0; p < count; ++p) {
+      const std::int32_t right = left + 1 + static_cast<std::int32_t>(random() % 23);
+      const std::int32_t partTop = top + static_cast<std::int32_t>(random() % 9) - 4;
+      parts.push_back({left, partTop, right, partTop + 1 + static_cast<std::int32_t>(random() % 30)});
+      // Now and then the next part overlaps this one.
+      left = right + static_cast<std::int32_t>(random() % 12) - 2;
+    }
+    MemVideo expected = Filled(c.destWidth, c.destHeight, kUntouched);
+    for (const IntRect& part : parts) {
+      StretchRectPart(source, c.srcRect, expected, c.dstRect, smooth, part);
+    }
+    for (StretchKernel kernel : kernels) {
+      MemVideo together = Filled(c.destWidth, c.destHeight, kUntouched);
+      if (i % 2 == 0) {
+        // Warm the cache with the whole stretch, then restore the untouched pixels.
+        StretchRect(source, c.srcRect, together, c.dstRect, smooth);
+        together = Filled(c.destWidth, c.destHeight, kUntouched);
+      }
+      StretchRectPartsWithKernel(kernel, source, c.srcRect, together, c.dstRect, smooth, parts);
+      ASSERT_EQ(Pixels(together), Pixels(expected))
+          << "case " << i << " kernel " << static_cast<int>(kernel);
+    }
+  }
+}
+
 }  // namespace
 }  // namespace gfx

@@ -2,10 +2,14 @@
 // which sheet lands where, the selection marker, fog and lift, animations, and the minimap.
 #include <gtest/gtest.h>
 
+#include <memory>
+#include <string>
 #include <vector>
 
 #include "gfx/draw.h"
+#include "gfx/stretch.h"
 #include "tests/world/test_pictures.h"
+#include "world/animation_changes.h"
 #include "world/map_generation.h"
 #include "world/world_iso3d.h"
 
@@ -188,8 +192,49 @@ TEST(StepAnimations, LengthFourCyclesThroughItsPhases) {
   EXPECT_EQ(animated.variant, 0);
 }
 
-// Redrawing animations stretches and presents only the squares that changed (or, when they
-// are dense, the whole view); the window must end up exactly as after a full stretch and present.
+// Animation frames that share most of their square, as real ones do: a common backdrop with
+// a block that moves from frame to frame, and frames 40 and 41 alike.
+void MakeMovingAnimation(gfx::WBitmap& image) {
+  auto surface = std::make_unique<gfx::MemVideo>(8 * 49 - 1, 6 * 49 - 1);
+  for (std::int32_t frame = 0; frame < 48; ++frame) {
+    const std::int32_t left = (frame % 8) * 49, top = (frame / 8) * 49;
+    const std::int32_t phase = frame == 41 ? 40 : frame;
+    const gfx::IntRect block = gfx::IntRect::FromSize(phase * 7 % 38, phase * 5 % 38, 10, 10);
+    for (std::int32_t y = 0; y < 48; ++y) {
+      for (std::int32_t x = 0; x < 48; ++x) {
+        surface->set(left + x, top + y,
+                     block.Contains(x, y) ? FrameColor(Anim, phase) : gfx::Rgb(30, x * 5, y * 5));
+      }
+    }
+  }
+  gfx::SetImage(image, std::move(surface), gfx::LayoutGrid8, 48, 48, false);
+}
+
+TEST(AnimationChanges, BoxOfThePixelsTwoFramesDifferIn) {
+  gfx::WBitmap sheet;
+  MakeMovingAnimation(sheet);
+  AnimationChanges changes;
+  // Frame 1's block is at (7, 5), frame 2's at (14, 10).
+  EXPECT_EQ(changes.Between(&sheet, 1, 2), (gfx::IntRect{7, 5, 24, 20}));
+  EXPECT_EQ(changes.Between(&sheet, 2, 1), (gfx::IntRect{7, 5, 24, 20}));
+  EXPECT_TRUE(changes.Between(&sheet, 40, 41).IsEmpty());
+  EXPECT_TRUE(changes.Between(&sheet, 5, 5).IsEmpty());
+  // Unknown frames and frames past the sheet change the whole square; no sheet, nothing.
+  const gfx::IntRect whole{0, 0, 48, 48};
+  EXPECT_EQ(changes.Between(&sheet, -1, 3), whole);
+  EXPECT_EQ(changes.Between(&sheet, 3, 48), whole);
+  EXPECT_EQ(changes.Between(&sheet, 300, 3), whole);
+  EXPECT_EQ(changes.Between(&sheet, 1, 2), (gfx::IntRect{7, 5, 24, 20}));  // after the table grew
+  EXPECT_TRUE(changes.Between(nullptr, 1, 2).IsEmpty());
+  // Another sheet is compared anew.
+  gfx::WBitmap plain;
+  TestPictures::MakeGrid8(plain, Anim, 48, 48, 48, [](std::int32_t) { return testing::Paint::Whole; });
+  EXPECT_EQ(changes.Between(&plain, 1, 2), whole);
+}
+
+// Tick after tick, redrawing animations draws, stretches and presents only what changed; the
+// map must end up as if every frame were drawn whole, and the window as after a full stretch
+// and present, also when cells change animation or are drawn between ticks.
 TEST(RedrawAnimations, WindowMatchesAFullStretchAtEverySize) {
   struct Case {
     std::int32_t width, height;
@@ -204,40 +249,73 @@ TEST(RedrawAnimations, WindowMatchesAFullStretchAtEverySize) {
       {1024, 768, gfx::FracRect::FromSize(0.1f, 0.2f, 0.22f, 0.3f)},
   };
   TestPictures pictures;
+  MakeMovingAnimation(pictures.animation);
+  auto differences = [](const gfx::MemVideo& a, const gfx::MemVideo& b) {
+    std::int32_t count = 0;
+    for (std::int32_t y = 0; y < a.height(); ++y) {
+      for (std::int32_t x = 0; x < a.width(); ++x) count += a.at(x, y) != b.at(x, y);
+    }
+    return count;
+  };
   for (const Case& c : cases) {
-    // One cell in 20 animated is stretched square by square, two in three as a whole.
     for (std::int32_t animatedEvery : {20, 1}) {
-      Screen screen(c.width, c.height);
+      const std::string label = std::to_string(c.width) + "x" + std::to_string(c.height) +
+                                " every " + std::to_string(animatedEvery);
+      // `map` redraws what changed; `whole` forgets its frames before every redraw, so it
+      // draws them whole, as a redraw without memory would.
+      Screen screen(c.width, c.height), wholeScreen(c.width, c.height);
       WorldIso3D map(c.area, kMapSize, screen.Target(), pictures.Slots());
+      WorldIso3D whole(c.area, kMapSize, wholeScreen.Target(), pictures.Slots());
       Random random(7);
       GenerateMap(map, random);
       for (MapCell& cell : map.cells) {
         cell.revealMask = kRevealAll;
-        const bool animated =
-            animatedEvery == 1 ? random.Below(3) != 0 : random.Below(animatedEvery) == 0;
-        if (!animated) continue;
+        if (random.Below(animatedEvery) != 0) continue;
         cell.sheet = kSheetStructure;
         cell.frame = 36;
         cell.animStart = static_cast<std::uint8_t>(1 + random.Below(44));
         cell.animLength = 4;
         cell.variant = static_cast<std::uint8_t>(random.Below(4));
       }
+      whole.cells = map.cells;
+      whole.centerX = map.centerX;
+      whole.centerY = map.centerY;
+      whole.selectedX = map.selectedX;
+      whole.selectedY = map.selectedY;
       map.RefreshAll();
-      map.StepAnimations();
-      screen.presented.clear();
-      map.RedrawAnimations();
-      const bool squareBySquare = screen.presented.size() > 1;
-      EXPECT_EQ(squareBySquare, animatedEvery != 1) << c.width << "x" << c.height;
-      const gfx::MemVideo narrowed = screen.window;
-      map.StretchMap();
-      map.PresentView();
-      std::int32_t differences = 0;
-      for (std::int32_t y = 0; y < c.height; ++y) {
-        for (std::int32_t x = 0; x < c.width; ++x) {
-          if (narrowed.at(x, y) != screen.window.at(x, y)) ++differences;
+      whole.RefreshAll();
+      std::int64_t firstArea = 0, laterArea = 0;
+      for (int tick = 0; tick < 5; ++tick) {
+        if (tick == 2) {
+          // Some cells change their animation between ticks.
+          for (std::size_t i = 0; i < map.cells.size(); i += 7) {
+            if (map.cells[i].animStart != 0) map.cells[i].animStart = 41 - map.cells[i].variant;
+          }
+          whole.cells = map.cells;
         }
+        if (tick == 3) {
+          const gfx::IntRect box = map.TileBox({64, 64});
+          map.DrawCell(map.Cell(64, 64), box.left, box.top);
+          whole.DrawCell(whole.Cell(64, 64), box.left, box.top);
+        }
+        map.StepAnimations();
+        whole.StepAnimations();
+        screen.presented.clear();
+        map.RedrawAnimations();
+        whole.ForgetAnimationFrames();
+        whole.RedrawAnimations();
+        std::int64_t area = 0;
+        for (const gfx::IntRect& r : screen.presented) area += std::int64_t{r.Width()} * r.Height();
+        if (tick == 0) firstArea = area;
+        if (tick != 0 && tick != 3) laterArea += area;  // DrawCell forgets every frame
+        ASSERT_EQ(differences(*map.mapSurface, *whole.mapSurface), 0) << label << " tick " << tick;
+        gfx::MemVideo expected = screen.window;
+        gfx::StretchRect(*map.mapSurface, map.shownPart, expected, map.viewRect, true);
+        ASSERT_EQ(differences(screen.window, expected), 0) << label << " tick " << tick;
+        ASSERT_EQ(differences(wholeScreen.window, expected), 0) << label << " tick " << tick;
       }
-      EXPECT_EQ(differences, 0) << c.width << "x" << c.height << " every " << animatedEvery;
+      // Once the frames are known, only the moving blocks are redrawn.
+      EXPECT_LT(laterArea / 3, firstArea / 2) << label;
     }
   }
 }

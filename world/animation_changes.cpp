@@ -1,0 +1,80 @@
+#include "world/animation_changes.h"
+
+#include <algorithm>
+
+#include "gfx/draw.h"
+
+namespace world {
+
+gfx::IntRect AnimationChanges::Between(const gfx::WBitmap* sheet, std::int32_t from,
+                                       std::int32_t to) {
+  // Without a sheet nothing is drawn, so nothing changes.
+  if (sheet == nullptr || !sheet->present()) return {};
+  if (from < 0 || to < 0) return {0, 0, sheet->frameWidth, sheet->frameHeight};
+  if (sheet != sheet_ || sheet->bitmap.get() != bitmap_) {
+    sheet_ = sheet;
+    bitmap_ = sheet->bitmap.get();
+    side_ = 0;
+    boxes_.clear();
+    known_.clear();
+  }
+  const std::int32_t needed = std::max(from, to) + 1;
+  if (needed > side_) {
+    // Frame numbers come from the map's cells (at most 510); the table grows to the largest.
+    std::vector<gfx::IntRect> boxes(static_cast<std::size_t>(needed) * needed);
+    std::vector<std::uint8_t> known(boxes.size(), 0);
+    for (std::int32_t a = 0; a < side_; ++a) {
+      for (std::int32_t b = 0; b < side_; ++b) {
+        const std::size_t old = static_cast<std::size_t>(a) * side_ + b;
+        const std::size_t now = static_cast<std::size_t>(a) * needed + b;
+        boxes[now] = boxes_[old];
+        known[now] = known_[old];
+      }
+    }
+    side_ = needed;
+    boxes_ = std::move(boxes);
+    known_ = std::move(known);
+  }
+  const std::size_t slot = static_cast<std::size_t>(from) * side_ + to;
+  if (known_[slot] == 0) {
+    boxes_[slot] = Compare(*sheet, from, to);
+    known_[slot] = 1;
+  }
+  return boxes_[slot];
+}
+
+gfx::IntRect AnimationChanges::Compare(const gfx::WBitmap& sheet, std::int32_t from,
+                                       std::int32_t to) const {
+  const std::int32_t width = sheet.frameWidth;
+  const std::int32_t height = sheet.frameHeight;
+  const gfx::IntRect whole{0, 0, width, height};
+  const gfx::IntRect a = gfx::FrameSourceRect(sheet, from);
+  const gfx::IntRect b = gfx::FrameSourceRect(sheet, to);
+  const gfx::IntRect bounds = sheet.bitmap->bounds();
+  auto lies = [&](const gfx::IntRect& r) {
+    return r.Width() == width && r.Height() == height && r.Intersect(bounds) == r;
+  };
+  if (width <= 0 || height <= 0 || !lies(a) || !lies(b)) return whole;
+  if (from == to) return {};
+  const gfx::MemVideo& pixels = *sheet.bitmap;
+  const gfx::ImageMask* mask = sheet.transparent ? sheet.mask.get() : nullptr;
+  gfx::IntRect changed{width, height, 0, 0};
+  for (std::int32_t y = 0; y < height; ++y) {
+    const gfx::Color* rowA = pixels.row(a.top + y) + a.left;
+    const gfx::Color* rowB = pixels.row(b.top + y) + b.left;
+    for (std::int32_t x = 0; x < width; ++x) {
+      bool differs = rowA[x] != rowB[x];
+      if (!differs && mask != nullptr) {
+        differs = mask->IsKeyed(a.left + x, a.top + y) || mask->IsKeyed(b.left + x, b.top + y);
+      }
+      if (!differs) continue;
+      changed.left = std::min(changed.left, x);
+      changed.top = std::min(changed.top, y);
+      changed.right = std::max(changed.right, x + 1);
+      changed.bottom = std::max(changed.bottom, y + 1);
+    }
+  }
+  return changed.IsEmpty() ? gfx::IntRect{} : changed;
+}
+
+}  // namespace world
