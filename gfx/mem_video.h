@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <new>
 #include <vector>
 
 #include "gfx/geometry.h"
@@ -23,6 +24,34 @@ constexpr std::uint8_t BlueOf(Color c) { return static_cast<std::uint8_t>(c); }
 
 constexpr Color kBlack = 0x000000;
 constexpr Color kWhite = 0xFFFFFF;
+
+// Pixel storage. Screen-sized surfaces are drawn and stretched every tick at scattered rows,
+// so large ones ask the system for huge pages, which keeps their rows' address translations
+// in the processor's tables.
+template <typename T>
+struct PixelAllocator {
+  using value_type = T;
+  PixelAllocator() = default;
+  template <typename U>
+  PixelAllocator(const PixelAllocator<U>&) {}
+  T* allocate(std::size_t n);
+  void deallocate(T* p, std::size_t n);
+  friend bool operator==(const PixelAllocator&, const PixelAllocator&) { return true; }
+};
+
+void* AllocatePixels(std::size_t bytes);
+void FreePixels(void* pointer, std::size_t bytes);
+
+template <typename T>
+T* PixelAllocator<T>::allocate(std::size_t n) {
+  if (n > static_cast<std::size_t>(-1) / sizeof(T)) throw std::bad_alloc();
+  return static_cast<T*>(AllocatePixels(n * sizeof(T)));
+}
+
+template <typename T>
+void PixelAllocator<T>::deallocate(T* p, std::size_t n) {
+  FreePixels(p, n * sizeof(T));
+}
 
 class MemVideo {
  public:
@@ -54,7 +83,7 @@ class MemVideo {
  private:
   std::int32_t width_;
   std::int32_t height_;
-  std::vector<Color> pixels_;
+  std::vector<Color, PixelAllocator<Color>> pixels_;
 };
 
 }  // namespace gfx

@@ -424,6 +424,82 @@ void Stretch(StretchKernel kernel, const MemVideo& src, const IntRect& srcRect, 
   RunBilinear(kernel, columns, job);
 }
 
+// The destination positions of one axis (relative to dstRect) that read a source pixel of
+// [low, high) (relative to srcRect): taps index and index + 1 (when weighted) of each planned
+// position, in pixels of the pre-reduced source. Both taps grow with the position, so the
+// positions form one run found by binary search.
+void AffectedPositions(const AxisPlan& plan, std::int64_t low, std::int64_t high,
+                       std::int64_t& first, std::int64_t& end) {
+  const AxisSetup& a = plan.setup;
+  first = end = 0;
+  low = std::max<std::int64_t>(low - a.validOffset, 0);
+  high = std::min<std::int64_t>(high - a.validOffset, a.validLength);
+  if (low >= high) return;
+  const std::int64_t reducedLow = low >> plan.shift;
+  const std::int64_t reducedLast = (high - 1) >> plan.shift;
+  const std::size_t count = plan.index.size();
+  std::size_t from = 0, to = count;
+  {
+    std::size_t lo = 0, hi = count;  // first position whose last tap reaches reducedLow
+    while (lo < hi) {
+      const std::size_t mid = (lo + hi) / 2;
+      const std::int64_t lastTap = plan.base + plan.index[mid] + (plan.frac[mid] != 0 ? 1 : 0);
+      if (lastTap < reducedLow) lo = mid + 1; else hi = mid;
+    }
+    from = lo;
+  }
+  {
+    std::size_t lo = from, hi = count;  // first position whose first tap passes reducedLast
+    while (lo < hi) {
+      const std::size_t mid = (lo + hi) / 2;
+      if (plan.base + plan.index[mid] <= reducedLast) lo = mid + 1; else hi = mid;
+    }
+    to = lo;
+  }
+  if (from >= to) return;
+  first = a.first + static_cast<std::int64_t>(from);
+  end = a.first + static_cast<std::int64_t>(to);
+}
+
+IntRect Affected(const MemVideo& src, const IntRect& srcRect, const MemVideo& dst,
+                 const IntRect& dstRect, bool smooth, const IntRect& srcChange) {
+  const bool smoothed = smooth || dst.halftoneStretch;
+  const IntRect change = srcChange.Intersect(src.bounds());
+  if (change.IsEmpty() || dst.empty()) return {};
+  const IntRect target = dst.bounds();
+  AxisSetup xs, ys;
+  if (!SetupAxis(srcRect.left, srcRect.right, src.width(), dstRect.left, dstRect.right, target.left,
+                 target.right, smoothed, xs) ||
+      !SetupAxis(srcRect.top, srcRect.bottom, src.height(), dstRect.top, dstRect.bottom, target.top,
+                 target.bottom, smoothed, ys)) {
+    return {};
+  }
+  const std::int64_t low[2] = {std::int64_t{change.left} - srcRect.left,
+                               std::int64_t{change.top} - srcRect.top};
+  const std::int64_t high[2] = {std::int64_t{change.right} - srcRect.left,
+                                std::int64_t{change.bottom} - srcRect.top};
+  std::int64_t first[2], end[2];
+  if (xs.sourceLength == xs.destLength && ys.sourceLength == ys.destLength) {
+    // A copy: position p reads source p.
+    const AxisSetup* setups[2] = {&xs, &ys};
+    for (int axis = 0; axis < 2; ++axis) {
+      first[axis] = std::max(low[axis], setups[axis]->first);
+      end[axis] = std::min(high[axis], setups[axis]->end);
+    }
+  } else {
+    Workspace& ws = ThreadWorkspace();
+    AxisPlan& columns = PlanFor(ws, xs, nullptr);
+    AxisPlan& rows = PlanFor(ws, ys, &columns);
+    AffectedPositions(columns, low[0], high[0], first[0], end[0]);
+    AffectedPositions(rows, low[1], high[1], first[1], end[1]);
+  }
+  if (first[0] >= end[0] || first[1] >= end[1]) return {};
+  return {static_cast<std::int32_t>(dstRect.left + first[0]),
+          static_cast<std::int32_t>(dstRect.top + first[1]),
+          static_cast<std::int32_t>(dstRect.left + end[0]),
+          static_cast<std::int32_t>(dstRect.top + end[1])};
+}
+
 // The parts' rows and columns are cut from the plans of the whole stretch, which the full
 // stretch of the same geometry has cached, so parts cost no plans of their own.
 void StretchParts(StretchKernel kernel, const MemVideo& src, const IntRect& srcRect, MemVideo& dst,
@@ -531,6 +607,11 @@ void StretchRectWithKernel(StretchKernel kernel, const MemVideo& src, const IntR
                            const IntRect& dstClip) {
   if (!IsStretchKernelSupported(kernel)) kernel = StretchKernel::kScalar;
   Stretch(kernel, src, srcRect, dst, dstRect, smooth, &dstClip);
+}
+
+IntRect StretchedArea(const MemVideo& src, const IntRect& srcRect, const MemVideo& dst,
+                      const IntRect& dstRect, bool smooth, const IntRect& srcChange) {
+  return Affected(src, srcRect, dst, dstRect, smooth, srcChange);
 }
 
 void StretchRectParts(const MemVideo& src, const IntRect& srcRect, MemVideo& dst,

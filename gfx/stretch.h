@@ -33,6 +33,13 @@ void StretchRect(const MemVideo& src, const IntRect& srcRect, MemVideo& dst, con
 void StretchRectPart(const MemVideo& src, const IntRect& srcRect, MemVideo& dst,
                      const IntRect& dstRect, bool smooth, const IntRect& dstClip);
 
+// The smallest destination rectangle holding every pixel that the stretch computes from a
+// pixel of srcChange (in source coordinates): after srcChange is redrawn, stretching just
+// this rectangle gives the pixels of a full stretch. smooth as for StretchRect (the
+// destination's remembered mode counts too).
+IntRect StretchedArea(const MemVideo& src, const IntRect& srcRect, const MemVideo& dst,
+                      const IntRect& dstRect, bool smooth, const IntRect& srcChange);
+
 // The pixels StretchRectPart gives for each of the destination rectangles, produced in one
 // pass, row by row over the rows they share, with the mapping of the whole stretch: many
 // small parts in one band of rows cost little more than their pixels. Parts that overlap

@@ -56,7 +56,12 @@ void BlendRowsAvx2(const Color* upper, const Color* lower, std::uint8_t frac, st
     blendEight(i);
     i += 8;
   }
-  BlendRowsScalar(upper + i, lower + i, frac, count - i, out + i);
+  // The last few pixels are blended again with the eight before them: the same values.
+  if (i < count && count >= 8) {
+    blendEight(count - 8);
+  } else if (i < count) {
+    BlendRowsScalar(upper + i, lower + i, frac, count - i, out + i);
+  }
 }
 
 // Four destination pixels as 16-bit channels: pixels 0, 1 in the low lane, 2, 3 in the high.
@@ -143,7 +148,9 @@ void BlendColumnsAvx2(const Color* line, const BilinearJob& job, const ColumnSpa
     }
   }
   // Columns past the last whole group have no table entry.
-  BlendColumnsScalar(line, job.columnIndex + x, job.columnFrac + x, span.end - x, out + x);
+  if (x < span.end) {
+    BlendColumnsScalar(line, job.columnIndex + x, job.columnFrac + x, span.end - x, out + x);
+  }
 }
 
 }  // namespace

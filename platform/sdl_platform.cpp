@@ -92,8 +92,17 @@ void SdlPlatform::Present(const gfx::MemVideo& source, const gfx::IntRect& srcRe
                       surface->pitch);
   }
   if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
-  const SDL_Rect shown{to.left, to.top, to.Width(), to.Height()};
-  SDL_UpdateWindowSurfaceRects(window_, &shown, 1);
+  // The window is updated once the handler that presented returns: a tick may present a
+  // thousand small rectangles, and every update waits for the display.
+  presented_.push_back({to.left, to.top, to.Width(), to.Height()});
+}
+
+void SdlPlatform::ShowPresented() {
+  if (presented_.empty()) return;
+  if (window_ != nullptr) {
+    SDL_UpdateWindowSurfaceRects(window_, presented_.data(), static_cast<int>(presented_.size()));
+  }
+  presented_.clear();
 }
 
 void SdlPlatform::SetTimerInterval(std::uint32_t ms) {
@@ -129,6 +138,7 @@ void SdlPlatform::RunLoop(WindowEvents& input, const std::function<bool()>* fini
     Guarded([&] { main_->OnActivate(); });
   }
   while (!done()) {
+    ShowPresented();
     std::int64_t wait = 100;
     if (timerInterval_ != 0) {
       const std::int64_t untilTick =
@@ -145,6 +155,7 @@ void SdlPlatform::RunLoop(WindowEvents& input, const std::function<bool()>* fini
     }
     if (!done()) FireTimerIfDue();
   }
+  ShowPresented();
 }
 
 void SdlPlatform::FireTimerIfDue() {
@@ -316,6 +327,7 @@ int SdlPlatform::ShowMessageBox(const std::string& title, const std::string& tex
   const SDL_MessageBoxButtonData yesNo[] = {
       {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT, kResultYes, "Yes"},
       {SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, kResultNo, "No"}};
+  ShowPresented();
   const bool question = buttons == MessageBoxButtons::YesNo;
   SDL_MessageBoxData data{};
   data.flags = question ? SDL_MESSAGEBOX_WARNING : SDL_MESSAGEBOX_INFORMATION;

@@ -6,6 +6,7 @@
 
 #include <map>
 #include <memory>
+#include <vector>
 
 #include "platform/input_translator.h"
 #include "platform/platform.h"
@@ -47,6 +48,8 @@ class SdlPlatform final : public Platform {
   void DispatchWindowEvent(const SDL_WindowEvent& event, WindowEvents& input);
   void CloseRequested(WindowEvents& input);
   void FireTimerIfDue();
+  // Shows the rectangles presented since the last call, all in one update of the window.
+  void ShowPresented();
   // An exception that reaches the loop is shown and the loop goes on.
   template <typename Handler>
   void Guarded(Handler&& handler);
@@ -62,6 +65,7 @@ class SdlPlatform final : public Platform {
   std::unique_ptr<SdlAudio> audio_;
   std::map<int, SDL_Cursor*> cursors_;
   SDL_Cursor* arrow_ = nullptr;
+  std::vector<SDL_Rect> presented_;
 };
 
 }  // namespace platform

@@ -1,7 +1,6 @@
 // Drawing the map: cells into the map surface in painter's order, the smoothed stretch of its
 // shown part into the view, and the animation frames of running structures.
 #include <algorithm>
-#include <cmath>
 
 #include "gfx/draw.h"
 #include "gfx/stretch.h"
@@ -106,7 +105,11 @@ void WorldIso3D::DrawAnimationPart(std::int32_t frame, std::int32_t anchorX, std
 
 void WorldIso3D::DrawMap() {
   ForgetAnimationFrames();
-  WalkView([this](CellPos at, std::int32_t anchorX, std::int32_t anchorY) {
+  std::vector<DrawnFrame>& drawn = framesDrawnByMap_;
+  drawn.clear();
+  std::size_t position = 0;
+  WalkView([&](CellPos at, std::int32_t anchorX, std::int32_t anchorY) {
+    const std::size_t here = position++;
     const std::int32_t left = anchorX - tileWidth / 2;
     const std::int32_t top = anchorY - tileHeight / 2;
     const MapCell* cell = CellAt(at.x, at.y);
@@ -121,8 +124,52 @@ void WorldIso3D::DrawMap() {
     } else {
       DrawCell(*cell, left, top);
     }
-    if (cell->animStart != 0) DrawAnimationFrame(*cell, anchorX, anchorY);
+    if (cell->animStart != 0) {
+      DrawAnimationFrame(*cell, anchorX, anchorY);
+      drawn.push_back({here, anchorX, anchorY, cell->animStart + cell->variant - 1});
+    }
   });
+  // Cells in front may have drawn over a frame; the next redraw can build on those left whole.
+  ForgetAnimationFrames();
+  drawnSheet_ = pictures.animation;
+  if (!FramesStayInTheirSquares()) return;
+  for (const DrawnFrame& frame : drawn) {
+    if (!SquareShowsFrame(frame.frame, frame.anchorX, frame.anchorY)) continue;
+    if (frame.position >= drawnFrames_.size()) drawnFrames_.resize(frame.position + 1, kUnknownFrame);
+    drawnFrames_[frame.position] = static_cast<std::int16_t>(frame.frame);
+  }
+}
+
+bool WorldIso3D::FramesStayInTheirSquares() const {
+  // Squares of neighbouring anchors overlap when frames are larger than this; then no frame
+  // can be known to be left whole, and every redraw draws them whole.
+  const gfx::WBitmap* sheet = pictures.animation;
+  return sheet != nullptr && sheet->present() && sheet->frameWidth <= tileWidth / 2 &&
+         sheet->frameHeight <= tileHeight / 2;
+}
+
+bool WorldIso3D::SquareShowsFrame(std::int32_t frame, std::int32_t anchorX,
+                                  std::int32_t anchorY) const {
+  const gfx::WBitmap& sheet = *pictures.animation;
+  const gfx::IntRect source = gfx::FrameSourceRect(sheet, frame);
+  const gfx::IntRect square = gfx::IntRect::FromSize(anchorX + kAnimationLeft, anchorY + kAnimationTop,
+                                                     sheet.frameWidth, sheet.frameHeight);
+  if (source.Width() != sheet.frameWidth || source.Height() != sheet.frameHeight ||
+      source.Intersect(sheet.bitmap->bounds()) != source ||
+      square.Intersect(mapSurface->bounds()) != square) {
+    return false;
+  }
+  const gfx::ImageMask* mask = sheet.transparent ? sheet.mask.get() : nullptr;
+  for (std::int32_t y = 0; y < square.Height(); ++y) {
+    const gfx::Color* shown = mapSurface->row(square.top + y) + square.left;
+    const gfx::Color* wanted = sheet.bitmap->row(source.top + y) + source.left;
+    for (std::int32_t x = 0; x < square.Width(); ++x) {
+      // A transparent pixel shows what lies under it, which any later frame redraws anyway.
+      if (mask != nullptr && mask->IsKeyed(source.left + x, source.top + y)) continue;
+      if (shown[x] != wanted[x]) return false;
+    }
+  }
+  return true;
 }
 
 void WorldIso3D::StretchMap() {
@@ -141,44 +188,18 @@ void WorldIso3D::RefreshAll() {
   ShowMiniMap(true);
 }
 
-gfx::IntRect WorldIso3D::ViewRectCovering(const gfx::IntRect& mapRect) const {
-  if (mapRect.IsEmpty() || shownPart.IsEmpty() || viewRect.IsEmpty()) return {};
-  // A destination pixel reads two neighbouring (pre-reduced) source pixels, and a strong
-  // shrink first averages boxes of 2^k source pixels; the margin takes in both.
-  auto axis = [](std::int32_t low, std::int32_t high, std::int32_t shownLow,
-                 std::int32_t shownLength, std::int32_t viewLow, std::int32_t viewLength,
-                 std::int32_t& outLow, std::int32_t& outHigh) {
-    std::int32_t box = 1;
-    while (box < (1 << 20) && static_cast<std::int64_t>(viewLength) * box * 2 < shownLength) {
-      box *= 2;
-    }
-    const double scale = static_cast<double>(viewLength) / static_cast<double>(shownLength);
-    const double margin = 2.0 * box;
-    const double from = (static_cast<double>(low - shownLow) - margin) * scale - 1.0;
-    const double to = (static_cast<double>(high - shownLow) + margin) * scale + 1.0;
-    outLow = viewLow + static_cast<std::int32_t>(std::max(std::floor(from), -1.0));
-    outHigh = viewLow + static_cast<std::int32_t>(
-                            std::min(std::ceil(to), static_cast<double>(viewLength) + 1.0));
-  };
-  gfx::IntRect result;
-  axis(mapRect.left, mapRect.right, shownPart.left, shownPart.Width(), viewRect.left,
-       viewRect.Width(), result.left, result.right);
-  axis(mapRect.top, mapRect.bottom, shownPart.top, shownPart.Height(), viewRect.top,
-       viewRect.Height(), result.top, result.bottom);
-  return result.Intersect(viewRect);
-}
-
 void WorldIso3D::ForgetAnimationFrames() {
   drawnFrames_.clear();
 }
 
 void WorldIso3D::RedrawAnimations() {
-  // Where the last redraw left a frame, only the box in which the new frame differs from it
-  // is drawn; anywhere else (after DrawMap) the whole frame is.
+  // Where the map or the last redraw left a frame whole, only the box in which the new frame
+  // differs from it is drawn; anywhere else the whole frame is.
   if (drawnSheet_ != pictures.animation) {
     ForgetAnimationFrames();
     drawnSheet_ = pictures.animation;
   }
+  const bool remember = FramesStayInTheirSquares();
   const gfx::IntRect wholeFrame =
       pictures.animation != nullptr && pictures.animation->present()
           ? gfx::IntRect{0, 0, pictures.animation->frameWidth, pictures.animation->frameHeight}
@@ -206,9 +227,9 @@ void WorldIso3D::RedrawAnimations() {
     const MapCell* cell = CellAt(at.x, at.y);
     if (cell == nullptr || cell->animStart == 0) return;
     const std::int32_t frame = cell->animStart + cell->variant - 1;
-    if (here >= drawnFrames_.size()) drawnFrames_.resize(here + 1, kUnknownFrame);
-    const std::int32_t before = drawnFrames_[here];
-    drawnFrames_[here] = static_cast<std::int16_t>(frame);
+    if (remember && here >= drawnFrames_.size()) drawnFrames_.resize(here + 1, kUnknownFrame);
+    const std::int32_t before = remember ? drawnFrames_[here] : kUnknownFrame;
+    if (remember) drawnFrames_[here] = static_cast<std::int16_t>(frame);
     const gfx::IntRect changed = before == kUnknownFrame
                                      ? wholeFrame
                                      : animationChanges_.Between(pictures.animation, before, frame);
@@ -218,7 +239,8 @@ void WorldIso3D::RedrawAnimations() {
     const gfx::IntRect onMap = gfx::IntRect::FromSize(anchorX + kAnimationLeft + changed.left,
                                                       anchorY + kAnimationTop + changed.top,
                                                       changed.Width(), changed.Height());
-    const gfx::IntRect target = ViewRectCovering(onMap.Intersect(shownPart));
+    const gfx::IntRect target = gfx::StretchedArea(*mapSurface, shownPart, *screen.backBuffer,
+                                                   viewRect, true, onMap.Intersect(shownPart));
     if (target.IsEmpty()) return;
     if (anchorY != bandAnchorY) {
       finishBand();

@@ -183,15 +183,21 @@ class WorldIso3D {
   // part: a box of the frame (null: all of it).
   void DrawAnimationPart(std::int32_t frame, std::int32_t anchorX, std::int32_t anchorY,
                          const gfx::IntRect* part);
-  // The back-buffer rectangle whose pixels a change of mapRect on the map surface can alter.
-  gfx::IntRect ViewRectCovering(const gfx::IntRect& mapRect) const;
 
-  // The animation frame the last redraw left at each position of the view (in the order
-  // WalkView visits them), for the sheet it was drawn from.
+  bool FramesStayInTheirSquares() const;
+  bool SquareShowsFrame(std::int32_t frame, std::int32_t anchorX, std::int32_t anchorY) const;
+
+  // The animation frame the map or the last redraw left whole at each position of the view
+  // (in the order WalkView visits them), for the sheet it was drawn from.
   static constexpr std::int16_t kUnknownFrame = -1;
   std::vector<std::int16_t> drawnFrames_;
   const gfx::WBitmap* drawnSheet_ = nullptr;
   AnimationChanges animationChanges_;
+  struct DrawnFrame {
+    std::size_t position;
+    std::int32_t anchorX, anchorY, frame;
+  };
+  std::vector<DrawnFrame> framesDrawnByMap_;  // scratch of DrawMap
   std::vector<gfx::IntRect> bandParts_;  // scratch of RedrawAnimations
 };
 

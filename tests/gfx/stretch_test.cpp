@@ -367,5 +367,69 @@ TEST(StretchTest, PartsTogetherMatchThePartsOneByOneWithEveryKernel) {
   }
 }
 
+// Redrawing a part of the source changes the full stretch only inside its stretched area,
+// in both modes, for shrinks, enlargements, copies and rectangles off either surface.
+TEST(StretchTest, ChangesStayInsideTheirStretchedArea) {
+  std::mt19937 random(13);
+  int casesThatChanged = 0;
+  for (int i = 0; i < 300; ++i) {
+    const RandomCase c = MakeCase(random, 80);
+    const bool smooth = i % 4 != 0;
+    const MemVideo before = Random(c.sourceWidth, c.sourceHeight, random);
+    MemVideo after = before;
+    // Mostly near the part of the source that is stretched.
+    IntRect near = c.srcRect.Intersect(before.bounds());
+    if (near.IsEmpty() || i % 10 == 0) near = before.bounds();
+    const std::int32_t x = near.left + static_cast<std::int32_t>(random() % (near.Width() + 4)) - 2;
+    const std::int32_t y = near.top + static_cast<std::int32_t>(random() % (near.Height() + 4)) - 2;
+    const IntRect change = IntRect::FromSize(x, y, 1 + static_cast<std::int32_t>(random() % 12),
+                                             1 + static_cast<std::int32_t>(random() % 12));
+    for (std::int32_t py = 0; py < c.sourceHeight; ++py) {
+      for (std::int32_t px = 0; px < c.sourceWidth; ++px) {
+        if (change.Contains(px, py)) after.set(px, py, ~before.at(px, py) & 0x00FFFFFF);
+      }
+    }
+    MemVideo stretchedBefore = Filled(c.destWidth, c.destHeight, kUntouched);
+    MemVideo stretchedAfter = Filled(c.destWidth, c.destHeight, kUntouched);
+    StretchRect(before, c.srcRect, stretchedBefore, c.dstRect, smooth);
+    StretchRect(after, c.srcRect, stretchedAfter, c.dstRect, smooth);
+    const IntRect area =
+        StretchedArea(after, c.srcRect, stretchedAfter, c.dstRect, smooth, change);
+    bool changed = false;
+    for (std::int32_t py = 0; py < c.destHeight; ++py) {
+      for (std::int32_t px = 0; px < c.destWidth; ++px) {
+        if (stretchedBefore.at(px, py) == stretchedAfter.at(px, py)) continue;
+        changed = true;
+        ASSERT_TRUE(area.Contains(px, py)) << "case " << i << " at " << px << "," << py;
+      }
+    }
+    // Every pixel inside is one the stretch produces.
+    ASSERT_EQ(area.Intersect(stretchedAfter.bounds()), area) << "case " << i;
+    ASSERT_EQ(area.Intersect(c.dstRect), area) << "case " << i;
+    casesThatChanged += changed;
+  }
+  EXPECT_GT(casesThatChanged, 100);
+}
+
+TEST(StretchTest, StretchedAreaIsTight) {
+  const MemVideo source(10, 4);
+  const MemVideo wide(20, 4);
+  // Twice as wide: destination x samples (x + 0.5) / 2 - 0.5, so 9..12 read source pixel 5.
+  EXPECT_EQ(StretchedArea(source, {0, 0, 10, 4}, wide, {0, 0, 20, 4}, true, {5, 1, 6, 2}),
+            (IntRect{9, 1, 13, 2}));
+  // Nearest pixel: 10 and 11 are the ones that pick it.
+  EXPECT_EQ(StretchedArea(source, {0, 0, 10, 4}, wide, {0, 0, 20, 4}, false, {5, 1, 6, 2}),
+            (IntRect{10, 1, 12, 2}));
+  // Equal sizes copy: the change moves with the rectangles.
+  const MemVideo same(12, 6);
+  EXPECT_EQ(StretchedArea(source, {0, 0, 10, 4}, same, {2, 1, 12, 5}, true, {3, 0, 5, 2}),
+            (IntRect{5, 1, 7, 3}));
+  // Outside the source or the stretched rectangle, nothing.
+  EXPECT_TRUE(
+      StretchedArea(source, {0, 0, 10, 4}, wide, {0, 0, 20, 4}, true, {10, 0, 12, 4}).IsEmpty());
+  EXPECT_TRUE(
+      StretchedArea(source, {0, 0, 5, 4}, wide, {0, 0, 20, 4}, true, {6, 0, 8, 4}).IsEmpty());
+}
+
 }  // namespace
 }  // namespace gfx
