@@ -16,10 +16,10 @@ constexpr std::int32_t kOutsideGridFrame = 15;
 constexpr std::int32_t kMarkerBehindFrame = 0;
 constexpr std::int32_t kMarkerInFrontFrame = 1;
 
-// An animation frame's 48 x 48 square, relative to the cell's anchor.
+// The top-left corner of an animation frame's square (48 x 48 in the game's sheet),
+// relative to the cell's anchor.
 constexpr std::int32_t kAnimationLeft = -24;
 constexpr std::int32_t kAnimationTop = -29;
-constexpr std::int32_t kAnimationSize = 48;
 
 void DrawPictureFrame(gfx::MemVideo& target, const gfx::WBitmap* picture, std::int32_t left,
                       std::int32_t top, std::int32_t frame) {
