@@ -125,8 +125,7 @@ void Label(benchmark::State& state) {
   state.SetLabel(std::to_string(size.width) + "x" + std::to_string(size.height));
 }
 
-void BM_AnimationTick(benchmark::State& state) {
-  Bench bench(kScreens[static_cast<std::size_t>(state.range(0))]);
+void RunTicks(benchmark::State& state, Bench& bench) {
   for (auto _ : state) {
     bench.map.StepAnimations();
     bench.map.RedrawAnimations();
@@ -134,24 +133,31 @@ void BM_AnimationTick(benchmark::State& state) {
     benchmark::ClobberMemory();
   }
   Label(state);
+}
+
+void BM_AnimationTick(benchmark::State& state) {
+  Bench bench(kScreens[static_cast<std::size_t>(state.range(0))]);
+  RunTicks(state, bench);
 }
 
 // Every cell running, each kind of running structure in turn.
 void BM_AnimationTickMixed(benchmark::State& state) {
   Bench bench(kScreens[static_cast<std::size_t>(state.range(0))], 1, true);
-  for (auto _ : state) {
-    bench.map.StepAnimations();
-    bench.map.RedrawAnimations();
-    benchmark::DoNotOptimize(bench.window.data());
-    benchmark::ClobberMemory();
-  }
-  Label(state);
+  RunTicks(state, bench);
 }
 
 // A colony as played: one structure in ten animated.
 void BM_AnimationTickTenth(benchmark::State& state) {
   Bench bench(kScreens[static_cast<std::size_t>(state.range(0))], 10);
+  RunTicks(state, bench);
+}
+
+// The first tick after a full refresh where nothing is known of the frames on the map (as
+// after DrawCell): every square is drawn whole.
+void BM_AnimationTickUnknownFrames(benchmark::State& state) {
+  Bench bench(kScreens[static_cast<std::size_t>(state.range(0))]);
   for (auto _ : state) {
+    bench.map.ForgetAnimationFrames();
     bench.map.StepAnimations();
     bench.map.RedrawAnimations();
     benchmark::DoNotOptimize(bench.window.data());
@@ -175,6 +181,7 @@ void BM_FullRefresh(benchmark::State& state) {
 BENCHMARK(BM_AnimationTick)->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_AnimationTickMixed)->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_AnimationTickTenth)->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_AnimationTickUnknownFrames)->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FullRefresh)->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -186,43 +186,9 @@ bool BuildAvx2ColumnTable(const std::int32_t* index, const std::uint8_t* frac, s
 }
 
 void BilinearAvx2(const BilinearJob& job) {
-  const ColumnSpan whole{0, job.width, 0, job.height};
-  const ColumnSpan* spans = job.spans != nullptr ? job.spans : &whole;
-  const std::int32_t spanCount = job.spans != nullptr ? job.spanCount : 1;
   const bool stream = job.spans == nullptr &&
                       std::size_t(job.width) * std::size_t(job.height) * 4 >= kStreamBytes;
-  std::int32_t bufferedRow = -1;
-  int bufferedFrac = -1;
-  for (std::int32_t y = 0; y < job.height; ++y) {
-    const std::int32_t row = job.rowIndex[y];
-    const std::uint8_t frac = job.rowFrac[y];
-    // A span whose first row this is has nothing in the buffer yet.
-    const bool newRow = row != bufferedRow || frac != bufferedFrac;
-    const Color* upper = job.source + row * job.sourceStride;
-    const std::int32_t following = y + 1 < job.height ? y + 1 : y;
-    const Color* upcoming =
-        job.source + (job.rowIndex[following] + (job.rowFrac[following] != 0)) * job.sourceStride;
-    for (std::int32_t s = 0; s < spanCount; ++s) {
-      const ColumnSpan& span = spans[s];
-      if (y < span.rowFirst || y >= span.rowEnd || (!newRow && y != span.rowFirst)) continue;
-      const SourceExtent from = SourceExtentOf(job, span);
-      const std::int32_t count = from.end - from.first;
-      if (frac == 0) {
-        memcpy(job.rowBuffer + from.first, upper + from.first, static_cast<std::size_t>(count) * 4);
-      } else {
-        BlendRowsAvx2(upper + from.first, upper + job.sourceStride + from.first, frac, count,
-              job.rowBuffer + from.first, upcoming + from.first);
-      }
-    }
-    bufferedRow = row;
-    bufferedFrac = frac;
-    Color* out = job.destination + y * job.destinationStride;
-    for (std::int32_t s = 0; s < spanCount; ++s) {
-      if (y >= spans[s].rowFirst && y < spans[s].rowEnd) {
-        BlendColumnsAvx2(job.rowBuffer, job, spans[s], out, stream);
-      }
-    }
-  }
+  WalkBilinearRows(job, {BlendRowsAvx2, BlendColumnsAvx2}, stream);
   if (stream) _mm_sfence();
 }
 

@@ -72,6 +72,18 @@ struct SourceExtent {
 };
 SourceExtent SourceExtentOf(const BilinearJob& job, const ColumnSpan& span);
 
+// The row walk every kernel shares: for each destination row, the source rows it reads are
+// blended into the row buffer (once per source row and weight, and only where the spans read),
+// then each span of the row is blended from it. The kernel brings the two blends; `stream` is
+// handed to its column blend.
+struct KernelSteps {
+  void (*blendRows)(const Color* upper, const Color* lower, std::uint8_t frac, std::int32_t count,
+                    Color* out, const Color* upcoming);
+  void (*blendColumns)(const Color* line, const BilinearJob& job, const ColumnSpan& span,
+                       Color* out, bool stream);
+};
+void WalkBilinearRows(const BilinearJob& job, const KernelSteps& steps, bool stream);
+
 // Portable pieces; the vector kernels use them for row tails.
 void BlendRowsScalar(const Color* upper, const Color* lower, std::uint8_t frac, std::int32_t count,
                      Color* out);

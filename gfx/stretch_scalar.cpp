@@ -1,5 +1,6 @@
 // The portable bilinear kernel: the reference the vector kernels must match bit for bit.
 #include <cstdint>
+#include <cstring>
 
 #include "gfx/stretch_kernels.h"
 
@@ -36,39 +37,63 @@ SourceExtent SourceExtentOf(const BilinearJob& job, const ColumnSpan& span) {
   return {job.columnIndex[span.first], job.columnIndex[last] + (job.columnFrac[last] != 0 ? 1 : 0) + 1};
 }
 
-void BilinearScalar(const BilinearJob& job) {
+void WalkBilinearRows(const BilinearJob& job, const KernelSteps& steps, bool stream) {
   const ColumnSpan whole{0, job.width, 0, job.height};
   const ColumnSpan* spans = job.spans != nullptr ? job.spans : &whole;
   const std::int32_t spanCount = job.spans != nullptr ? job.spanCount : 1;
   std::int32_t bufferedRow = -1;
-  std::uint8_t bufferedFrac = 0;
+  int bufferedFrac = -1;
   for (std::int32_t y = 0; y < job.height; ++y) {
     const std::int32_t row = job.rowIndex[y];
     const std::uint8_t frac = job.rowFrac[y];
+    // A span whose first row this is has nothing in the buffer yet.
+    const bool newRow = row != bufferedRow || frac != bufferedFrac;
     const Color* upper = job.source + row * job.sourceStride;
-    const Color* line = upper;
-    if (frac != 0) {
-      // A span whose first row this is has nothing in the buffer yet.
-      const bool newRow = row != bufferedRow || frac != bufferedFrac;
-      for (std::int32_t s = 0; s < spanCount; ++s) {
-        const ColumnSpan& span = spans[s];
-        if (y < span.rowFirst || y >= span.rowEnd || (!newRow && y != span.rowFirst)) continue;
-        const SourceExtent from = SourceExtentOf(job, span);
-        BlendRowsScalar(upper + from.first, upper + job.sourceStride + from.first, frac,
-                        from.end - from.first, job.rowBuffer + from.first);
-      }
-      bufferedRow = row;
-      bufferedFrac = frac;
-      line = job.rowBuffer;
-    }
-    Color* out = job.destination + y * job.destinationStride;
+    const std::int32_t following = y + 1 < job.height ? y + 1 : y;
+    const Color* upcoming =
+        job.source + (job.rowIndex[following] + (job.rowFrac[following] != 0)) * job.sourceStride;
     for (std::int32_t s = 0; s < spanCount; ++s) {
       const ColumnSpan& span = spans[s];
-      if (y < span.rowFirst || y >= span.rowEnd) continue;
-      BlendColumnsScalar(line, job.columnIndex + span.first, job.columnFrac + span.first,
-                         span.end - span.first, out + span.first);
+      if (y < span.rowFirst || y >= span.rowEnd || (!newRow && y != span.rowFirst)) continue;
+      const SourceExtent from = SourceExtentOf(job, span);
+      const std::int32_t count = from.end - from.first;
+      // The vector column blends read whole windows, which only the padded buffer has.
+      if (frac == 0) {
+        std::memcpy(job.rowBuffer + from.first, upper + from.first,
+                    static_cast<std::size_t>(count) * sizeof(Color));
+      } else {
+        steps.blendRows(upper + from.first, upper + job.sourceStride + from.first, frac, count,
+                        job.rowBuffer + from.first, upcoming + from.first);
+      }
+    }
+    bufferedRow = row;
+    bufferedFrac = frac;
+    Color* out = job.destination + y * job.destinationStride;
+    for (std::int32_t s = 0; s < spanCount; ++s) {
+      if (y >= spans[s].rowFirst && y < spans[s].rowEnd) {
+        steps.blendColumns(job.rowBuffer, job, spans[s], out, stream);
+      }
     }
   }
+}
+
+namespace {
+
+void BlendRowsScalarStep(const Color* upper, const Color* lower, std::uint8_t frac,
+                         std::int32_t count, Color* out, const Color*) {
+  BlendRowsScalar(upper, lower, frac, count, out);
+}
+
+void BlendColumnsScalarStep(const Color* line, const BilinearJob& job, const ColumnSpan& span,
+                            Color* out, bool) {
+  BlendColumnsScalar(line, job.columnIndex + span.first, job.columnFrac + span.first,
+                     span.end - span.first, out + span.first);
+}
+
+}  // namespace
+
+void BilinearScalar(const BilinearJob& job) {
+  WalkBilinearRows(job, {BlendRowsScalarStep, BlendColumnsScalarStep}, false);
 }
 
 }  // namespace gfx::stretch_detail

@@ -51,8 +51,8 @@ inline __m128i BlendPair(const Color* line, std::int32_t first, std::int32_t sec
   return Lerp16(_mm_unpacklo_epi64(a, b), _mm_unpackhi_epi64(a, b), weight);
 }
 
-void BlendColumnsSse2(const Color* line, const BilinearJob& job, const ColumnSpan& span,
-                      Color* out) {
+void BlendColumnsSse2(const Color* line, const BilinearJob& job, const ColumnSpan& span, Color* out,
+                      bool) {
   const std::uint8_t* table = static_cast<const std::uint8_t*>(job.columnTable);
   const __m128i colour = _mm_set1_epi32(0x00FFFFFF);
   std::int32_t x = span.first;
@@ -84,41 +84,7 @@ void BuildSse2ColumnTable(const std::uint8_t* frac, std::int32_t width, void* ta
 }
 
 void BilinearSse2(const BilinearJob& job) {
-  const ColumnSpan whole{0, job.width, 0, job.height};
-  const ColumnSpan* spans = job.spans != nullptr ? job.spans : &whole;
-  const std::int32_t spanCount = job.spans != nullptr ? job.spanCount : 1;
-  std::int32_t bufferedRow = -1;
-  int bufferedFrac = -1;
-  for (std::int32_t y = 0; y < job.height; ++y) {
-    const std::int32_t row = job.rowIndex[y];
-    const std::uint8_t frac = job.rowFrac[y];
-    // A span whose first row this is has nothing in the buffer yet.
-    const bool newRow = row != bufferedRow || frac != bufferedFrac;
-    const Color* upper = job.source + row * job.sourceStride;
-    const std::int32_t following = y + 1 < job.height ? y + 1 : y;
-    const Color* upcoming =
-        job.source + (job.rowIndex[following] + (job.rowFrac[following] != 0)) * job.sourceStride;
-    for (std::int32_t s = 0; s < spanCount; ++s) {
-      const ColumnSpan& span = spans[s];
-      if (y < span.rowFirst || y >= span.rowEnd || (!newRow && y != span.rowFirst)) continue;
-      const SourceExtent from = SourceExtentOf(job, span);
-      const std::int32_t count = from.end - from.first;
-      if (frac == 0) {
-        std::memcpy(job.rowBuffer + from.first, upper + from.first, static_cast<std::size_t>(count) * 4);
-      } else {
-        BlendRowsSse2(upper + from.first, upper + job.sourceStride + from.first, frac, count,
-              job.rowBuffer + from.first, upcoming + from.first);
-      }
-    }
-    bufferedRow = row;
-    bufferedFrac = frac;
-    Color* out = job.destination + y * job.destinationStride;
-    for (std::int32_t s = 0; s < spanCount; ++s) {
-      if (y >= spans[s].rowFirst && y < spans[s].rowEnd) {
-        BlendColumnsSse2(job.rowBuffer, job, spans[s], out);
-      }
-    }
-  }
+  WalkBilinearRows(job, {BlendRowsSse2, BlendColumnsSse2}, false);
 }
 
 }  // namespace gfx::stretch_detail

@@ -1,6 +1,8 @@
 // Drawing the map: cells into the map surface in painter's order, the smoothed stretch of its
 // shown part into the view, and the animation frames of running structures.
 #include <algorithm>
+#include <cstring>
+#include <limits>
 
 #include "gfx/draw.h"
 #include "gfx/stretch.h"
@@ -32,6 +34,10 @@ void DrawPictureFrame(gfx::MemVideo& target, const gfx::WBitmap* picture, std::i
 void WorldIso3D::DrawCell(const MapCell& cell, std::int32_t left, std::int32_t top) {
   // The cell may cover animation squares, whose frames are then no longer known.
   ForgetAnimationFrames();
+  DrawCellPicture(cell, left, top);
+}
+
+void WorldIso3D::DrawCellPicture(const MapCell& cell, std::int32_t left, std::int32_t top) {
   gfx::MemVideo& target = *mapSurface;
   if (cell.revealMask == 0) {
     DrawPictureFrame(target, pictures.tiles0, left, top, kUnexploredFrame);
@@ -105,11 +111,35 @@ void WorldIso3D::DrawAnimationPart(std::int32_t frame, std::int32_t anchorX, std
 
 void WorldIso3D::DrawMap() {
   ForgetAnimationFrames();
+  drawnSheet_ = pictures.animation;
+  // A frame is known to be left whole when no cell drawn after it covered any of its pixels.
+  // Cells draw their pictures downwards from half a tile and a lift above their anchor, so
+  // only the next few rows of anchors can reach a square; it is checked once they are drawn,
+  // while its pixels are still in the cache.
+  const bool remember = FramesStayInTheirSquares();
+  const std::int32_t squareBottom = kAnimationTop + (remember ? pictures.animation->frameHeight : 0);
+  const std::int32_t reach = squareBottom + tileHeight / 2 + std::max(lift, 0);
   std::vector<DrawnFrame>& drawn = framesDrawnByMap_;
   drawn.clear();
+  std::size_t checked = 0;
+  auto checkUpTo = [&](std::int32_t anchorY) {
+    for (; checked < drawn.size() && drawn[checked].anchorY + reach <= anchorY; ++checked) {
+      const DrawnFrame& frame = drawn[checked];
+      if (!SquareShowsFrame(frame.frame, frame.anchorX, frame.anchorY)) continue;
+      if (frame.position >= drawnFrames_.size()) {
+        drawnFrames_.resize(frame.position + 1, kUnknownFrame);
+      }
+      drawnFrames_[frame.position] = static_cast<std::int16_t>(frame.frame);
+    }
+  };
   std::size_t position = 0;
+  std::int32_t rowAnchorY = -1;
   WalkView([&](CellPos at, std::int32_t anchorX, std::int32_t anchorY) {
     const std::size_t here = position++;
+    if (remember && anchorY != rowAnchorY) {
+      rowAnchorY = anchorY;
+      checkUpTo(anchorY);
+    }
     const std::int32_t left = anchorX - tileWidth / 2;
     const std::int32_t top = anchorY - tileHeight / 2;
     const MapCell* cell = CellAt(at.x, at.y);
@@ -119,25 +149,17 @@ void WorldIso3D::DrawMap() {
     }
     if (at.x == selectedX && at.y == selectedY) {
       DrawPictureFrame(*mapSurface, pictures.tiles1, left, top - lift, kMarkerBehindFrame);
-      DrawCell(*cell, left, top);
+      DrawCellPicture(*cell, left, top);
       DrawPictureFrame(*mapSurface, pictures.tiles1, left, top - lift, kMarkerInFrontFrame);
     } else {
-      DrawCell(*cell, left, top);
+      DrawCellPicture(*cell, left, top);
     }
     if (cell->animStart != 0) {
       DrawAnimationFrame(*cell, anchorX, anchorY);
-      drawn.push_back({here, anchorX, anchorY, cell->animStart + cell->variant - 1});
+      if (remember) drawn.push_back({here, anchorX, anchorY, cell->animStart + cell->variant - 1});
     }
   });
-  // Cells in front may have drawn over a frame; the next redraw can build on those left whole.
-  ForgetAnimationFrames();
-  drawnSheet_ = pictures.animation;
-  if (!FramesStayInTheirSquares()) return;
-  for (const DrawnFrame& frame : drawn) {
-    if (!SquareShowsFrame(frame.frame, frame.anchorX, frame.anchorY)) continue;
-    if (frame.position >= drawnFrames_.size()) drawnFrames_.resize(frame.position + 1, kUnknownFrame);
-    drawnFrames_[frame.position] = static_cast<std::int16_t>(frame.frame);
-  }
+  checkUpTo(std::numeric_limits<std::int32_t>::max());
 }
 
 bool WorldIso3D::FramesStayInTheirSquares() const {
@@ -160,9 +182,14 @@ bool WorldIso3D::SquareShowsFrame(std::int32_t frame, std::int32_t anchorX,
     return false;
   }
   const gfx::ImageMask* mask = sheet.transparent ? sheet.mask.get() : nullptr;
+  const std::size_t rowBytes = static_cast<std::size_t>(square.Width()) * sizeof(gfx::Color);
   for (std::int32_t y = 0; y < square.Height(); ++y) {
     const gfx::Color* shown = mapSurface->row(square.top + y) + square.left;
     const gfx::Color* wanted = sheet.bitmap->row(source.top + y) + source.left;
+    if (mask == nullptr) {
+      if (std::memcmp(shown, wanted, rowBytes) != 0) return false;
+      continue;
+    }
     for (std::int32_t x = 0; x < square.Width(); ++x) {
       // A transparent pixel shows what lies under it, which any later frame redraws anyway.
       if (mask != nullptr && mask->IsKeyed(source.left + x, source.top + y)) continue;

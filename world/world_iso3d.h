@@ -184,6 +184,7 @@ class WorldIso3D {
   void DrawAnimationPart(std::int32_t frame, std::int32_t anchorX, std::int32_t anchorY,
                          const gfx::IntRect* part);
 
+  void DrawCellPicture(const MapCell& cell, std::int32_t left, std::int32_t top);
   bool FramesStayInTheirSquares() const;
   bool SquareShowsFrame(std::int32_t frame, std::int32_t anchorX, std::int32_t anchorY) const;
 
