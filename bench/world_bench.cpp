@@ -75,7 +75,7 @@ const world::MapPictureSet& Pictures() {
 struct Running {
   std::uint8_t type, frame, animStart, animLength;
 };
-constexpr Running kRunning[] = {{5, 3, 5, 3},    {6, 4, 8, 3},    {8, 6, 11, 4},  {20, 36, 15, 4},
+constexpr Running kRunning[] = {{5, 3, 5, 3},    {6, 4, 8, 3},    {8, 6, 11, 4},   {20, 36, 15, 4},
                                 {21, 37, 19, 6}, {22, 38, 25, 3}, {23, 39, 28, 8}, {25, 44, 36, 3},
                                 {29, 48, 39, 4}, {31, 49, 43, 6}};
 
@@ -86,8 +86,8 @@ struct Bench {
   explicit Bench(const ScreenSize& size, std::int32_t animatedEvery = 1, bool mixed = false)
       : backBuffer(size.width, size.height),
         window(static_cast<std::size_t>(size.width) * size.height),
-        map(kGameViewArea, world::kMapSize, {&backBuffer, [this](const gfx::IntRect& r) { Present(r); }},
-            Pictures().Slots()) {
+        map(kGameViewArea, world::kMapSize,
+            {&backBuffer, [this](const gfx::IntRect& r) { Present(r); }}, Pictures().Slots()) {
     map.miniMapRect = gfx::FracToPixels(kMiniMapArea, size.width, size.height);
     std::int32_t n = 0;
     for (world::MapCell& cell : map.cells) {

@@ -18,9 +18,15 @@ using Color = std::uint32_t;
 constexpr Color Rgb(std::uint8_t r, std::uint8_t g, std::uint8_t b) {
   return (Color{r} << 16) | (Color{g} << 8) | Color{b};
 }
-constexpr std::uint8_t RedOf(Color c) { return static_cast<std::uint8_t>(c >> 16); }
-constexpr std::uint8_t GreenOf(Color c) { return static_cast<std::uint8_t>(c >> 8); }
-constexpr std::uint8_t BlueOf(Color c) { return static_cast<std::uint8_t>(c); }
+constexpr std::uint8_t RedOf(Color c) {
+  return static_cast<std::uint8_t>(c >> 16);
+}
+constexpr std::uint8_t GreenOf(Color c) {
+  return static_cast<std::uint8_t>(c >> 8);
+}
+constexpr std::uint8_t BlueOf(Color c) {
+  return static_cast<std::uint8_t>(c);
+}
 
 constexpr Color kBlack = 0x000000;
 constexpr Color kWhite = 0xFFFFFF;

@@ -424,6 +424,17 @@ void Stretch(StretchKernel kernel, const MemVideo& src, const IntRect& srcRect, 
   RunBilinear(kernel, columns, job);
 }
 
+// Both axes of the stretch into the whole destination, as an unclipped StretchRect sets
+// them up (and so shares its cached plans).
+bool SetupWholeStretch(const MemVideo& src, const IntRect& srcRect, const MemVideo& dst,
+                       const IntRect& dstRect, bool smoothed, AxisSetup& xs, AxisSetup& ys) {
+  const IntRect target = dst.bounds();
+  return SetupAxis(srcRect.left, srcRect.right, src.width(), dstRect.left, dstRect.right,
+                   target.left, target.right, smoothed, xs) &&
+         SetupAxis(srcRect.top, srcRect.bottom, src.height(), dstRect.top, dstRect.bottom,
+                   target.top, target.bottom, smoothed, ys);
+}
+
 // The destination positions of one axis (relative to dstRect) that read a source pixel of
 // [low, high) (relative to srcRect): taps index and index + 1 (when weighted) of each planned
 // position, in pixels of the pre-reduced source. Both taps grow with the position, so the
@@ -444,7 +455,10 @@ void AffectedPositions(const AxisPlan& plan, std::int64_t low, std::int64_t high
     while (lo < hi) {
       const std::size_t mid = (lo + hi) / 2;
       const std::int64_t lastTap = plan.base + plan.index[mid] + (plan.frac[mid] != 0 ? 1 : 0);
-      if (lastTap < reducedLow) lo = mid + 1; else hi = mid;
+      if (lastTap < reducedLow)
+        lo = mid + 1;
+      else
+        hi = mid;
     }
     from = lo;
   }
@@ -452,7 +466,10 @@ void AffectedPositions(const AxisPlan& plan, std::int64_t low, std::int64_t high
     std::size_t lo = from, hi = count;  // first position whose first tap passes reducedLast
     while (lo < hi) {
       const std::size_t mid = (lo + hi) / 2;
-      if (plan.base + plan.index[mid] <= reducedLast) lo = mid + 1; else hi = mid;
+      if (plan.base + plan.index[mid] <= reducedLast)
+        lo = mid + 1;
+      else
+        hi = mid;
     }
     to = lo;
   }
@@ -466,14 +483,8 @@ IntRect Affected(const MemVideo& src, const IntRect& srcRect, const MemVideo& ds
   const bool smoothed = smooth || dst.halftoneStretch;
   const IntRect change = srcChange.Intersect(src.bounds());
   if (change.IsEmpty() || dst.empty()) return {};
-  const IntRect target = dst.bounds();
   AxisSetup xs, ys;
-  if (!SetupAxis(srcRect.left, srcRect.right, src.width(), dstRect.left, dstRect.right, target.left,
-                 target.right, smoothed, xs) ||
-      !SetupAxis(srcRect.top, srcRect.bottom, src.height(), dstRect.top, dstRect.bottom, target.top,
-                 target.bottom, smoothed, ys)) {
-    return {};
-  }
+  if (!SetupWholeStretch(src, srcRect, dst, dstRect, smoothed, xs, ys)) return {};
   const std::int64_t low[2] = {std::int64_t{change.left} - srcRect.left,
                                std::int64_t{change.top} - srcRect.top};
   const std::int64_t high[2] = {std::int64_t{change.right} - srcRect.left,
@@ -513,14 +524,8 @@ void StretchParts(StretchKernel kernel, const MemVideo& src, const IntRect& srcR
   // Copies, nearest-pixel stretches, strong reductions and stretches within one surface are
   // rare here; they take the parts one by one.
   if (!smoothed || &src == &dst) return oneByOne();
-  const IntRect target = dst.bounds();
   AxisSetup xs, ys;
-  if (!SetupAxis(srcRect.left, srcRect.right, src.width(), dstRect.left, dstRect.right, target.left,
-                 target.right, true, xs) ||
-      !SetupAxis(srcRect.top, srcRect.bottom, src.height(), dstRect.top, dstRect.bottom, target.top,
-                 target.bottom, true, ys)) {
-    return;
-  }
+  if (!SetupWholeStretch(src, srcRect, dst, dstRect, true, xs, ys)) return;
   if (xs.sourceLength == xs.destLength && ys.sourceLength == ys.destLength) return oneByOne();
   Workspace& ws = ThreadWorkspace();
   AxisPlan& columns = PlanFor(ws, xs, nullptr);

@@ -101,9 +101,9 @@ inline void StorePartOfFour(Color* groupOut, const Color* line, const std::uint8
   const __m128i packed =
       _mm256_castsi256_si128(_mm256_permute4x64_epi64(_mm256_packus_epi16(four, four), 0xD8));
   const __m128i lane = _mm_setr_epi32(0, 1, 2, 3);
-  const __m128i mask = _mm_and_si128(_mm_cmpgt_epi32(_mm_set1_epi32(end), lane),
-                                     _mm_cmpgt_epi32(_mm_add_epi32(lane, _mm_set1_epi32(1)),
-                                                     _mm_set1_epi32(first)));
+  const __m128i mask =
+      _mm_and_si128(_mm_cmpgt_epi32(_mm_set1_epi32(end), lane),
+                    _mm_cmpgt_epi32(_mm_add_epi32(lane, _mm_set1_epi32(1)), _mm_set1_epi32(first)));
   _mm_maskstore_epi32(reinterpret_cast<int*>(groupOut), mask, packed);
 }
 
@@ -120,9 +120,8 @@ void BlendColumnsAvx2(const Color* line, const BilinearJob& job, const ColumnSpa
   if ((x & 3) != 0 && x / 4 < fullGroups) {
     const std::int32_t groupStart = x & ~3;
     const std::int32_t groupEnd = groupStart + 4 < span.end ? groupStart + 4 : span.end;
-    StorePartOfFour(out + groupStart, line,
-                    table + static_cast<std::size_t>(x / 4) * kGroupBytes, x - groupStart,
-                    groupEnd - groupStart);
+    StorePartOfFour(out + groupStart, line, table + static_cast<std::size_t>(x / 4) * kGroupBytes,
+                    x - groupStart, groupEnd - groupStart);
     x = groupEnd;
   }
   const std::uint8_t* group = table + static_cast<std::size_t>(x / 4) * kGroupBytes;
@@ -186,8 +185,8 @@ bool BuildAvx2ColumnTable(const std::int32_t* index, const std::uint8_t* frac, s
 }
 
 void BilinearAvx2(const BilinearJob& job) {
-  const bool stream = job.spans == nullptr &&
-                      std::size_t(job.width) * std::size_t(job.height) * 4 >= kStreamBytes;
+  const bool stream =
+      job.spans == nullptr && std::size_t(job.width) * std::size_t(job.height) * 4 >= kStreamBytes;
   WalkBilinearRows(job, {BlendRowsAvx2, BlendColumnsAvx2}, stream);
   if (stream) _mm_sfence();
 }

@@ -34,7 +34,8 @@ void BlendColumnsScalar(const Color* line, const std::int32_t* index, const std:
 
 SourceExtent SourceExtentOf(const BilinearJob& job, const ColumnSpan& span) {
   const std::int32_t last = span.end - 1;
-  return {job.columnIndex[span.first], job.columnIndex[last] + (job.columnFrac[last] != 0 ? 1 : 0) + 1};
+  return {job.columnIndex[span.first],
+          job.columnIndex[last] + (job.columnFrac[last] != 0 ? 1 : 0) + 1};
 }
 
 void WalkBilinearRows(const BilinearJob& job, const KernelSteps& steps, bool stream) {

@@ -117,7 +117,8 @@ void WorldIso3D::DrawMap() {
   // only the next few rows of anchors can reach a square; it is checked once they are drawn,
   // while its pixels are still in the cache.
   const bool remember = FramesStayInTheirSquares();
-  const std::int32_t squareBottom = kAnimationTop + (remember ? pictures.animation->frameHeight : 0);
+  const std::int32_t squareBottom =
+      kAnimationTop + (remember ? pictures.animation->frameHeight : 0);
   const std::int32_t reach = squareBottom + tileHeight / 2 + std::max(lift, 0);
   std::vector<DrawnFrame>& drawn = framesDrawnByMap_;
   drawn.clear();
@@ -174,8 +175,8 @@ bool WorldIso3D::SquareShowsFrame(std::int32_t frame, std::int32_t anchorX,
                                   std::int32_t anchorY) const {
   const gfx::WBitmap& sheet = *pictures.animation;
   const gfx::IntRect source = gfx::FrameSourceRect(sheet, frame);
-  const gfx::IntRect square = gfx::IntRect::FromSize(anchorX + kAnimationLeft, anchorY + kAnimationTop,
-                                                     sheet.frameWidth, sheet.frameHeight);
+  const gfx::IntRect square = gfx::IntRect::FromSize(
+      anchorX + kAnimationLeft, anchorY + kAnimationTop, sheet.frameWidth, sheet.frameHeight);
   if (source.Width() != sheet.frameWidth || source.Height() != sheet.frameHeight ||
       source.Intersect(sheet.bitmap->bounds()) != source ||
       square.Intersect(mapSurface->bounds()) != square) {

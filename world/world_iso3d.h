@@ -199,7 +199,7 @@ class WorldIso3D {
     std::int32_t anchorX, anchorY, frame;
   };
   std::vector<DrawnFrame> framesDrawnByMap_;  // scratch of DrawMap
-  std::vector<gfx::IntRect> bandParts_;  // scratch of RedrawAnimations
+  std::vector<gfx::IntRect> bandParts_;       // scratch of RedrawAnimations
 };
 
 }  // namespace world

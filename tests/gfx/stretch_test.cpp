@@ -345,7 +345,8 @@ TEST(StretchTest, PartsTogetherMatchThePartsOneByOneWithEveryKernel) {
     for (int p = 0; p < count; ++p) {
       const std::int32_t right = left + 1 + static_cast<std::int32_t>(random() % 23);
       const std::int32_t partTop = top + static_cast<std::int32_t>(random() % 9) - 4;
-      parts.push_back({left, partTop, right, partTop + 1 + static_cast<std::int32_t>(random() % 30)});
+      parts.push_back(
+          {left, partTop, right, partTop + 1 + static_cast<std::int32_t>(random() % 30)});
       // Now and then the next part overlaps this one.
       left = right + static_cast<std::int32_t>(random() % 12) - 2;
     }
@@ -393,8 +394,7 @@ TEST(StretchTest, ChangesStayInsideTheirStretchedArea) {
     MemVideo stretchedAfter = Filled(c.destWidth, c.destHeight, kUntouched);
     StretchRect(before, c.srcRect, stretchedBefore, c.dstRect, smooth);
     StretchRect(after, c.srcRect, stretchedAfter, c.dstRect, smooth);
-    const IntRect area =
-        StretchedArea(after, c.srcRect, stretchedAfter, c.dstRect, smooth, change);
+    const IntRect area = StretchedArea(after, c.srcRect, stretchedAfter, c.dstRect, smooth, change);
     bool changed = false;
     for (std::int32_t py = 0; py < c.destHeight; ++py) {
       for (std::int32_t px = 0; px < c.destWidth; ++px) {

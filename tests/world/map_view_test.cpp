@@ -259,7 +259,8 @@ TEST(AnimationChanges, BoxOfThePixelsTwoFramesDifferIn) {
   EXPECT_TRUE(changes.Between(nullptr, 1, 2).IsEmpty());
   // Another sheet is compared anew.
   gfx::WBitmap plain;
-  TestPictures::MakeGrid8(plain, Anim, 48, 48, 48, [](std::int32_t) { return testing::Paint::Whole; });
+  TestPictures::MakeGrid8(plain, Anim, 48, 48, 48,
+                          [](std::int32_t) { return testing::Paint::Whole; });
   EXPECT_EQ(changes.Between(&plain, 1, 2), whole);
 }
 
