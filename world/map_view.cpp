@@ -112,6 +112,7 @@ void WorldIso3D::DrawAnimationPart(std::int32_t frame, std::int32_t anchorX, std
 void WorldIso3D::DrawMap() {
   ForgetAnimationFrames();
   drawnSheet_ = pictures.animation;
+  drawnSheetPixels_ = pictures.animation != nullptr ? pictures.animation->bitmap.get() : nullptr;
   // A frame is known to be left whole when no cell drawn after it covered any of its pixels.
   // Cells draw their pictures downwards from half a tile and a lift above their anchor, so
   // only the next few rows of anchors can reach a square; it is checked once they are drawn,
@@ -193,7 +194,7 @@ bool WorldIso3D::SquareShowsFrame(std::int32_t frame, std::int32_t anchorX,
     }
     for (std::int32_t x = 0; x < square.Width(); ++x) {
       // A transparent pixel shows what lies under it, which any later frame redraws anyway.
-      if (mask != nullptr && mask->IsKeyed(source.left + x, source.top + y)) continue;
+      if (mask->IsKeyed(source.left + x, source.top + y)) continue;
       if (shown[x] != wanted[x]) return false;
     }
   }
@@ -223,9 +224,12 @@ void WorldIso3D::ForgetAnimationFrames() {
 void WorldIso3D::RedrawAnimations() {
   // Where the map or the last redraw left a frame whole, only the box in which the new frame
   // differs from it is drawn; anywhere else the whole frame is.
-  if (drawnSheet_ != pictures.animation) {
+  const gfx::MemVideo* sheetPixels =
+      pictures.animation != nullptr ? pictures.animation->bitmap.get() : nullptr;
+  if (drawnSheet_ != pictures.animation || drawnSheetPixels_ != sheetPixels) {
     ForgetAnimationFrames();
     drawnSheet_ = pictures.animation;
+    drawnSheetPixels_ = sheetPixels;
   }
   const bool remember = FramesStayInTheirSquares();
   const gfx::IntRect wholeFrame =
@@ -234,12 +238,13 @@ void WorldIso3D::RedrawAnimations() {
           : gfx::IntRect{};
 
   // The changes of one row of anchors share their rows on the screen, so each row of anchors
-  // is stretched as one band of column ranges and presented right after its frames are
-  // drawn, while their pixels are still in the cache. A screen pixel that reads changes of
-  // two rows lies in the covering rectangles of both, so it is stretched again after the
-  // later row is drawn; pixels a band produces beyond its own changes are stretched from the
-  // map as it is then, and stretched again should a later change reach them. The result is
-  // exactly that of drawing every frame and then stretching and presenting the whole view.
+  // is stretched in one pass over the screen areas of its changes and presented right after
+  // its frames are drawn, while their pixels are still in the cache. A screen pixel that
+  // reads changes of two rows lies in the areas of both, so it is stretched again after the
+  // later row is drawn; pixels an area takes in beyond its own changes (where neighbours'
+  // areas are joined) are stretched from the map as it is then, and again should a later
+  // change reach them. The result is exactly that of drawing every frame and then stretching
+  // and presenting the whole view.
   std::int32_t bandAnchorY = -1;
   std::vector<gfx::IntRect>& parts = bandParts_;
   parts.clear();

@@ -193,6 +193,7 @@ class WorldIso3D {
   static constexpr std::int16_t kUnknownFrame = -1;
   std::vector<std::int16_t> drawnFrames_;
   const gfx::WBitmap* drawnSheet_ = nullptr;
+  const gfx::MemVideo* drawnSheetPixels_ = nullptr;
   AnimationChanges animationChanges_;
   struct DrawnFrame {
     std::size_t position;
