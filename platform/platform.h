@@ -95,8 +95,9 @@ class Platform {
   virtual gfx::AppVideo ScreenSize() const = 0;
   virtual gfx::AppVideo ClientSize() const = 0;
 
-  // Copies srcRect of the surface to (x, y) of the window and shows just that rectangle.
-  // The part outside the surface or the window is left out.
+  // Copies srcRect of the surface to (x, y) of the window and shows just that rectangle, at
+  // the latest when the handler that presented it returns (all the rectangles of one handler
+  // are shown together). The part outside the surface or the window is left out.
   virtual void Present(const gfx::MemVideo& source, const gfx::IntRect& srcRect, std::int32_t x,
                        std::int32_t y) = 0;
 
