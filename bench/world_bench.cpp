@@ -125,8 +125,10 @@ void Label(benchmark::State& state) {
   state.SetLabel(std::to_string(size.width) + "x" + std::to_string(size.height));
 }
 
-void RunTicks(benchmark::State& state, Bench& bench) {
+// forgetFrames: each tick starts as after DrawCell, with nothing known of the frames on the map.
+void RunTicks(benchmark::State& state, Bench& bench, bool forgetFrames = false) {
   for (auto _ : state) {
+    if (forgetFrames) bench.map.ForgetAnimationFrames();
     bench.map.StepAnimations();
     bench.map.RedrawAnimations();
     benchmark::DoNotOptimize(bench.window.data());
@@ -156,14 +158,7 @@ void BM_AnimationTickTenth(benchmark::State& state) {
 // after DrawCell): every square is drawn whole.
 void BM_AnimationTickUnknownFrames(benchmark::State& state) {
   Bench bench(kScreens[static_cast<std::size_t>(state.range(0))]);
-  for (auto _ : state) {
-    bench.map.ForgetAnimationFrames();
-    bench.map.StepAnimations();
-    bench.map.RedrawAnimations();
-    benchmark::DoNotOptimize(bench.window.data());
-    benchmark::ClobberMemory();
-  }
-  Label(state);
+  RunTicks(state, bench, true);
 }
 
 void BM_FullRefresh(benchmark::State& state) {

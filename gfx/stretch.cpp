@@ -348,6 +348,30 @@ void RunBilinear(StretchKernel kernel, AxisPlan& columns, BilinearJob& job) {
   stretch_detail::BilinearScalar(job);
 }
 
+// The job of a planned smoothed stretch: every planned column and row, reading from `source`
+// (the first pixel the plans read) into `destination` (the first pixel they produce), with the
+// workspace's row buffer.
+BilinearJob PlannedJob(Workspace& ws, const AxisPlan& columns, const AxisPlan& rows,
+                       const Color* source, std::ptrdiff_t sourceStride, Color* destination,
+                       std::ptrdiff_t destinationStride) {
+  BilinearJob job;
+  job.source = source;
+  job.sourceStride = sourceStride;
+  job.sourceWidth = columns.span;
+  job.columnIndex = columns.index.data();
+  job.columnFrac = columns.frac.data();
+  job.width = static_cast<std::int32_t>(columns.index.size());
+  job.rowIndex = rows.index.data();
+  job.rowFrac = rows.frac.data();
+  job.height = static_cast<std::int32_t>(rows.index.size());
+  job.destination = destination;
+  job.destinationStride = destinationStride;
+  ws.rowBuffer.resize(static_cast<std::size_t>(columns.span) + kRowPadding);
+  std::fill(ws.rowBuffer.end() - kRowPadding, ws.rowBuffer.end(), Color{0});
+  job.rowBuffer = ws.rowBuffer.data();
+  return job;
+}
+
 void Stretch(StretchKernel kernel, const MemVideo& src, const IntRect& srcRect, MemVideo& dst,
              const IntRect& dstRect, bool smooth, const IntRect* clip) {
   // The surface remembers the smoothed mode, as a drawing context keeps its stretch mode.
@@ -397,30 +421,17 @@ void Stretch(StretchKernel kernel, const MemVideo& src, const IntRect& srcRect, 
     return;
   }
 
-  BilinearJob job;
+  const Color* first = source.origin + rows.base * source.stride + columns.base;
+  std::ptrdiff_t stride = source.stride;
   if (columns.shift > 0 || rows.shift > 0) {
     ws.reduced.resize(static_cast<std::size_t>(columns.span) * rows.span);
     ReduceBoxes(source.origin, source.stride, xs.validLength, ys.validLength, columns.shift,
                 rows.shift, columns.base, columns.span, rows.base, rows.span, ws.reduced.data(),
                 ws.sums);
-    job.source = ws.reduced.data();
-    job.sourceStride = columns.span;
-  } else {
-    job.source = source.origin + rows.base * source.stride + columns.base;
-    job.sourceStride = source.stride;
+    first = ws.reduced.data();
+    stride = columns.span;
   }
-  job.sourceWidth = columns.span;
-  job.columnIndex = columns.index.data();
-  job.columnFrac = columns.frac.data();
-  job.width = static_cast<std::int32_t>(columns.index.size());
-  job.rowIndex = rows.index.data();
-  job.rowFrac = rows.frac.data();
-  job.height = static_cast<std::int32_t>(rows.index.size());
-  job.destination = destination;
-  job.destinationStride = destinationStride;
-  ws.rowBuffer.resize(static_cast<std::size_t>(columns.span) + kRowPadding);
-  std::fill(ws.rowBuffer.end() - kRowPadding, ws.rowBuffer.end(), Color{0});
-  job.rowBuffer = ws.rowBuffer.data();
+  BilinearJob job = PlannedJob(ws, columns, rows, first, stride, destination, destinationStride);
   RunBilinear(kernel, columns, job);
 }
 
@@ -556,22 +567,17 @@ void StretchParts(StretchKernel kernel, const MemVideo& src, const IntRect& srcR
   const std::int64_t validLeft = std::int64_t{srcRect.left} + xs.validOffset;
   const std::int64_t validTop = std::int64_t{srcRect.top} + ys.validOffset;
   const std::size_t rowOffset = static_cast<std::size_t>(bandFirst - ys.first);
-  BilinearJob job;
-  job.source = src.pixels() + (validTop + rows.base) * src.width() + validLeft + columns.base;
-  job.sourceStride = src.width();
-  job.sourceWidth = columns.span;
-  job.columnIndex = columns.index.data();
-  job.columnFrac = columns.frac.data();
-  job.width = static_cast<std::int32_t>(columns.index.size());
-  job.rowIndex = rows.index.data() + rowOffset;
-  job.rowFrac = rows.frac.data() + rowOffset;
+  BilinearJob job = PlannedJob(
+      ws, columns, rows,
+      src.pixels() + (validTop + rows.base) * src.width() + validLeft + columns.base, src.width(),
+      dst.pixels() + (std::int64_t{dstRect.top} + ys.first) * dst.width() +
+          (std::int64_t{dstRect.left} + xs.first),
+      dst.width());
+  // Only the band of rows the parts take.
+  job.rowIndex += rowOffset;
+  job.rowFrac += rowOffset;
   job.height = static_cast<std::int32_t>(bandEnd - bandFirst);
-  job.destination = dst.pixels() + (std::int64_t{dstRect.top} + bandFirst) * dst.width() +
-                    (std::int64_t{dstRect.left} + xs.first);
-  job.destinationStride = dst.width();
-  ws.rowBuffer.resize(static_cast<std::size_t>(columns.span) + kRowPadding);
-  std::fill(ws.rowBuffer.end() - kRowPadding, ws.rowBuffer.end(), Color{0});
-  job.rowBuffer = ws.rowBuffer.data();
+  job.destination += static_cast<std::ptrdiff_t>(rowOffset) * job.destinationStride;
   job.spans = ws.spans.data();
   job.spanCount = static_cast<std::int32_t>(ws.spans.size());
   RunBilinear(kernel, columns, job);

@@ -10,30 +10,21 @@ gfx::IntRect AnimationChanges::Between(const gfx::WBitmap* sheet, std::int32_t f
                                        std::int32_t to) {
   // Without a sheet nothing is drawn, so nothing changes.
   if (sheet == nullptr || !sheet->present()) return {};
-  if (from < 0 || to < 0) return {0, 0, sheet->frameWidth, sheet->frameHeight};
   if (sheet != sheet_ || sheet->bitmap.get() != bitmap_) {
     sheet_ = sheet;
     bitmap_ = sheet->bitmap.get();
-    side_ = 0;
-    boxes_.clear();
-    known_.clear();
+    // Frames are laid out one beside the other, so no more than this many lie whole in the
+    // sheet; a frame number past them changes the whole square and needs no box.
+    const std::int64_t frameArea = std::int64_t{sheet->frameWidth} * sheet->frameHeight;
+    const std::int64_t sheetArea = std::int64_t{sheet->bitmap->width()} * sheet->bitmap->height();
+    side_ = frameArea > 0 ? static_cast<std::int32_t>(
+                                std::min<std::int64_t>(sheetArea / frameArea, kMaxFramesKept))
+                          : 0;
+    boxes_.assign(static_cast<std::size_t>(side_) * side_, {});
+    known_.assign(boxes_.size(), 0);
   }
-  const std::int32_t needed = std::max(from, to) + 1;
-  if (needed > side_) {
-    // Frame numbers come from the map's cells (at most 510); the table grows to the largest.
-    std::vector<gfx::IntRect> boxes(static_cast<std::size_t>(needed) * needed);
-    std::vector<std::uint8_t> known(boxes.size(), 0);
-    for (std::int32_t a = 0; a < side_; ++a) {
-      for (std::int32_t b = 0; b < side_; ++b) {
-        const std::size_t old = static_cast<std::size_t>(a) * side_ + b;
-        const std::size_t now = static_cast<std::size_t>(a) * needed + b;
-        boxes[now] = boxes_[old];
-        known[now] = known_[old];
-      }
-    }
-    side_ = needed;
-    boxes_ = std::move(boxes);
-    known_ = std::move(known);
+  if (from < 0 || to < 0 || from >= side_ || to >= side_) {
+    return {0, 0, sheet->frameWidth, sheet->frameHeight};
   }
   const std::size_t slot = static_cast<std::size_t>(from) * side_ + to;
   if (known_[slot] == 0) {

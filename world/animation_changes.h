@@ -25,7 +25,10 @@ class AnimationChanges {
   // The boxes already compared, for the sheet they were compared in.
   const gfx::WBitmap* sheet_ = nullptr;
   const gfx::MemVideo* bitmap_ = nullptr;
-  std::int32_t side_ = 0;  // boxes_ holds side_ x side_ pairs
+  // boxes_ holds side_ x side_ pairs: the frames that can lie whole in the sheet, at most
+  // kMaxFramesKept of them (a sheet of tiny frames would otherwise ask for a huge table).
+  static constexpr std::int32_t kMaxFramesKept = 256;
+  std::int32_t side_ = 0;
   std::vector<gfx::IntRect> boxes_;
   std::vector<std::uint8_t> known_;
 };

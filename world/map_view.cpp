@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <limits>
+#include <utility>
 
 #include "gfx/draw.h"
 #include "gfx/stretch.h"
@@ -127,11 +128,9 @@ void WorldIso3D::DrawMap() {
   auto checkUpTo = [&](std::int32_t anchorY) {
     for (; checked < drawn.size() && drawn[checked].anchorY + reach <= anchorY; ++checked) {
       const DrawnFrame& frame = drawn[checked];
-      if (!SquareShowsFrame(frame.frame, frame.anchorX, frame.anchorY)) continue;
-      if (frame.position >= drawnFrames_.size()) {
-        drawnFrames_.resize(frame.position + 1, kUnknownFrame);
+      if (SquareShowsFrame(frame.frame, frame.anchorX, frame.anchorY)) {
+        ExchangeDrawnFrame(frame.position, frame.frame);
       }
-      drawnFrames_[frame.position] = static_cast<std::int16_t>(frame.frame);
     }
   };
   std::size_t position = 0;
@@ -221,6 +220,11 @@ void WorldIso3D::ForgetAnimationFrames() {
   drawnFrames_.clear();
 }
 
+std::int32_t WorldIso3D::ExchangeDrawnFrame(std::size_t position, std::int32_t frame) {
+  if (position >= drawnFrames_.size()) drawnFrames_.resize(position + 1, kUnknownFrame);
+  return std::exchange(drawnFrames_[position], static_cast<std::int16_t>(frame));
+}
+
 void WorldIso3D::RedrawAnimations() {
   // Where the map or the last redraw left a frame whole, only the box in which the new frame
   // differs from it is drawn; anywhere else the whole frame is.
@@ -260,9 +264,7 @@ void WorldIso3D::RedrawAnimations() {
     const MapCell* cell = CellAt(at.x, at.y);
     if (cell == nullptr || cell->animStart == 0) return;
     const std::int32_t frame = cell->animStart + cell->variant - 1;
-    if (remember && here >= drawnFrames_.size()) drawnFrames_.resize(here + 1, kUnknownFrame);
-    const std::int32_t before = remember ? drawnFrames_[here] : kUnknownFrame;
-    if (remember) drawnFrames_[here] = static_cast<std::int16_t>(frame);
+    const std::int32_t before = remember ? ExchangeDrawnFrame(here, frame) : kUnknownFrame;
     const gfx::IntRect changed = before == kUnknownFrame
                                      ? wholeFrame
                                      : animationChanges_.Between(pictures.animation, before, frame);

@@ -186,6 +186,8 @@ class WorldIso3D {
 
   void DrawCellPicture(const MapCell& cell, std::int32_t left, std::int32_t top);
   bool FramesStayInTheirSquares() const;
+  // Records the frame left whole at a position of the view; returns the one recorded before.
+  std::int32_t ExchangeDrawnFrame(std::size_t position, std::int32_t frame);
   bool SquareShowsFrame(std::int32_t frame, std::int32_t anchorX, std::int32_t anchorY) const;
 
   // The animation frame the map or the last redraw left whole at each position of the view
