@@ -18,10 +18,6 @@ float AsFloat(double value) {
   return static_cast<float>(value);
 }
 
-// The four edge neighbours, in the order of the highway mask bits.
-constexpr std::array<std::array<std::int32_t, 2>, 4> kEdgeNeighbours = {
-    {{0, -1}, {1, 0}, {0, 1}, {-1, 0}}};
-
 }  // namespace
 
 Colony::Colony(MapGrid& map, world::Random& random, ColonyHost& host)
@@ -42,10 +38,7 @@ void Colony::GameTick() {
 }
 
 void Colony::AnimationStep() {
-  for (MapCell& cell : map_.Cells()) {
-    if (cell.animStart == 0 || cell.animLength == 0) continue;
-    cell.variant = static_cast<std::uint8_t>((cell.variant + 1) % cell.animLength);
-  }
+  world::StepAnimations(map_.Cells());
 }
 
 void Colony::RunDay() {
@@ -55,13 +48,9 @@ void Colony::RunDay() {
   bool mapChanged = false;
   bool announceContact = false;
 
-  // The calendar: the last month is one day short in four years of every ten.
+  // The calendar.
   state_.day += 1;
-  std::int32_t length = MonthLengths[static_cast<std::size_t>(std::clamp(state_.month, 0, 23))];
-  if (state_.month == kMonthCount - 1 && state_.shortYearCycle >= 1 && state_.shortYearCycle <= 4) {
-    length = 27;
-  }
-  if (state_.day > length) {
+  if (state_.day > MonthLength(state_.month, state_.shortYearCycle)) {
     state_.day = 1;
     state_.month += 1;
     if (state_.month > kMonthCount - 1) {
@@ -242,12 +231,29 @@ void Colony::Outbreak(std::string_view text, std::int32_t base, std::int32_t spr
 }
 
 void Colony::DeleteNewestStructures() {
-  auto cells = map_.Cells();
-  while ((state_.unemployed < 0 || state_.power < 0) && state_.buildSerial >= 1) {
+  auto shortage = [this] { return state_.unemployed < 0 || state_.power < 0; };
+  // Serial by serial from the newest, each serial's cells in map order. One pass over the
+  // map finds them all (demolishing leaves serials as they are).
+  std::vector<std::pair<std::int32_t, std::int32_t>> newest;  // serial, cell index
+  if (shortage()) {
+    const auto cells = map_.Cells();
     for (std::int32_t i = 0; i < kCellCount; ++i) {
-      if (cells[i].serial == state_.buildSerial) DemolishCell(i % kColumns, i / kColumns, false);
+      const std::int32_t serial = cells[i].serial;
+      if (serial >= 1 && serial <= state_.buildSerial) newest.emplace_back(serial, i);
     }
-    state_.buildSerial -= 1;
+    std::sort(newest.begin(), newest.end(), [](const auto& a, const auto& b) {
+      return a.first != b.first ? a.first > b.first : a.second < b.second;
+    });
+  }
+  std::size_t next = 0;
+  while (shortage() && state_.buildSerial >= 1) {
+    const std::int32_t serial = state_.buildSerial;
+    for (; next < newest.size() && newest[next].first == serial; ++next) {
+      DemolishCell(newest[next].second % kColumns, newest[next].second / kColumns, false);
+    }
+    state_.buildSerial = serial - 1;
+    // A serial no cell holds changes nothing: on to the next one that some cell holds.
+    if (shortage()) state_.buildSerial = next < newest.size() ? newest[next].first : 0;
   }
   host_.Changed(kChangedMapRebuild);
 }
@@ -311,11 +317,7 @@ PlaceResult Colony::PlaceStructure(StructureType type, std::int32_t x, std::int3
   if (type == kHighway) {
     map_.JoinHighway(x, y);
     cell.constructionLeft = 0;
-    for (const auto& [dx, dy] : kEdgeNeighbours) {
-      if (InGrid(x + dx, y + dy) && map_.At(x + dx, y + dy).type == kHighway) {
-        map_.JoinHighway(x + dx, y + dy);
-      }
-    }
+    map_.RejoinHighwayNeighbours(x, y);
     ApplyStructure(state_, kHighway, +1);
   } else {
     cell.constructionLeft = static_cast<std::uint8_t>(spec.buildDays);
@@ -376,13 +378,7 @@ void Colony::DemolishCell(std::int32_t x, std::int32_t y, bool rebuildView) {
   cell.animStart = 0;
   cell.sheet = world::kSheetGround;
   cell.frame = static_cast<std::uint8_t>(kFirstGroundFrame + random_.get().Below(5));
-  if (type == kHighway) {
-    for (const auto& [dx, dy] : kEdgeNeighbours) {
-      if (InGrid(x + dx, y + dy) && map_.At(x + dx, y + dy).type == kHighway) {
-        map_.JoinHighway(x + dx, y + dy);
-      }
-    }
-  }
+  if (type == kHighway) map_.RejoinHighwayNeighbours(x, y);
   map_.ClearSelection();
   host_.Changed(kChangedSelection | (rebuildView ? kChangedMapRebuild : kChangedMap));
   SetCategory(0);

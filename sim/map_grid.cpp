@@ -26,6 +26,13 @@ void CellGrid::RevealAround(std::int32_t x, std::int32_t y) {
   world::RevealAround(Land(), x, y);
 }
 
+void MapGrid::RejoinHighwayNeighbours(std::int32_t x, std::int32_t y) {
+  for (const world::NeighbourStep step : world::kHighwayNeighbourSteps) {
+    const std::int32_t nx = x + step.dx, ny = y + step.dy;
+    if (InGrid(nx, ny) && At(nx, ny).type == world::kTypeHighway) JoinHighway(nx, ny);
+  }
+}
+
 void CellGrid::JoinHighway(std::int32_t x, std::int32_t y) {
   world::JoinHighway(Land(), x, y);
 }

@@ -52,6 +52,8 @@ class MapGrid {
   virtual void RevealAround(std::int32_t x, std::int32_t y) = 0;
   // Recomputes a highway cell's picture from its highway neighbours.
   virtual void JoinHighway(std::int32_t x, std::int32_t y) = 0;
+  // Joins the highways next to (x, y) anew, after it gained or lost its own.
+  void RejoinHighwayNeighbours(std::int32_t x, std::int32_t y);
 };
 
 // The map without a screen: the cells in memory, used by colony-sim and the tests. Its land

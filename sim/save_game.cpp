@@ -121,11 +121,6 @@ bool InRange(std::int32_t v, std::int32_t low, std::int32_t high) {
   return v >= low && v <= high;
 }
 
-std::int32_t MonthLength(std::int32_t month, std::int32_t cycle) {
-  if (month == kMonthCount - 1 && cycle >= 1 && cycle <= 4) return 27;
-  return MonthLengths[static_cast<std::size_t>(month)];
-}
-
 std::string CheckStateRanges(const ColonyState& s, StructureType selectedType) {
   if (!InRange(s.population, 0, kMaxPopulation)) return "population";
   if (!InRange(s.month, 0, kMonthCount - 1)) return "month";

@@ -1,5 +1,7 @@
 #include "sim/structure_catalogue.h"
 
+#include <algorithm>
+
 namespace sim {
 
 namespace {
@@ -151,6 +153,12 @@ const std::array<std::string_view, kMonthCount> MonthNames = {
 const std::array<std::int32_t, kMonthCount> MonthLengths = {
     28, 28, 28, 28, 28, 27, 28, 28, 28, 28, 28, 27, 28, 28, 28, 28, 28, 27, 28, 28, 28, 28, 28, 28,
 };
+
+std::int32_t MonthLength(std::int32_t month, std::int32_t shortYearCycle) {
+  const std::int32_t last = kMonthCount - 1;
+  const std::int32_t length = MonthLengths[static_cast<std::size_t>(std::clamp(month, 0, last))];
+  return month == last && shortYearCycle >= 1 && shortYearCycle <= 4 ? length - 1 : length;
+}
 
 bool IsSpareType(StructureType type) {
   return IsValidStructureType(type) && type != kLand && StructureNames[type].empty();

@@ -87,6 +87,9 @@ extern const std::array<std::int32_t, kPaletteSlotCount> InitialPaletteSlots;
 inline constexpr int kMonthCount = 24;
 extern const std::array<std::string_view, kMonthCount> MonthNames;
 extern const std::array<std::int32_t, kMonthCount> MonthLengths;
+// Days in a month (clamped into the year): the last month is one day short in four years of
+// every ten (shortYearCycle 1 to 4).
+std::int32_t MonthLength(std::int32_t month, std::int32_t shortYearCycle);
 
 constexpr bool IsValidStructureType(std::int32_t type) {
   return type >= 0 && type < kStructureTypeCount;

@@ -45,20 +45,16 @@ gfx::IntRect AnimationChanges::Compare(const gfx::WBitmap& sheet, std::int32_t f
   auto lies = [&](const gfx::IntRect& r) {
     return r.Width() == width && r.Height() == height && r.Intersect(bounds) == r;
   };
-  if (width <= 0 || height <= 0 || !lies(a) || !lies(b)) return whole;
+  // What shows through a frame with holes is not known here.
+  if (width <= 0 || height <= 0 || sheet.transparent || !lies(a) || !lies(b)) return whole;
   if (from == to) return {};
   const gfx::MemVideo& pixels = *sheet.bitmap;
-  const gfx::ImageMask* mask = sheet.transparent ? sheet.mask.get() : nullptr;
   gfx::IntRect changed{width, height, 0, 0};
   for (std::int32_t y = 0; y < height; ++y) {
     const gfx::Color* rowA = pixels.row(a.top + y) + a.left;
     const gfx::Color* rowB = pixels.row(b.top + y) + b.left;
     for (std::int32_t x = 0; x < width; ++x) {
-      bool differs = rowA[x] != rowB[x];
-      if (!differs && mask != nullptr) {
-        differs = mask->IsKeyed(a.left + x, a.top + y) || mask->IsKeyed(b.left + x, b.top + y);
-      }
-      if (!differs) continue;
+      if (rowA[x] == rowB[x]) continue;
       changed.left = std::min(changed.left, x);
       changed.top = std::min(changed.top, y);
       changed.right = std::max(changed.right, x + 1);

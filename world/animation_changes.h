@@ -15,8 +15,8 @@ class AnimationChanges {
  public:
   // Relative to the frames' top-left corner: empty when the two frames are the same
   // picture (or there is no sheet), the whole frame when either of them does not lie whole
-  // in the sheet (or is negative, for "not known"). Pixels that are transparent in either
-  // frame count as changed, as the map under them is unknown.
+  // in the sheet (or is negative, for "not known") and for every pair of a sheet with holes,
+  // as what shows through them is unknown.
   gfx::IntRect Between(const gfx::WBitmap* sheet, std::int32_t from, std::int32_t to);
 
  private:

@@ -14,13 +14,11 @@ bool IsHighway(const LandGrid& land, std::int64_t x, std::int64_t y) {
 }  // namespace
 
 std::uint8_t HighwayNeighbours(const LandGrid& land, std::int32_t x, std::int32_t y) {
-  const std::int64_t wx = x;
-  const std::int64_t wy = y;
   std::uint8_t mask = 0;
-  if (IsHighway(land, wx, wy - 1)) mask |= kJoinUpRight;
-  if (IsHighway(land, wx + 1, wy)) mask |= kJoinDownRight;
-  if (IsHighway(land, wx, wy + 1)) mask |= kJoinDownLeft;
-  if (IsHighway(land, wx - 1, wy)) mask |= kJoinUpLeft;
+  for (std::size_t bit = 0; bit < kHighwayNeighbourSteps.size(); ++bit) {
+    const NeighbourStep step = kHighwayNeighbourSteps[bit];
+    if (IsHighway(land, std::int64_t{x} + step.dx, std::int64_t{y} + step.dy)) mask |= 1u << bit;
+  }
   return mask;
 }
 

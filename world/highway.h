@@ -15,6 +15,13 @@ constexpr std::uint8_t kJoinDownRight = 2;  // (x + 1, y)
 constexpr std::uint8_t kJoinDownLeft = 4;   // (x, y + 1)
 constexpr std::uint8_t kJoinUpLeft = 8;     // (x - 1, y)
 
+// The edge neighbours, one step each, in the order of the mask bits above.
+struct NeighbourStep {
+  std::int32_t dx, dy;
+};
+constexpr std::array<NeighbourStep, 4> kHighwayNeighbourSteps = {
+    {{0, -1}, {1, 0}, {0, 1}, {-1, 0}}};
+
 // The first highway frame in tiles0, and the frame of each joint mask relative to it: 0 along
 // the y axis (also a lone highway), 1 along the x axis, 2-5 the bends, 6-9 the T-joints,
 // 10 the crossing.

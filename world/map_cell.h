@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 
 namespace world {
 
@@ -50,5 +51,20 @@ struct MapCell {
 
 static_assert(sizeof(MapCell) == 12, "a saved game stores cells byte for byte");
 static_assert(offsetof(MapCell, serial) == 8);
+
+// The Animation frame an animated cell shows now.
+constexpr std::int32_t AnimationFrameOf(const MapCell& cell) {
+  return cell.animStart + cell.variant - 1;
+}
+
+// Every animated cell on to its next phase, back to 0 after the last (and at 0 whatever a
+// broken length says).
+inline void StepAnimations(std::span<MapCell> cells) {
+  for (MapCell& cell : cells) {
+    if (cell.animStart == 0) continue;
+    const std::int32_t next = cell.variant + 1;
+    cell.variant = next < cell.animLength ? static_cast<std::uint8_t>(next) : 0;
+  }
+}
 
 }  // namespace world

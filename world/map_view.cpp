@@ -90,11 +90,6 @@ void WorldIso3D::WalkView(
   }
 }
 
-void WorldIso3D::DrawAnimationFrame(const MapCell& cell, std::int32_t anchorX,
-                                    std::int32_t anchorY) {
-  DrawAnimationPart(cell.animStart + cell.variant - 1, anchorX, anchorY, nullptr);
-}
-
 void WorldIso3D::DrawAnimationPart(std::int32_t frame, std::int32_t anchorX, std::int32_t anchorY,
                                    const gfx::IntRect* part) {
   const std::int32_t left = anchorX + kAnimationLeft;
@@ -112,8 +107,7 @@ void WorldIso3D::DrawAnimationPart(std::int32_t frame, std::int32_t anchorX, std
 
 void WorldIso3D::DrawMap() {
   ForgetAnimationFrames();
-  drawnSheet_ = pictures.animation;
-  drawnSheetPixels_ = pictures.animation != nullptr ? pictures.animation->bitmap.get() : nullptr;
+  FollowAnimationSheet();
   // A frame is known to be left whole when no cell drawn after it covered any of its pixels.
   // Cells draw their pictures downwards from half a tile and a lift above their anchor, so
   // only the next few rows of anchors can reach a square; it is checked once they are drawn,
@@ -156,19 +150,20 @@ void WorldIso3D::DrawMap() {
       DrawCellPicture(*cell, left, top);
     }
     if (cell->animStart != 0) {
-      DrawAnimationFrame(*cell, anchorX, anchorY);
-      if (remember) drawn.push_back({here, anchorX, anchorY, cell->animStart + cell->variant - 1});
+      DrawAnimationPart(AnimationFrameOf(*cell), anchorX, anchorY, nullptr);
+      if (remember) drawn.push_back({here, anchorX, anchorY, AnimationFrameOf(*cell)});
     }
   });
   checkUpTo(std::numeric_limits<std::int32_t>::max());
 }
 
 bool WorldIso3D::FramesStayInTheirSquares() const {
-  // Squares of neighbouring anchors overlap when frames are larger than this; then no frame
-  // can be known to be left whole, and every redraw draws them whole.
+  // Squares of neighbouring anchors overlap when frames are larger than this, and frames with
+  // holes show whatever lies under them; then no frame can be known to be left whole, and
+  // every redraw draws them whole.
   const gfx::WBitmap* sheet = pictures.animation;
-  return sheet != nullptr && sheet->present() && sheet->frameWidth <= tileWidth / 2 &&
-         sheet->frameHeight <= tileHeight / 2;
+  return sheet != nullptr && sheet->present() && !sheet->transparent &&
+         sheet->frameWidth <= tileWidth / 2 && sheet->frameHeight <= tileHeight / 2;
 }
 
 bool WorldIso3D::SquareShowsFrame(std::int32_t frame, std::int32_t anchorX,
@@ -182,19 +177,11 @@ bool WorldIso3D::SquareShowsFrame(std::int32_t frame, std::int32_t anchorX,
       square.Intersect(mapSurface->bounds()) != square) {
     return false;
   }
-  const gfx::ImageMask* mask = sheet.transparent ? sheet.mask.get() : nullptr;
   const std::size_t rowBytes = static_cast<std::size_t>(square.Width()) * sizeof(gfx::Color);
   for (std::int32_t y = 0; y < square.Height(); ++y) {
-    const gfx::Color* shown = mapSurface->row(square.top + y) + square.left;
-    const gfx::Color* wanted = sheet.bitmap->row(source.top + y) + source.left;
-    if (mask == nullptr) {
-      if (std::memcmp(shown, wanted, rowBytes) != 0) return false;
-      continue;
-    }
-    for (std::int32_t x = 0; x < square.Width(); ++x) {
-      // A transparent pixel shows what lies under it, which any later frame redraws anyway.
-      if (mask->IsKeyed(source.left + x, source.top + y)) continue;
-      if (shown[x] != wanted[x]) return false;
+    if (std::memcmp(mapSurface->row(square.top + y) + square.left,
+                    sheet.bitmap->row(source.top + y) + source.left, rowBytes) != 0) {
+      return false;
     }
   }
   return true;
@@ -220,6 +207,15 @@ void WorldIso3D::ForgetAnimationFrames() {
   drawnFrames_.clear();
 }
 
+void WorldIso3D::FollowAnimationSheet() {
+  const gfx::MemVideo* pixels =
+      pictures.animation != nullptr ? pictures.animation->bitmap.get() : nullptr;
+  if (drawnSheet_ == pictures.animation && drawnSheetPixels_ == pixels) return;
+  ForgetAnimationFrames();
+  drawnSheet_ = pictures.animation;
+  drawnSheetPixels_ = pixels;
+}
+
 std::int32_t WorldIso3D::ExchangeDrawnFrame(std::size_t position, std::int32_t frame) {
   if (position >= drawnFrames_.size()) drawnFrames_.resize(position + 1, kUnknownFrame);
   return std::exchange(drawnFrames_[position], static_cast<std::int16_t>(frame));
@@ -228,13 +224,7 @@ std::int32_t WorldIso3D::ExchangeDrawnFrame(std::size_t position, std::int32_t f
 void WorldIso3D::RedrawAnimations() {
   // Where the map or the last redraw left a frame whole, only the box in which the new frame
   // differs from it is drawn; anywhere else the whole frame is.
-  const gfx::MemVideo* sheetPixels =
-      pictures.animation != nullptr ? pictures.animation->bitmap.get() : nullptr;
-  if (drawnSheet_ != pictures.animation || drawnSheetPixels_ != sheetPixels) {
-    ForgetAnimationFrames();
-    drawnSheet_ = pictures.animation;
-    drawnSheetPixels_ = sheetPixels;
-  }
+  FollowAnimationSheet();
   const bool remember = FramesStayInTheirSquares();
   const gfx::IntRect wholeFrame =
       pictures.animation != nullptr && pictures.animation->present()
@@ -263,7 +253,7 @@ void WorldIso3D::RedrawAnimations() {
     const std::size_t here = position++;
     const MapCell* cell = CellAt(at.x, at.y);
     if (cell == nullptr || cell->animStart == 0) return;
-    const std::int32_t frame = cell->animStart + cell->variant - 1;
+    const std::int32_t frame = AnimationFrameOf(*cell);
     const std::int32_t before = remember ? ExchangeDrawnFrame(here, frame) : kUnknownFrame;
     const gfx::IntRect changed = before == kUnknownFrame
                                      ? wholeFrame
@@ -294,11 +284,7 @@ void WorldIso3D::RedrawAnimations() {
 }
 
 void WorldIso3D::StepAnimations() {
-  for (MapCell& cell : cells) {
-    if (cell.animStart == 0) continue;
-    const std::int32_t next = cell.variant + 1;
-    cell.variant = next < cell.animLength ? static_cast<std::uint8_t>(next) : 0;
-  }
+  world::StepAnimations(cells);
 }
 
 }  // namespace world

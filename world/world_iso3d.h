@@ -34,7 +34,6 @@
 
 #include "gfx/geometry.h"
 #include "gfx/mem_video.h"
-#include "gfx/stretch.h"
 #include "gfx/wbitmap.h"
 #include "world/animation_changes.h"
 #include "world/map_cell.h"
@@ -179,12 +178,13 @@ class WorldIso3D {
   // Visits every position of the view in painter's order with its cell and anchor.
   void WalkView(const std::function<void(CellPos cell, std::int32_t anchorX, std::int32_t anchorY)>&
                     visit) const;
-  void DrawAnimationFrame(const MapCell& cell, std::int32_t anchorX, std::int32_t anchorY);
   // part: a box of the frame (null: all of it).
   void DrawAnimationPart(std::int32_t frame, std::int32_t anchorX, std::int32_t anchorY,
                          const gfx::IntRect* part);
 
   void DrawCellPicture(const MapCell& cell, std::int32_t left, std::int32_t top);
+  // Forgets the frames when the animation sheet or its pixels are not those they came from.
+  void FollowAnimationSheet();
   bool FramesStayInTheirSquares() const;
   // Records the frame left whole at a position of the view; returns the one recorded before.
   std::int32_t ExchangeDrawnFrame(std::size_t position, std::int32_t frame);
