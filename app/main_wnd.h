@@ -16,6 +16,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "gfx/archive.h"
 #include "gfx/byte_buffer.h"
 #include "gfx/font.h"
 #include "gfx/geometry.h"
@@ -170,9 +171,7 @@ class TMainWnd final : public platform::WindowEvents {
 // The program-wide main window; set while a TMainWnd exists.
 extern TMainWnd* MainWnd;
 
-// Archive names.
-inline constexpr const char* kSoundArchive = "res00.dat";
-inline constexpr const char* kDialogArchive = "res01.dat";
-inline constexpr const char* kGameArchive = "res02.dat";
+using gfx::kDialogArchive;
+using gfx::kSoundArchive;
 
 }  // namespace app

@@ -18,6 +18,12 @@
 
 namespace gfx {
 
+// The game's three archives, read from the folder it runs in: sounds, dialogs and the title
+// screen, and the game screen with the map.
+inline constexpr const char* kSoundArchive = "res00.dat";
+inline constexpr const char* kDialogArchive = "res01.dat";
+inline constexpr const char* kGameArchive = "res02.dat";
+
 // Entry kind of a run-length packed picture; every other kind is returned byte for byte.
 constexpr std::int32_t kEntryKindPackedPicture = 1;
 

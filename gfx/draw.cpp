@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <climits>
 #include <cstring>
+#include <optional>
 
 #include "gfx/stretch.h"
 
@@ -22,21 +23,6 @@ struct Rect64 {
 Rect64 Widen(const IntRect& r) {
   return {r.left, r.top, r.right, r.bottom};
 }
-
-std::int32_t Saturate(std::int64_t v) {
-  return static_cast<std::int32_t>(std::clamp<std::int64_t>(v, INT32_MIN, INT32_MAX));
-}
-
-// The part of a copy that lies inside both surfaces: w x h pixels from (srcX, srcY) of the
-// source to (dstX, dstY) of the destination.
-struct CopySpan {
-  std::int32_t srcX = 0;
-  std::int32_t srcY = 0;
-  std::int32_t dstX = 0;
-  std::int32_t dstY = 0;
-  std::int32_t width = 0;
-  std::int32_t height = 0;
-};
 
 bool ClipCopy(std::int64_t srcWidth, std::int64_t srcHeight, Rect64 src, std::int64_t dstWidth,
               std::int64_t dstHeight, std::int64_t x, std::int64_t y, CopySpan& span) {
@@ -130,11 +116,21 @@ IntRect PanelPixels(const FracRect& r, const FracRect& area, const AppVideo& scr
   const IntRect local = FracToPixels(r, screen);
   const std::int64_t dx = RoundHalfUp(static_cast<float>(screen.width) * area.left);
   const std::int64_t dy = RoundHalfUp(static_cast<float>(screen.height) * area.top);
-  return {Saturate(local.left + dx), Saturate(local.top + dy), Saturate(local.right + dx),
-          Saturate(local.bottom + dy)};
+  return {SaturateToInt32(local.left + dx), SaturateToInt32(local.top + dy),
+          SaturateToInt32(local.right + dx), SaturateToInt32(local.bottom + dy)};
 }
 
 }  // namespace
+
+std::optional<CopySpan> ClipCopySpan(std::int32_t srcWidth, std::int32_t srcHeight,
+                                     const IntRect& srcRect, std::int32_t dstWidth,
+                                     std::int32_t dstHeight, std::int32_t x, std::int32_t y) {
+  CopySpan span;
+  if (!ClipCopy(srcWidth, srcHeight, Widen(srcRect), dstWidth, dstHeight, x, y, span)) {
+    return std::nullopt;
+  }
+  return span;
+}
 
 void FillSurface(MemVideo& dst, Color color) {
   FillRect(dst, dst.bounds(), color);
@@ -185,8 +181,8 @@ void DrawFrame(MemVideo& dst, const WBitmap& image, std::int32_t x, std::int32_t
 IntRect FrameSourceRect(const WBitmap& image, std::int32_t n) {
   const std::optional<Rect64> source = FrameSource64(image, n);
   if (!source) return {};
-  return {Saturate(source->left), Saturate(source->top), Saturate(source->right),
-          Saturate(source->bottom)};
+  return {SaturateToInt32(source->left), SaturateToInt32(source->top),
+          SaturateToInt32(source->right), SaturateToInt32(source->bottom)};
 }
 
 void StretchImage(MemVideo& dst, const IntRect& dstRect, const WBitmap& image,
@@ -219,9 +215,8 @@ void DrawSkinnedPanel(MemVideo& dst, const FracRect& r, const WBitmap& frameImag
                       std::int32_t n, const AppVideo& screen) {
   // Without its picture a panel would show only what the scratch surface held last.
   if (!frameImage.present()) return;
-  const bool whole = frameImage.layout == LayoutWhole;
-  const IntRect frame{0, 0, whole ? frameImage.width : frameImage.frameWidth,
-                      whole ? frameImage.height : frameImage.frameHeight};
+  const PixelSize frameSize = FrameSize(frameImage);
+  const IntRect frame{0, 0, frameSize.width, frameSize.height};
   if (background != nullptr && background->present()) {
     Stretch(*background->bitmap, BackgroundCutOut(r, area, background), scratch, frame, true);
   }

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
 #include "gfx/geometry.h"
 #include "gfx/mem_video.h"
@@ -18,6 +19,21 @@ void FillSurface(MemVideo& dst, Color color);
 void FillRect(MemVideo& dst, const IntRect& rect, Color color);
 // A one-pixel frame along the inside edge of rect.
 void FrameRect(MemVideo& dst, const IntRect& rect, Color color);
+
+// The part of a copy of srcRect of a srcWidth x srcHeight surface to (x, y) of a dstWidth x
+// dstHeight one that lies inside both: width x height pixels from (srcX, srcY) to (dstX, dstY);
+// none when nothing does. Every copy clips this way.
+struct CopySpan {
+  std::int32_t srcX = 0;
+  std::int32_t srcY = 0;
+  std::int32_t dstX = 0;
+  std::int32_t dstY = 0;
+  std::int32_t width = 0;
+  std::int32_t height = 0;
+};
+std::optional<CopySpan> ClipCopySpan(std::int32_t srcWidth, std::int32_t srcHeight,
+                                     const IntRect& srcRect, std::int32_t dstWidth,
+                                     std::int32_t dstHeight, std::int32_t x, std::int32_t y);
 
 // Plain copy of srcRect of src with its top-left corner at (x, y) of dst.
 void CopyRect(const MemVideo& src, const IntRect& srcRect, MemVideo& dst, std::int32_t x,

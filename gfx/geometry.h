@@ -68,7 +68,17 @@ std::int32_t ClampInt(std::int32_t v, std::int32_t low, std::int32_t high);
 std::int32_t ScaleInt(std::int32_t a, std::int32_t n, std::int32_t d);
 // major + minor / 10^(decimal digits of minor): (4, 10) gives 4.1, (6, 0) gives 6.0.
 double VersionNumber(std::int32_t major, std::int32_t minor);
-constexpr bool IsEven(std::int32_t v) { return (v & 1) == 0; }
+constexpr bool IsEven(std::int32_t v) {
+  return (v & 1) == 0;
+}
+// v within the 32-bit integers, for coordinates worked out in 64 bits.
+constexpr std::int32_t SaturateToInt32(std::int64_t v) {
+  return v < INT32_MIN ? INT32_MIN : v > INT32_MAX ? INT32_MAX : static_cast<std::int32_t>(v);
+}
+// v / 2 rounded down, also below 0, for centring a part larger than its place.
+constexpr std::int64_t FloorHalf(std::int64_t v) {
+  return v >= 0 ? v / 2 : -((-v + 1) / 2);
+}
 
 // A fraction rectangle in pixels of a surface (or screen) of the given size.
 IntRect FracToPixels(const FracRect& r, std::int32_t width, std::int32_t height);

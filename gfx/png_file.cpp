@@ -33,8 +33,8 @@ bool WritePng(const MemVideo& surface, const std::string& path) {
   }
   png_init_io(png, file.get());
   png_set_IHDR(png, info, static_cast<png_uint_32>(surface.width()),
-               static_cast<png_uint_32>(surface.height()), 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
-               PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+               static_cast<png_uint_32>(surface.height()), 8, PNG_COLOR_TYPE_RGB,
+               PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
   png_write_info(png, info);
   for (std::int32_t y = 0; y < surface.height(); ++y) {
     const Color* pixels = surface.row(y);
@@ -85,13 +85,15 @@ std::unique_ptr<MemVideo> ReadPng(const std::string& path) {
                                            static_cast<std::int32_t>(height));
   std::vector<png_byte> image(static_cast<std::size_t>(width) * 3 * height);
   std::vector<png_bytep> rows(height);
-  for (png_uint_32 y = 0; y < height; ++y) rows[y] = image.data() + static_cast<std::size_t>(y) * width * 3;
+  for (png_uint_32 y = 0; y < height; ++y)
+    rows[y] = image.data() + static_cast<std::size_t>(y) * width * 3;
   png_read_image(png, rows.data());
   png_destroy_read_struct(&png, &info, nullptr);
   for (png_uint_32 y = 0; y < height; ++y)
     for (png_uint_32 x = 0; x < width; ++x) {
       const png_byte* p = rows[y] + x * 3;
-      result->set(static_cast<std::int32_t>(x), static_cast<std::int32_t>(y), Rgb(p[0], p[1], p[2]));
+      result->set(static_cast<std::int32_t>(x), static_cast<std::int32_t>(y),
+                  Rgb(p[0], p[1], p[2]));
     }
   return result;
 }

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <ranges>
 #include <vector>
 
 #include "gfx/stretch_kernels.h"
@@ -235,6 +236,15 @@ void ReduceBoxes(const Color* origin, std::ptrdiff_t stride, std::int64_t validW
   }
 }
 
+// Both axes of a stretch producing only the destination pixels inside target.
+bool SetupAxes(const MemVideo& src, const IntRect& srcRect, const IntRect& dstRect,
+               const IntRect& target, bool smoothed, AxisSetup& xs, AxisSetup& ys) {
+  return SetupAxis(srcRect.left, srcRect.right, src.width(), dstRect.left, dstRect.right,
+                   target.left, target.right, smoothed, xs) &&
+         SetupAxis(srcRect.top, srcRect.bottom, src.height(), dstRect.top, dstRect.bottom,
+                   target.top, target.bottom, smoothed, ys);
+}
+
 // Per-thread scratch and the plans of the last few geometries (the map view repeats
 // the same stretch every tick, interleaved with partial ones).
 struct Workspace {
@@ -383,12 +393,7 @@ void Stretch(StretchKernel kernel, const MemVideo& src, const IntRect& srcRect, 
   if (target.IsEmpty()) return;
 
   AxisSetup xs, ys;
-  if (!SetupAxis(srcRect.left, srcRect.right, src.width(), dstRect.left, dstRect.right, target.left,
-                 target.right, smoothed, xs) ||
-      !SetupAxis(srcRect.top, srcRect.bottom, src.height(), dstRect.top, dstRect.bottom, target.top,
-                 target.bottom, smoothed, ys)) {
-    return;
-  }
+  if (!SetupAxes(src, srcRect, dstRect, target, smoothed, xs, ys)) return;
 
   Workspace& ws = ThreadWorkspace();
   const std::int64_t validLeft = std::int64_t{srcRect.left} + xs.validOffset;
@@ -439,11 +444,7 @@ void Stretch(StretchKernel kernel, const MemVideo& src, const IntRect& srcRect, 
 // them up (and so shares its cached plans).
 bool SetupWholeStretch(const MemVideo& src, const IntRect& srcRect, const MemVideo& dst,
                        const IntRect& dstRect, bool smoothed, AxisSetup& xs, AxisSetup& ys) {
-  const IntRect target = dst.bounds();
-  return SetupAxis(srcRect.left, srcRect.right, src.width(), dstRect.left, dstRect.right,
-                   target.left, target.right, smoothed, xs) &&
-         SetupAxis(srcRect.top, srcRect.bottom, src.height(), dstRect.top, dstRect.bottom,
-                   target.top, target.bottom, smoothed, ys);
+  return SetupAxes(src, srcRect, dstRect, dst.bounds(), smoothed, xs, ys);
 }
 
 // The destination positions of one axis (relative to dstRect) that read a source pixel of
@@ -459,38 +460,25 @@ void AffectedPositions(const AxisPlan& plan, std::int64_t low, std::int64_t high
   if (low >= high) return;
   const std::int64_t reducedLow = low >> plan.shift;
   const std::int64_t reducedLast = (high - 1) >> plan.shift;
-  const std::size_t count = plan.index.size();
-  std::size_t from = 0, to = count;
-  {
-    std::size_t lo = 0, hi = count;  // first position whose last tap reaches reducedLow
-    while (lo < hi) {
-      const std::size_t mid = (lo + hi) / 2;
-      const std::int64_t lastTap = plan.base + plan.index[mid] + (plan.frac[mid] != 0 ? 1 : 0);
-      if (lastTap < reducedLow)
-        lo = mid + 1;
-      else
-        hi = mid;
-    }
-    from = lo;
-  }
-  {
-    std::size_t lo = from, hi = count;  // first position whose first tap passes reducedLast
-    while (lo < hi) {
-      const std::size_t mid = (lo + hi) / 2;
-      if (plan.base + plan.index[mid] <= reducedLast)
-        lo = mid + 1;
-      else
-        hi = mid;
-    }
-    to = lo;
-  }
+  // Both searches run over the positions' places in the plan.
+  const auto places = std::views::iota(std::size_t{0}, plan.index.size());
+  const auto reachesLow = std::ranges::partition_point(places, [&](std::size_t k) {
+    return plan.base + plan.index[k] + (plan.frac[k] != 0 ? 1 : 0) < reducedLow;
+  });
+  const auto passesLast = std::ranges::partition_point(
+      reachesLow, places.end(),
+      [&](std::size_t k) { return plan.base + plan.index[k] <= reducedLast; });
+  const auto from = static_cast<std::size_t>(reachesLow - places.begin());
+  const auto to = static_cast<std::size_t>(passesLast - places.begin());
   if (from >= to) return;
   first = a.first + static_cast<std::int64_t>(from);
   end = a.first + static_cast<std::int64_t>(to);
 }
 
-IntRect Affected(const MemVideo& src, const IntRect& srcRect, const MemVideo& dst,
-                 const IntRect& dstRect, bool smooth, const IntRect& srcChange) {
+}  // namespace
+
+IntRect StretchedArea(const MemVideo& src, const IntRect& srcRect, const MemVideo& dst,
+                      const IntRect& dstRect, bool smooth, const IntRect& srcChange) {
   const bool smoothed = smooth || dst.halftoneStretch;
   const IntRect change = srcChange.Intersect(src.bounds());
   if (change.IsEmpty() || dst.empty()) return {};
@@ -521,6 +509,8 @@ IntRect Affected(const MemVideo& src, const IntRect& srcRect, const MemVideo& ds
           static_cast<std::int32_t>(dstRect.left + end[0]),
           static_cast<std::int32_t>(dstRect.top + end[1])};
 }
+
+namespace {
 
 // The parts' rows and columns are cut from the plans of the whole stretch, which the full
 // stretch of the same geometry has cached, so parts cost no plans of their own.
@@ -618,11 +608,6 @@ void StretchRectWithKernel(StretchKernel kernel, const MemVideo& src, const IntR
                            const IntRect& dstClip) {
   if (!IsStretchKernelSupported(kernel)) kernel = StretchKernel::kScalar;
   Stretch(kernel, src, srcRect, dst, dstRect, smooth, &dstClip);
-}
-
-IntRect StretchedArea(const MemVideo& src, const IntRect& srcRect, const MemVideo& dst,
-                      const IntRect& dstRect, bool smooth, const IntRect& srcChange) {
-  return Affected(src, srcRect, dst, dstRect, smooth, srcChange);
 }
 
 void StretchRectParts(const MemVideo& src, const IntRect& srcRect, MemVideo& dst,

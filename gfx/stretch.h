@@ -29,7 +29,9 @@ void StretchRect(const MemVideo& src, const IntRect& srcRect, MemVideo& dst, con
                  bool smooth);
 
 // The same stretch, but only the destination pixels inside dstClip are produced; they are
-// identical to those of the full stretch, so a caller can re-stretch just what changed.
+// identical to those of the full stretch, so a caller can re-stretch just what changed. Each
+// clip plans its own mapping; many small parts of one stretch go through StretchRectParts,
+// which reuses the whole stretch's.
 void StretchRectPart(const MemVideo& src, const IntRect& srcRect, MemVideo& dst,
                      const IntRect& dstRect, bool smooth, const IntRect& dstClip);
 

@@ -30,10 +30,6 @@ bool IsSpace(char32_t c) {
   return c == U' ' || c == U'\t';
 }
 
-std::int64_t FloorHalf(std::int64_t v) {
-  return v >= 0 ? v / 2 : -((-v + 1) / 2);
-}
-
 // Appends one paragraph (text without line breaks) to the layout's characters, with
 // mnemonic prefixes taken out unless they are to be drawn as written.
 void AppendParagraph(std::u32string_view text, bool prefixes, const Font& font,
@@ -208,10 +204,6 @@ void DrawLine(MemVideo& dst, const IntRect& clip, const TextLayout& layout, cons
   }
 }
 
-int ClampToInt(std::int64_t v) {
-  return static_cast<int>(std::clamp<std::int64_t>(v, INT_MIN, INT_MAX));
-}
-
 }  // namespace
 
 int DrawTextInRect(MemVideo& dst, const IntRect& rect, std::string_view text, std::uint32_t format,
@@ -220,7 +212,7 @@ int DrawTextInRect(MemVideo& dst, const IntRect& rect, std::string_view text, st
   const TextLayout layout = LayOut(text, format, *font, rect.Width());
   const std::int64_t lineHeight = font->lineHeight();
   const std::int64_t height = lineHeight * static_cast<std::int64_t>(layout.lines.size());
-  if (format & DT_CALCRECT) return ClampToInt(height);
+  if (format & DT_CALCRECT) return SaturateToInt32(height);
 
   dst.textColor = color;
   const IntRect clip = (format & DT_NOCLIP) ? dst.bounds() : rect.Intersect(dst.bounds());
@@ -249,7 +241,7 @@ int DrawTextInRect(MemVideo& dst, const IntRect& rect, std::string_view text, st
     }
   }
   dst.textColor = kBlack;
-  return ClampToInt(height);
+  return SaturateToInt32(height);
 }
 
 IntRect CalcTextRect(const IntRect& rect, std::string_view text, std::uint32_t format,
@@ -258,8 +250,8 @@ IntRect CalcTextRect(const IntRect& rect, std::string_view text, std::uint32_t f
   const TextLayout layout = LayOut(text, format, *font, rect.Width());
   const std::int64_t height = static_cast<std::int64_t>(font->lineHeight()) *
                               static_cast<std::int64_t>(layout.lines.size());
-  return {rect.left, rect.top, ClampToInt(rect.left + layout.widest),
-          ClampToInt(rect.top + height)};
+  return {rect.left, rect.top, SaturateToInt32(rect.left + layout.widest),
+          SaturateToInt32(rect.top + height)};
 }
 
 void DrawTextAt(MemVideo& dst, std::string_view text, const Font* font, int alignment,

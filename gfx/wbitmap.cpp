@@ -10,10 +10,6 @@ namespace gfx {
 
 namespace {
 
-std::int32_t SaturateToInt32(std::int64_t v) {
-  return static_cast<std::int32_t>(std::clamp<std::int64_t>(v, INT32_MIN, INT32_MAX));
-}
-
 std::int32_t DivideOrZero(std::int32_t a, std::int32_t b) {
   if (b == 0) return 0;
   // INT32_MIN / -1 does not fit; such a size never describes a real picture.

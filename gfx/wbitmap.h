@@ -74,6 +74,16 @@ struct FramePoint {
 // (0, 0). Positions too far out for 32 bits are held at the limit, which lies off the picture.
 std::optional<FramePoint> FramePosition(ImageLayout layout, std::int32_t n, std::int32_t frameWidth,
                                         std::int32_t frameHeight, std::int32_t framesPerRow);
+// The size of one frame: the whole picture for LayoutWhole.
+struct PixelSize {
+  std::int32_t width = 0;
+  std::int32_t height = 0;
+};
+inline PixelSize FrameSize(const WBitmap& image) {
+  return image.layout == LayoutWhole ? PixelSize{image.width, image.height}
+                                     : PixelSize{image.frameWidth, image.frameHeight};
+}
+
 inline std::optional<FramePoint> FramePosition(const WBitmap& image, std::int32_t n) {
   return FramePosition(image.layout, n, image.frameWidth, image.frameHeight, image.framesPerRow);
 }

@@ -4,6 +4,10 @@
 #include <cstring>
 #include <exception>
 #include <filesystem>
+#include <optional>
+
+#include "gfx/draw.h"
+#include "platform/os_version.h"
 
 namespace platform {
 
@@ -31,23 +35,20 @@ void HeadlessPlatform::Guarded(Handler&& handler) {
     handler();
   } catch (const std::exception& error) {
     ShowMessageBox("Redhollow", error.what(), MessageBoxButtons::Ok);
+  } catch (...) {
+    ShowMessageBox("Redhollow", "An unexpected error occurred.", MessageBoxButtons::Ok);
   }
 }
 
 void HeadlessPlatform::Present(const gfx::MemVideo& source, const gfx::IntRect& srcRect,
                                std::int32_t x, std::int32_t y) {
-  gfx::IntRect from = srcRect.Intersect(source.bounds());
-  if (from.IsEmpty()) return;
-  x += from.left - srcRect.left;
-  y += from.top - srcRect.top;
-  const gfx::IntRect to =
-      gfx::IntRect::FromSize(x, y, from.Width(), from.Height()).Intersect(window_->bounds());
-  if (to.IsEmpty()) return;
-  presentedRects.push_back(to);
-  for (std::int32_t row = to.top; row < to.bottom; ++row) {
-    const gfx::Color* line = source.row(from.top + (row - y)) + from.left + (to.left - x);
-    std::memcpy(window_->row(row) + to.left, line, static_cast<std::size_t>(to.Width()) * 4);
-  }
+  const std::optional<gfx::CopySpan> span = gfx::ClipCopySpan(
+      source.width(), source.height(), srcRect, window_->width(), window_->height(), x, y);
+  if (!span) return;
+  presentedRects.push_back(
+      gfx::IntRect::FromSize(span->dstX, span->dstY, span->width, span->height));
+  gfx::CopyRect(source, gfx::IntRect::FromSize(span->srcX, span->srcY, span->width, span->height),
+                *window_, span->dstX, span->dstY);
 }
 
 void HeadlessPlatform::SetTimerInterval(std::uint32_t ms) {
@@ -86,9 +87,7 @@ void HeadlessPlatform::RunModalLoop(WindowEvents& modal, const std::function<boo
 }
 
 std::string HeadlessPlatform::CurrentDirectory() const {
-  std::error_code error;
-  const auto path = std::filesystem::current_path(error);
-  return error ? std::string{} : path.string();
+  return ReadCurrentDirectory();
 }
 
 int HeadlessPlatform::ShowMessageBox(const std::string& title, const std::string& text,

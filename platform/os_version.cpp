@@ -3,6 +3,7 @@
 #include <sys/utsname.h>
 
 #include <charconv>
+#include <filesystem>
 
 namespace platform {
 
@@ -23,6 +24,12 @@ OsVersion ReadOsVersion() {
   utsname name{};
   if (uname(&name) != 0) return {};
   return ParseKernelRelease(name.release);
+}
+
+std::string ReadCurrentDirectory() {
+  std::error_code error;
+  const auto path = std::filesystem::current_path(error);
+  return error ? std::string{} : path.string();
 }
 
 }  // namespace platform

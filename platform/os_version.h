@@ -1,5 +1,6 @@
 #pragma once
 
+#include <string>
 #include <string_view>
 
 #include "platform/platform.h"
@@ -10,5 +11,7 @@ namespace platform {
 OsVersion ParseKernelRelease(std::string_view release);
 // The running system's version, from uname.
 OsVersion ReadOsVersion();
+// The process's current folder; empty when it cannot be read.
+std::string ReadCurrentDirectory();
 
 }  // namespace platform

@@ -4,7 +4,9 @@
 #include <cstring>
 #include <exception>
 #include <filesystem>
+#include <optional>
 
+#include "gfx/draw.h"
 #include "platform/os_version.h"
 #include "platform/sdl_keys.h"
 
@@ -63,16 +65,12 @@ void SdlPlatform::Present(const gfx::MemVideo& source, const gfx::IntRect& srcRe
   if (window_ == nullptr) return;
   SDL_Surface* surface = SDL_GetWindowSurface(window_);
   if (surface == nullptr) return;
-  // Clip against the source, then against the window, keeping the two in step.
-  gfx::IntRect from = srcRect.Intersect(source.bounds());
-  if (from.IsEmpty()) return;
-  x += from.left - srcRect.left;
-  y += from.top - srcRect.top;
-  gfx::IntRect to = gfx::IntRect::FromSize(x, y, from.Width(), from.Height())
-                        .Intersect({0, 0, surface->w, surface->h});
-  if (to.IsEmpty()) return;
-  from = gfx::IntRect::FromSize(from.left + (to.left - x), from.top + (to.top - y), to.Width(),
-                                to.Height());
+  const std::optional<gfx::CopySpan> span =
+      gfx::ClipCopySpan(source.width(), source.height(), srcRect, surface->w, surface->h, x, y);
+  if (!span) return;
+  const gfx::IntRect from =
+      gfx::IntRect::FromSize(span->srcX, span->srcY, span->width, span->height);
+  const gfx::IntRect to = gfx::IntRect::FromSize(span->dstX, span->dstY, span->width, span->height);
 
   if (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0) return;
   const std::size_t sourcePitch = static_cast<std::size_t>(source.width()) * 4;
@@ -314,9 +312,7 @@ OsVersion SdlPlatform::OperatingSystemVersion() const {
 }
 
 std::string SdlPlatform::CurrentDirectory() const {
-  std::error_code error;
-  const auto path = std::filesystem::current_path(error);
-  return error ? std::string{} : path.string();
+  return ReadCurrentDirectory();
 }
 
 int SdlPlatform::ShowMessageBox(const std::string& title, const std::string& text,

@@ -5,10 +5,6 @@
 
 namespace widgets {
 
-// The font a screen gives the widgets made on it until it sets one of its own.
-constexpr const char* kProcedureFontFace = "MS Sans Serif";
-constexpr int kProcedureFontPixels = 11;
-
 TWProcedure::TWProcedure() : TWPanel(nullptr) {
   kind = KindProcedure;
   enabled = 0;
@@ -17,8 +13,15 @@ TWProcedure::TWProcedure() : TWPanel(nullptr) {
   hovered = nullptr;
   lastHinted = nullptr;
   SetRect({0, 0, 1, 1});
-  ownFont_ = gfx::Font::Create(kProcedureFontFace, gfx::kFontWeightNormal, kProcedureFontPixels);
-  font = ownFont_.get();
+  // The widgets made on a screen get the window's font until the screen sets one of its own;
+  // only a screen without the window loads that font itself.
+  if (app::MainWnd != nullptr && app::MainWnd->font) {
+    font = app::MainWnd->font.get();
+  } else {
+    ownFont_ =
+        gfx::Font::Create(app::kWindowFontFace, gfx::kFontWeightNormal, app::kWindowFontPixels);
+    font = ownFont_.get();
+  }
 }
 
 TWProcedure::~TWProcedure() {

@@ -3,12 +3,13 @@
 
 #include <string>
 
+#include "gfx/archive.h"
 #include "gfx/wbitmap.h"
 #include "world/world_iso3d.h"
 
 namespace world {
 
-inline constexpr const char* kMapArchive = "res02.dat";
+inline constexpr const char* kMapArchive = gfx::kGameArchive;
 
 // Owns the pictures; the map is given their slots.
 struct MapPictureSet {
