@@ -251,11 +251,17 @@ RandomCase MakeCase(std::mt19937& random, std::int32_t maxSize) {
   return c;
 }
 
-TEST(StretchTest, AllKernelsGiveIdenticalPixels) {
+// The scalar kernel first, then the vector kernels this processor has.
+std::vector<StretchKernel> SupportedKernels() {
   std::vector<StretchKernel> kernels = {StretchKernel::kScalar};
   for (StretchKernel k : {StretchKernel::kSse2, StretchKernel::kAvx2}) {
     if (IsStretchKernelSupported(k)) kernels.push_back(k);
   }
+  return kernels;
+}
+
+TEST(StretchTest, AllKernelsGiveIdenticalPixels) {
+  const std::vector<StretchKernel> kernels = SupportedKernels();
   if (kernels.size() == 1) GTEST_SKIP() << "no vector kernel on this processor";
   std::mt19937 random(7);
   for (int i = 0; i < 600; ++i) {
@@ -326,10 +332,7 @@ TEST(StretchTest, PartialStretchMatchesTheFullOne) {
 // by one and leave everything else alone, also after a full stretch whose cached mapping they
 // reuse, with parts of different rows, parts that overlap and parts off the destination.
 TEST(StretchTest, PartsTogetherMatchThePartsOneByOneWithEveryKernel) {
-  std::vector<StretchKernel> kernels = {StretchKernel::kScalar};
-  for (StretchKernel k : {StretchKernel::kSse2, StretchKernel::kAvx2}) {
-    if (IsStretchKernelSupported(k)) kernels.push_back(k);
-  }
+  const std::vector<StretchKernel> kernels = SupportedKernels();
   std::mt19937 random(12);
   for (int i = 0; i < 400; ++i) {
     const RandomCase c = MakeCase(random, i < 300 ? 90 : 300);

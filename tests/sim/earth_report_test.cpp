@@ -53,7 +53,6 @@ TEST_F(EarthReportTest, HousesWithoutHighwayAndTheThreeCellNeighbourhood) {
 }
 
 TEST_F(EarthReportTest, CountersAreLimitedToFour) {
-  map = CellGrid{};
   Put(0, 0, kLittleHouse);
   EXPECT_EQ(Count(), 1);
   EXPECT_EQ(state.complaints[0], 4);

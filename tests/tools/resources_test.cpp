@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <memory>
 #include <string>
 
@@ -25,11 +26,24 @@ std::string ArchivePath(const char* archive) {
   return (kResourceDir / archive).string();
 }
 
+// The archives as the build wrote them, each read from disk once.
+const gfx::ByteBuffer& ArchiveImage(const char* archive) {
+  static std::map<std::string, gfx::ByteBuffer> images;
+  auto [place, added] = images.try_emplace(archive);
+  if (added) {
+    std::ifstream file(ArchivePath(archive), std::ios::binary);
+    place->second.assign(std::istreambuf_iterator<char>(file), {});
+  }
+  return place->second;
+}
+
 std::unique_ptr<gfx::MemVideo> ReadPicture(const char* name) {
   const Entry* entry = FindEntry(name);
   if (entry == nullptr) return nullptr;
   gfx::ByteBuffer buffer;
-  if (gfx::ReadArchiveEntry(buffer, ArchivePath(entry->archive), name) != 0) return nullptr;
+  if (gfx::ReadArchiveEntryFromImage(buffer, ArchiveImage(entry->archive), name) != 0) {
+    return nullptr;
+  }
   return gfx::CreateDeviceBitmap(buffer);
 }
 
@@ -71,10 +85,8 @@ TEST_F(ResourcesTest, EveryEntryIsInItsArchiveWithItsSizeAndFrames) {
   for (const Entry& entry : Entries()) {
     SCOPED_TRACE(entry.name);
     for (const char* archive : ArchiveNames()) {
-      std::ifstream file(ArchivePath(archive), std::ios::binary);
-      const gfx::ByteBuffer image{std::istreambuf_iterator<char>(file), {}};
       gfx::ByteBuffer buffer;
-      const int result = gfx::ReadArchiveEntryFromImage(buffer, image, entry.name);
+      const int result = gfx::ReadArchiveEntryFromImage(buffer, ArchiveImage(archive), entry.name);
       EXPECT_EQ(result, std::strcmp(archive, entry.archive) == 0 ? 0 : 1) << archive;
     }
     if (entry.storage == Storage::Wave) continue;
@@ -125,8 +137,7 @@ TEST_F(ResourcesTest, ArchivesAreTheSameFromRunToRun) {
   // The archives on disk came from the build's own run of resbuild; this is a second run.
   for (const char* archive : ArchiveNames()) {
     SCOPED_TRACE(archive);
-    std::ifstream file(ArchivePath(archive), std::ios::binary);
-    const gfx::ByteBuffer onDisk{std::istreambuf_iterator<char>(file), {}};
+    const gfx::ByteBuffer& onDisk = ArchiveImage(archive);
     const gfx::ByteBuffer fresh = tools::BuildArchive(Built().ItemsOf(archive));
     EXPECT_EQ(onDisk.size(), fresh.size());
     EXPECT_TRUE(onDisk == fresh);
