@@ -113,11 +113,7 @@ std::uint8_t AsciiUpper(std::uint8_t c) {
 // The stored name ends at its first zero byte, or after all 16 bytes when it has none.
 bool NameMatches(const std::uint8_t* stored, const std::string& wanted) {
   const std::size_t storedLength = std::find(stored, stored + kEntryNameSize, 0) - stored;
-  if (storedLength != wanted.size()) return false;
-  for (std::size_t i = 0; i < storedLength; ++i) {
-    if (AsciiUpper(stored[i]) != AsciiUpper(static_cast<std::uint8_t>(wanted[i]))) return false;
-  }
-  return true;
+  return SameEntryName({reinterpret_cast<const char*>(stored), storedLength}, wanted);
 }
 
 // Walks the directory entry by entry and reads the first entry of that name. A damaged
@@ -165,6 +161,13 @@ int ReadArchiveEntry(ByteBuffer& buffer, const std::string& archiveFile,
     std::cerr << "Resource <" + entryName + "> not found, FILE: " + archiveFile << '\n';
   }
   return result;
+}
+
+bool SameEntryName(std::string_view a, std::string_view b) {
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+           return AsciiUpper(static_cast<std::uint8_t>(x)) ==
+                  AsciiUpper(static_cast<std::uint8_t>(y));
+         });
 }
 
 int ReadArchiveEntryFromImage(ByteBuffer& buffer, std::span<const std::uint8_t> archiveImage,

@@ -12,6 +12,7 @@
 #include <memory>
 #include <span>
 #include <string>
+#include <string_view>
 
 #include "gfx/byte_buffer.h"
 #include "gfx/mem_video.h"
@@ -23,6 +24,10 @@ namespace gfx {
 inline constexpr const char* kSoundArchive = "res00.dat";
 inline constexpr const char* kDialogArchive = "res01.dat";
 inline constexpr const char* kGameArchive = "res02.dat";
+
+// Whether two entry names are the same as the archive reader compares them: byte for byte
+// with ASCII letters of either case alike.
+bool SameEntryName(std::string_view a, std::string_view b);
 
 // Entry kind of a run-length packed picture; every other kind is returned byte for byte.
 constexpr std::int32_t kEntryKindPackedPicture = 1;

@@ -19,13 +19,13 @@
 
 #include <algorithm>
 #include <array>
-#include <cctype>
 #include <map>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "gfx/archive.h"
 #include "gfx/png_file.h"
 #include "tools/resarc/archive_index.h"
 #include "tools/resarc/error.h"
@@ -70,12 +70,7 @@ MapSheet LoadSheet(const std::vector<IndexedEntry>& entries, const char* name,
   MapSheet sheet;
   sheet.entry = KnownEntry(name);
   for (const IndexedEntry& entry : entries) {
-    const bool same = std::equal(entry.name.begin(), entry.name.end(), name,
-                                 name + std::char_traits<char>::length(name), [](char a, char b) {
-                                   return std::toupper(static_cast<unsigned char>(a)) ==
-                                          std::toupper(static_cast<unsigned char>(b));
-                                 });
-    if (!same) continue;
+    if (!gfx::SameEntryName(entry.name, name)) continue;
     sheet.picture = DecodePicture(entry);
     if (sheet.picture == nullptr) throw Error(label + ": " + name + " is not a readable picture");
     CheckPictureFitsFrames(name, *sheet.picture, label);

@@ -1,11 +1,11 @@
 #include "tools/resarc/sheet.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cstdint>
 #include <cstring>
 #include <memory>
 
+#include "gfx/archive.h"
 #include "gfx/draw.h"
 #include "gfx/font.h"
 #include "gfx/png_file.h"
@@ -39,13 +39,6 @@ constexpr gfx::Color kWaveAxis = gfx::Rgb(70, 80, 96);
 constexpr gfx::Color kWaveTrace = gfx::Rgb(96, 220, 230);
 
 constexpr std::uint32_t kLineFormat = gfx::DT_SINGLELINE | gfx::DT_VCENTER | gfx::DT_NOPREFIX;
-
-bool SameName(const std::string& a, const std::string& b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return std::toupper(static_cast<unsigned char>(x)) ==
-                  std::toupper(static_cast<unsigned char>(y));
-         });
-}
 
 const char* LayoutName(gfx::ImageLayout layout) {
   switch (layout) {
@@ -237,8 +230,9 @@ void DrawWave(gfx::MemVideo& sheet, const SoundSection& section, std::int64_t lo
 gfx::MemVideo MakeContactSheet(const std::vector<IndexedEntry>& entries,
                                const SheetOptions& options, const std::string& label) {
   for (const std::string& wanted : options.only) {
-    const bool found = std::any_of(entries.begin(), entries.end(),
-                                   [&](const IndexedEntry& e) { return SameName(e.name, wanted); });
+    const bool found = std::any_of(entries.begin(), entries.end(), [&](const IndexedEntry& e) {
+      return gfx::SameEntryName(e.name, wanted);
+    });
     if (!found) throw Error(label + ": has no entry named " + wanted);
   }
   const int width = std::max(options.width, 320);
@@ -249,8 +243,9 @@ gfx::MemVideo MakeContactSheet(const std::vector<IndexedEntry>& entries,
   int y = kMargin;
   for (const IndexedEntry& entry : entries) {
     if (!options.only.empty() &&
-        std::none_of(options.only.begin(), options.only.end(),
-                     [&](const std::string& wanted) { return SameName(entry.name, wanted); })) {
+        std::none_of(options.only.begin(), options.only.end(), [&](const std::string& wanted) {
+          return gfx::SameEntryName(entry.name, wanted);
+        })) {
       continue;
     }
     std::unique_ptr<gfx::MemVideo> picture;

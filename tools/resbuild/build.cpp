@@ -4,49 +4,28 @@
 #include <string>
 
 #include "gfx/archive.h"
+#include "gfx/draw.h"
 #include "tools/resbuild/canvas.h"
 #include "tools/resbuild/quantize.h"
 
 namespace resbuild {
-namespace {
-
-bool SameName(std::string_view a, std::string_view b) {
-  const Entry* entry = FindEntry(a);
-  return entry != nullptr && entry == FindEntry(b);
-}
-
-gfx::MemVideo CopyArea(const gfx::MemVideo& from, int x, int y, int width, int height) {
-  gfx::MemVideo out(width, height);
-  for (int row = 0; row < height; ++row) {
-    if (y + row < 0 || y + row >= from.height()) continue;
-    for (int column = 0; column < width; ++column) {
-      if (x + column < 0 || x + column >= from.width()) continue;
-      out.set(column, row, from.at(x + column, y + row));
-    }
-  }
-  return out;
-}
-
-}  // namespace
 
 void PictureStore::Add(const Entry& entry, gfx::MemVideo sheet) {
   pictures_.push_back({&entry, std::move(sheet)});
 }
 
-const gfx::MemVideo* PictureStore::Sheet(std::string_view name) const {
-  for (const Stored& stored : pictures_) {
-    if (SameName(stored.entry->name, name)) return &stored.sheet;
-  }
-  return nullptr;
-}
-
 gfx::MemVideo PictureStore::Frame(std::string_view name, int n) const {
+  const Entry* wanted = FindEntry(name);
   for (const Stored& stored : pictures_) {
-    if (!SameName(stored.entry->name, name)) continue;
+    if (wanted == nullptr || stored.entry != wanted) continue;
     const Entry& entry = *stored.entry;
     if (n < 0 || n >= entry.frameCount) break;
     const gfx::FramePoint origin = FrameOrigin(entry, n);
-    return CopyArea(stored.sheet, origin.x, origin.y, entry.frameWidth, entry.frameHeight);
+    gfx::MemVideo frame(entry.frameWidth, entry.frameHeight);
+    gfx::CopyRect(stored.sheet,
+                  gfx::IntRect::FromSize(origin.x, origin.y, entry.frameWidth, entry.frameHeight),
+                  frame, 0, 0);
+    return frame;
   }
   return gfx::MemVideo(0, 0);
 }
@@ -63,7 +42,6 @@ gfx::MemVideo ComposePicture(const Entry& entry, const PictureStore& built) {
     if (!entry.transparent) canvas.Fill(colors::kSand);
     FrameContext context;
     context.frame = n;
-    context.frameCount = entry.frameCount;
     if (entry.layout == gfx::LayoutGrid && entry.columns > 0) {
       context.column = n % entry.columns;
       context.row = n / entry.columns;
@@ -74,18 +52,9 @@ gfx::MemVideo ComposePicture(const Entry& entry, const PictureStore& built) {
     cairo_restore(canvas.cr());
     const gfx::MemVideo frame = FlattenCanvas(canvas, entry.transparent);
     const gfx::FramePoint origin = FrameOrigin(entry, n);
-    for (int y = 0; y < frame.height(); ++y) {
-      for (int x = 0; x < frame.width(); ++x) sheet.set(origin.x + x, origin.y + y, frame.at(x, y));
-    }
+    gfx::CopyRect(frame, frame.bounds(), sheet, origin.x, origin.y);
   }
   return sheet;
-}
-
-const BuiltEntry* BuiltResources::Find(std::string_view name) const {
-  for (const BuiltEntry& built : entries) {
-    if (SameName(built.entry->name, name)) return &built;
-  }
-  return nullptr;
 }
 
 std::vector<tools::ArchiveItem> BuiltResources::ItemsOf(std::string_view archive) const {

@@ -17,7 +17,6 @@ namespace resbuild {
 class PictureStore {
  public:
   void Add(const Entry& entry, gfx::MemVideo sheet);
-  const gfx::MemVideo* Sheet(std::string_view name) const;
   // Frame n of an entry, or an empty surface when there is none.
   gfx::MemVideo Frame(std::string_view name, int n) const;
 
@@ -42,7 +41,6 @@ struct BuiltEntry {
 struct BuiltResources {
   std::vector<BuiltEntry> entries;  // in table order
 
-  const BuiltEntry* Find(std::string_view name) const;
   // The items of one archive file, in table order.
   std::vector<tools::ArchiveItem> ItemsOf(std::string_view archive) const;
 };

@@ -136,23 +136,6 @@ void SelectFont(cairo_t* cr, const Font& font) {
 
 }  // namespace
 
-double DrawText(Canvas& canvas, double x, double y, const std::string& text, const Font& font,
-                const Rgb& color, TextAlign align) {
-  cairo_t* cr = canvas.cr();
-  cairo_save(cr);
-  SelectFont(cr, font);
-  cairo_text_extents_t extents;
-  cairo_text_extents(cr, text.c_str(), &extents);
-  double left = x;
-  if (align == TextAlign::Centre) left = x - extents.x_advance / 2;
-  if (align == TextAlign::Right) left = x - extents.x_advance;
-  canvas.SetColor(color);
-  cairo_move_to(cr, left, y);
-  cairo_show_text(cr, text.c_str());
-  cairo_restore(cr);
-  return extents.x_advance;
-}
-
 void DrawCentredText(Canvas& canvas, double x, double y, const std::string& text, const Font& font,
                      const Rgb& color, bool outline) {
   cairo_t* cr = canvas.cr();

@@ -59,18 +59,12 @@ class Canvas {
 // black becomes kNearBlack.
 gfx::MemVideo FlattenCanvas(const Canvas& canvas, bool transparent);
 
-enum class TextAlign { Left, Centre, Right };
-
 struct Font {
   std::string family = "Liberation Sans";  // also "Comic Neue", "DejaVu Sans"
   double size = 12;                        // pixels
   bool bold = false;
 };
 
-// Text with its baseline at y; x is its left end, centre or right end as align says.
-// Returns the text's advance width.
-double DrawText(Canvas& canvas, double x, double y, const std::string& text, const Font& font,
-                const Rgb& color, TextAlign align = TextAlign::Left);
 // Text centred on (x, y) both ways, with a one-pixel dark outline for legibility when
 // outline is set.
 void DrawCentredText(Canvas& canvas, double x, double y, const std::string& text, const Font& font,

@@ -1,16 +1,16 @@
 #include "tools/resbuild/entries.h"
 
 #include <array>
-#include <cctype>
 
+#include "gfx/archive.h"
 #include "tools/resbuild/painters.h"
 
 namespace resbuild {
 namespace {
 
-constexpr const char* kSounds = "res00.dat";
-constexpr const char* kDialogs = "res01.dat";
-constexpr const char* kGame = "res02.dat";
+constexpr const char* kSounds = gfx::kSoundArchive;
+constexpr const char* kDialogs = gfx::kDialogArchive;
+constexpr const char* kGame = gfx::kGameArchive;
 
 // The structures and their animations share a palette, so that an animation frame shows
 // exactly the colours of the structure around its moving part.
@@ -110,17 +110,6 @@ const std::array kEntries = {
 
 constexpr std::array<const char*, 3> kArchiveNames = {kSounds, kDialogs, kGame};
 
-bool SameName(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (std::toupper(static_cast<unsigned char>(a[i])) !=
-        std::toupper(static_cast<unsigned char>(b[i]))) {
-      return false;
-    }
-  }
-  return true;
-}
-
 }  // namespace
 
 std::span<const Entry> Entries() {
@@ -129,7 +118,7 @@ std::span<const Entry> Entries() {
 
 const Entry* FindEntry(std::string_view name) {
   for (const Entry& entry : kEntries) {
-    if (SameName(entry.name, name)) return &entry;
+    if (gfx::SameEntryName(entry.name, name)) return &entry;
   }
   return nullptr;
 }

@@ -31,9 +31,8 @@ class PictureStore;
 
 // What a painter is told about the frame it paints.
 struct FrameContext {
-  int frame = 0;       // frame number within the entry (0 for a whole picture)
-  int frameCount = 1;  // frames of the entry
-  int column = 0;      // for grid layouts, the frame's column and row in the sheet
+  int frame = 0;   // frame number within the entry (0 for a whole picture)
+  int column = 0;  // for grid layouts, the frame's column and row in the sheet
   int row = 0;
   const PictureStore* built = nullptr;
 

@@ -59,10 +59,6 @@ void PaintOutside(Canvas& canvas) {
 // the patches and stones inside them, which fade out before the edges.
 constexpr Rgb kGroundBase = kOchre.Mix(kRust, 0.3);
 
-Rgb GroundColour(int /*variant*/) {
-  return kGroundBase;
-}
-
 // Soft lighter or darker blotches kept well inside the diamond.
 void Patches(Canvas& canvas, std::uint32_t seed, int count) {
   DetailRandom random(seed);
@@ -160,7 +156,7 @@ void Crater(Canvas& canvas, double u, double v, double radius, const Rgb& ground
 
 void PaintGround(Canvas& canvas, int n) {
   const int variant = n - 16;
-  const Rgb base = GroundColour(variant);
+  const Rgb base = kGroundBase;
   GroundPlate(canvas, kTile, base, 100 + n, 0.12, /*lit=*/false);
   Patches(canvas, 400 + n, 1 + variant % 3);
   Pebbles(canvas, 200 + n, variant < 8 ? 10 + variant * 2 : 14, base);
@@ -185,7 +181,7 @@ constexpr int kHighwayMasks[11] = {5, 10, 3, 6, 12, 9, 11, 7, 14, 13, 15};
 
 void PaintHighway(Canvas& canvas, int n) {
   const int mask = kHighwayMasks[n - 28];
-  GroundPlate(canvas, kTile, GroundColour(n % 8), 300 + n, 0.10, /*lit=*/false);
+  GroundPlate(canvas, kTile, kGroundBase, 300 + n, 0.10, /*lit=*/false);
   constexpr double kHalf = 0.17;  // half the road's width, in cell units
   const double lo = 0.5 - kHalf;
   const double hi = 0.5 + kHalf;
@@ -227,9 +223,7 @@ void PaintHighway(Canvas& canvas, int n) {
 
 void PaintGroundTile(Canvas& canvas, const FrameContext& context) {
   const int n = context.frame;
-  if (n == 0) {
-    PaintFog(canvas, 0);
-  } else if (n < 15) {
+  if (n < 15) {
     PaintFog(canvas, n);
   } else if (n == 15) {
     PaintOutside(canvas);

@@ -265,7 +265,7 @@ void LittleHouse(Canvas& c, int variant) {
   Box(c, kIso, f, 0, 14, WallOf(variant));
   Door(c, kIso, f, Face::Left, 0.3, 0.18, 9, kHousingTerracotta.Shade(0.7));
   GlassPanes(c, kIso, f, Face::Left, 4, 12, 2, 1);
-  GlassPanes(c, kIso, f.Moved(0, 0), Face::Right, 4, 12, 2, 1);
+  GlassPanes(c, kIso, f, Face::Right, 4, 12, 2, 1);
   PitchedRoof(c, kIso, f.Inset(-0.03), 14, 12, kHousingTerracotta, variant % 2 == 0);
 }
 

@@ -7,34 +7,34 @@ namespace {
 
 using namespace colors;
 
-// type, name, finished frame, frames, site frame, stages, site variants, accent, side, height
+// type, name, finished frame, frames, site frame, stages, site variants, accent
 const std::array kStructures = {
-    StructureInfo{1, "P.E.M.", 2, 1, -1, 0, 1, kCommBlue, 0.6, 40},
-    StructureInfo{5, "Water Condenser", 3, 1, 0, 2, 1, kWaterCyan, 0.5, 34},
-    StructureInfo{6, "Water Well", 4, 1, 2, 2, 1, kWaterCyan, 0.4, 42},
-    StructureInfo{7, "Batteries", 5, 1, 4, 1, 1, kPowerYellow, 0.6, 18},
-    StructureInfo{8, "Wind Power", 6, 1, 5, 2, 1, kPowerYellow, 0.3, 56},
-    StructureInfo{9, "Solar Power", 7, 1, 7, 2, 1, kPowerYellow, 0.8, 12},
-    StructureInfo{10, "Crops", 8, 4, 9, 1, 1, kFoodGreen, 0.8, 4},
-    StructureInfo{11, "Fish Farm", 12, 4, 10, 2, 1, kFoodGreen, 0.8, 8},
-    StructureInfo{12, "Farm", 16, 4, 12, 2, 1, kFoodGreen, 0.7, 22},
-    StructureInfo{15, "Little House", 20, 4, 14, 1, 4, kHousingTerracotta, 0.45, 26},
-    StructureInfo{16, "Country House", 24, 4, 18, 2, 4, kHousingTerracotta, 0.6, 28},
-    StructureInfo{17, "Flats", 28, 4, 26, 2, 4, kHousingTerracotta, 0.55, 38},
-    StructureInfo{18, "Skyscraper", 32, 4, 34, 3, 4, kHousingTerracotta, 0.34, 60},
-    StructureInfo{20, "Pub", 36, 1, 46, 2, 1, kHappyMagenta, 0.5, 28},
-    StructureInfo{21, "Disco", 37, 1, 48, 3, 1, kHappyMagenta, 0.55, 34},
-    StructureInfo{22, "Love Center", 38, 1, 51, 2, 1, kHappyMagenta, 0.5, 32},
-    StructureInfo{23, "Casino", 39, 1, 53, 3, 1, kHappyMagenta, 0.6, 30},
-    StructureInfo{24, "Job Center", 40, 4, 56, 2, 1, kHappyMagenta, 0.55, 30},
-    StructureInfo{25, "Gym", 44, 1, 58, 2, 1, kSeriousBlue, 0.55, 28},
-    StructureInfo{26, "Hospital", 45, 1, 60, 3, 1, kSeriousRed, 0.6, 34},
-    StructureInfo{27, "Church", 46, 1, 63, 2, 1, kSeriousBlue, 0.5, 52},
-    StructureInfo{28, "Public Library", 47, 1, 65, 2, 1, kSeriousBlue, 0.6, 28},
-    StructureInfo{29, "Birth Control", 48, 1, 67, 2, 1, kSeriousRed, 0.5, 30},
-    StructureInfo{31, "PellNet", 49, 1, 69, 2, 1, kCommBlue, 0.4, 58},
-    StructureInfo{32, "Telescope", 50, 1, 71, 2, 1, kCommBlue, 0.55, 44},
-    StructureInfo{33, "Comm. Center", 51, 1, 73, 3, 1, kCommBlue, 0.6, 44},
+    StructureInfo{1, "P.E.M.", 2, 1, -1, 0, 1, kCommBlue},
+    StructureInfo{5, "Water Condenser", 3, 1, 0, 2, 1, kWaterCyan},
+    StructureInfo{6, "Water Well", 4, 1, 2, 2, 1, kWaterCyan},
+    StructureInfo{7, "Batteries", 5, 1, 4, 1, 1, kPowerYellow},
+    StructureInfo{8, "Wind Power", 6, 1, 5, 2, 1, kPowerYellow},
+    StructureInfo{9, "Solar Power", 7, 1, 7, 2, 1, kPowerYellow},
+    StructureInfo{10, "Crops", 8, 4, 9, 1, 1, kFoodGreen},
+    StructureInfo{11, "Fish Farm", 12, 4, 10, 2, 1, kFoodGreen},
+    StructureInfo{12, "Farm", 16, 4, 12, 2, 1, kFoodGreen},
+    StructureInfo{15, "Little House", 20, 4, 14, 1, 4, kHousingTerracotta},
+    StructureInfo{16, "Country House", 24, 4, 18, 2, 4, kHousingTerracotta},
+    StructureInfo{17, "Flats", 28, 4, 26, 2, 4, kHousingTerracotta},
+    StructureInfo{18, "Skyscraper", 32, 4, 34, 3, 4, kHousingTerracotta},
+    StructureInfo{20, "Pub", 36, 1, 46, 2, 1, kHappyMagenta},
+    StructureInfo{21, "Disco", 37, 1, 48, 3, 1, kHappyMagenta},
+    StructureInfo{22, "Love Center", 38, 1, 51, 2, 1, kHappyMagenta},
+    StructureInfo{23, "Casino", 39, 1, 53, 3, 1, kHappyMagenta},
+    StructureInfo{24, "Job Center", 40, 4, 56, 2, 1, kHappyMagenta},
+    StructureInfo{25, "Gym", 44, 1, 58, 2, 1, kSeriousBlue},
+    StructureInfo{26, "Hospital", 45, 1, 60, 3, 1, kSeriousRed},
+    StructureInfo{27, "Church", 46, 1, 63, 2, 1, kSeriousBlue},
+    StructureInfo{28, "Public Library", 47, 1, 65, 2, 1, kSeriousBlue},
+    StructureInfo{29, "Birth Control", 48, 1, 67, 2, 1, kSeriousRed},
+    StructureInfo{31, "PellNet", 49, 1, 69, 2, 1, kCommBlue},
+    StructureInfo{32, "Telescope", 50, 1, 71, 2, 1, kCommBlue},
+    StructureInfo{33, "Comm. Center", 51, 1, 73, 3, 1, kCommBlue},
 };
 
 }  // namespace
@@ -46,13 +46,6 @@ std::span<const StructureInfo> Structures() {
 const StructureInfo* StructureOfType(int type) {
   for (const StructureInfo& s : kStructures) {
     if (s.type == type) return &s;
-  }
-  return nullptr;
-}
-
-const StructureInfo* StructureOfFinishedFrame(int n) {
-  for (const StructureInfo& s : kStructures) {
-    if (n >= s.finishedFrame && n < s.finishedFrame + s.finishedFrames) return &s;
   }
   return nullptr;
 }

@@ -17,15 +17,12 @@ struct StructureInfo {
   int siteStages = 0;      // building stages per variant
   int siteVariants = 1;    // houses have one run of stages per variant
   Rgb accent;              // the family colour
-  double side = 0.5;       // footprint, in cell units, for the sites' scaffolds
-  double height = 30;      // pixels
 };
 
 // Every type with a picture (P.E.M., the buildable types), by increasing type.
 std::span<const StructureInfo> Structures();
 const StructureInfo* StructureOfType(int type);
-// The structure whose tiles1 frames, or whose tiles2 frames, include frame n.
-const StructureInfo* StructureOfFinishedFrame(int n);
+// The structure whose tiles2 frames include frame n.
 const StructureInfo* StructureOfSiteFrame(int n);
 
 }  // namespace resbuild

@@ -17,8 +17,6 @@ double Oscillate(Wave wave, double phase) {  // phase in cycles, 0..1
   switch (wave) {
     case Wave::Sine:
       return std::sin(kTwoPi * phase);
-    case Wave::Square:
-      return phase < 0.5 ? 1.0 : -1.0;
     case Wave::Saw:
       return 2 * phase - 1;
     case Wave::Triangle:

@@ -25,7 +25,7 @@ struct Buffer {
   double Peak() const;
 };
 
-enum class Wave { Sine, Square, Saw, Triangle };
+enum class Wave { Sine, Saw, Triangle };
 
 // A tone whose frequency glides exponentially from startHz to endHz over its length.
 Buffer Tone(Wave wave, double seconds, double startHz, double endHz);

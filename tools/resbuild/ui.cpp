@@ -243,7 +243,6 @@ void DrawIcon(Canvas& canvas, Icon icon, double x, double y, double size, const 
       cairo_stroke(cr);
       break;
     case Icon::NewGame:
-    case Icon::Star:
       for (int i = 0; i < 10; ++i) {
         const double a = -kPi / 2 + i * kPi / 5;
         const double r = (i % 2 == 0) ? s * 0.9 : s * 0.4;
@@ -277,11 +276,10 @@ void DrawIcon(Canvas& canvas, Icon icon, double x, double y, double size, const 
       cairo_fill(cr);
       break;
     case Icon::Question:
-    case Icon::Info:
-    case Icon::Exclamation: {
+    case Icon::Info: {
       cairo_arc(cr, x, y, s * 0.9, 0, 2 * kPi);
       FillAndOutline(canvas, color, size);
-      const char* text = icon == Icon::Question ? "?" : icon == Icon::Info ? "i" : "!";
+      const char* text = icon == Icon::Question ? "?" : "i";
       DrawCentredText(canvas, x, y, text, {"DejaVu Sans", size * 0.75, true}, kModuleWhite);
       break;
     }

@@ -41,9 +41,7 @@ enum class Icon {
   Gauge,
   Info,
   Cross,
-  Star,
   Demolish,
-  Exclamation,
 };
 
 // An icon centred on (x, y) fitting a square of the given size, with a dark outline.
