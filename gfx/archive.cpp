@@ -26,26 +26,12 @@ constexpr std::int64_t kIndexedRowsOffset = kPaletteOffset + 256 * 4;       // 1
 constexpr std::int64_t kMaxBitmapDimension = 65536;
 constexpr std::int64_t kMaxBitmapPixels = std::int64_t{1} << 28;
 
-std::uint16_t LoadLe16(const std::uint8_t* p) {
-  return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
-}
-std::uint32_t LoadLe32(const std::uint8_t* p) {
-  return std::uint32_t{p[0]} | (std::uint32_t{p[1]} << 8) | (std::uint32_t{p[2]} << 16) |
-         (std::uint32_t{p[3]} << 24);
-}
 std::int32_t LoadLeInt32(const std::uint8_t* p) {
   return static_cast<std::int32_t>(LoadLe32(p));
 }
 std::int64_t LoadLeInt64(const std::uint8_t* p) {
   return static_cast<std::int64_t>(std::uint64_t{LoadLe32(p)} |
                                    (std::uint64_t{LoadLe32(p + 4)} << 32));
-}
-void StoreLe16(std::uint8_t* p, std::uint16_t v) {
-  p[0] = static_cast<std::uint8_t>(v);
-  p[1] = static_cast<std::uint8_t>(v >> 8);
-}
-void StoreLe32(std::uint8_t* p, std::uint32_t v) {
-  for (int i = 0; i < 4; ++i) p[i] = static_cast<std::uint8_t>(v >> (8 * i));
 }
 
 // Random access to the bytes of an archive, so that the file and an image in memory share

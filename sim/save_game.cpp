@@ -32,9 +32,7 @@ class Writer {
  public:
   explicit Writer(gfx::ByteBuffer& out) : out_(out) {}
   void U8(std::uint8_t v) { out_.push_back(v); }
-  void U32(std::uint32_t v) {
-    for (int i = 0; i < 4; ++i) out_.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
-  }
+  void U32(std::uint32_t v) { gfx::AppendLe32(out_, v); }
   void I32(std::int32_t v) { U32(static_cast<std::uint32_t>(v)); }
   void F32(float v) {
     std::uint32_t bits;
@@ -56,8 +54,7 @@ class Reader {
   }
   std::uint32_t U32() {
     if (pos_ + 4 > bytes_.size()) return Fail();
-    std::uint32_t v = 0;
-    for (int i = 0; i < 4; ++i) v |= static_cast<std::uint32_t>(bytes_[pos_ + i]) << (8 * i);
+    const std::uint32_t v = gfx::LoadLe32(bytes_.data() + pos_);
     pos_ += 4;
     return v;
   }

@@ -12,17 +12,6 @@ constexpr std::size_t kMaxNameLength = 15;
 constexpr std::int32_t kMaxPackedDimension = 65536;
 constexpr std::int32_t kMaxBitmapDimension = 65536;
 
-void PutLe16(std::uint8_t* p, std::uint16_t v) {
-  p[0] = static_cast<std::uint8_t>(v);
-  p[1] = static_cast<std::uint8_t>(v >> 8);
-}
-void PutLe32(std::uint8_t* p, std::uint32_t v) {
-  for (int i = 0; i < 4; ++i) p[i] = static_cast<std::uint8_t>(v >> (8 * i));
-}
-void PutLe64(std::uint8_t* p, std::uint64_t v) {
-  for (int i = 0; i < 8; ++i) p[i] = static_cast<std::uint8_t>(v >> (8 * i));
-}
-
 void CheckPixelCount(std::int32_t width, std::int32_t height, std::int32_t maxDimension,
                      std::size_t given) {
   if (width < 1 || height < 1 || width > maxDimension || height > maxDimension) {
@@ -41,14 +30,14 @@ gfx::ByteBuffer BitmapHeaders(std::int32_t width, std::int32_t height, int bitsP
   gfx::ByteBuffer out(static_cast<std::size_t>(fileSize), 0);
   out[0] = 'B';
   out[1] = 'M';
-  PutLe32(&out[2], static_cast<std::uint32_t>(fileSize));
-  PutLe32(&out[10], static_cast<std::uint32_t>(rowsOffset));
-  PutLe32(&out[14], 40);
-  PutLe32(&out[18], static_cast<std::uint32_t>(width));
-  PutLe32(&out[22], static_cast<std::uint32_t>(topDown ? -height : height));
-  PutLe16(&out[26], 1);
-  PutLe16(&out[28], static_cast<std::uint16_t>(bitsPerPixel));
-  PutLe32(&out[34], static_cast<std::uint32_t>(imageSize));
+  gfx::StoreLe32(&out[2], static_cast<std::uint32_t>(fileSize));
+  gfx::StoreLe32(&out[10], static_cast<std::uint32_t>(rowsOffset));
+  gfx::StoreLe32(&out[14], 40);
+  gfx::StoreLe32(&out[18], static_cast<std::uint32_t>(width));
+  gfx::StoreLe32(&out[22], static_cast<std::uint32_t>(topDown ? -height : height));
+  gfx::StoreLe16(&out[26], 1);
+  gfx::StoreLe16(&out[28], static_cast<std::uint16_t>(bitsPerPixel));
+  gfx::StoreLe32(&out[34], static_cast<std::uint32_t>(imageSize));
   return out;
 }
 
@@ -71,14 +60,14 @@ gfx::ByteBuffer BuildArchive(const std::vector<ArchiveItem>& items) {
   if (items.size() > 0x7FFFFFFFu) throw std::invalid_argument("too many entries");
 
   gfx::ByteBuffer out(static_cast<std::size_t>(total), 0);
-  PutLe32(out.data(), static_cast<std::uint32_t>(items.size()));
+  gfx::StoreLe32(out.data(), static_cast<std::uint32_t>(items.size()));
   for (std::size_t i = 0; i < items.size(); ++i) {
     const ArchiveItem& item = items[i];
     std::uint8_t* entry = out.data() + 4 + kEntrySize * i;
     std::copy(item.name.begin(), item.name.end(), entry);
-    PutLe32(entry + 16, static_cast<std::uint32_t>(item.kind));
-    PutLe64(entry + 24, dataOffset);
-    PutLe32(entry + 32, static_cast<std::uint32_t>(item.data.size()));
+    gfx::StoreLe32(entry + 16, static_cast<std::uint32_t>(item.kind));
+    gfx::StoreLe64(entry + 24, dataOffset);
+    gfx::StoreLe32(entry + 32, static_cast<std::uint32_t>(item.data.size()));
     std::copy(item.data.begin(), item.data.end(),
               out.begin() + static_cast<std::ptrdiff_t>(dataOffset));
     dataOffset += item.data.size();
@@ -133,13 +122,13 @@ gfx::ByteBuffer WrapPackedPicture(std::int32_t width, std::int32_t height,
   out[1] = 5;   // version
   out[2] = 1;   // run-length encoding
   out[3] = 8;   // bits per pixel in the one plane
-  PutLe16(&out[8], static_cast<std::uint16_t>(width - 1));
-  PutLe16(&out[10], static_cast<std::uint16_t>(height - 1));
+  gfx::StoreLe16(&out[8], static_cast<std::uint16_t>(width - 1));
+  gfx::StoreLe16(&out[10], static_cast<std::uint16_t>(height - 1));
   out[65] = 1;  // planes
   // Bytes per line: each row is exactly width coded pixels. It does not fit the field for
   // the widest pictures, which the reader never looks at anyway.
-  PutLe16(&out[66], static_cast<std::uint16_t>(std::min(width, 0xFFFF)));
-  PutLe16(&out[68], 1);  // colour palette
+  gfx::StoreLe16(&out[66], static_cast<std::uint16_t>(std::min(width, 0xFFFF)));
+  gfx::StoreLe16(&out[68], 1);  // colour palette
   auto pos = std::copy(codedPixels.begin(), codedPixels.end(), out.begin() + 128);
   *pos++ = 0x0C;
   for (gfx::Color c : palette) {

@@ -25,13 +25,6 @@ double Oscillate(Wave wave, double phase) {  // phase in cycles, 0..1
   return 0;
 }
 
-void PutLe16(gfx::ByteBuffer& out, std::uint16_t v) {
-  out.push_back(static_cast<std::uint8_t>(v));
-  out.push_back(static_cast<std::uint8_t>(v >> 8));
-}
-void PutLe32(gfx::ByteBuffer& out, std::uint32_t v) {
-  for (int i = 0; i < 4; ++i) out.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
-}
 void PutTag(gfx::ByteBuffer& out, const char* tag) {
   for (int i = 0; i < 4; ++i) out.push_back(static_cast<std::uint8_t>(tag[i]));
 }
@@ -190,22 +183,22 @@ gfx::ByteBuffer EncodeWave(const Buffer& buffer) {
   gfx::ByteBuffer out;
   out.reserve(44 + dataBytes);
   PutTag(out, "RIFF");
-  PutLe32(out, 36 + dataBytes);
+  gfx::AppendLe32(out, 36 + dataBytes);
   PutTag(out, "WAVE");
   PutTag(out, "fmt ");
-  PutLe32(out, 16);
-  PutLe16(out, 1);  // PCM
-  PutLe16(out, 1);  // mono
-  PutLe32(out, kSampleRate);
-  PutLe32(out, kSampleRate * 2);
-  PutLe16(out, 2);
-  PutLe16(out, 16);
+  gfx::AppendLe32(out, 16);
+  gfx::AppendLe16(out, 1);  // PCM
+  gfx::AppendLe16(out, 1);  // mono
+  gfx::AppendLe32(out, kSampleRate);
+  gfx::AppendLe32(out, kSampleRate * 2);
+  gfx::AppendLe16(out, 2);
+  gfx::AppendLe16(out, 16);
   PutTag(out, "data");
-  PutLe32(out, dataBytes);
+  gfx::AppendLe32(out, dataBytes);
   for (double s : buffer.samples) {
     const double clipped = std::clamp(s, -1.0, 1.0);
     const auto value = static_cast<std::int16_t>(std::lround(clipped * 32767));
-    PutLe16(out, static_cast<std::uint16_t>(value));
+    gfx::AppendLe16(out, static_cast<std::uint16_t>(value));
   }
   return out;
 }
