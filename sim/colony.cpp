@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "world/map_generation.h"
+
 namespace sim {
 
 namespace {
@@ -11,7 +13,6 @@ constexpr std::int32_t kAnimationDividerCycle = 3;
 constexpr std::int32_t kDayDividerCycle = 13;
 constexpr std::int32_t kDaysPerGrowthYear = 669;
 constexpr std::int32_t kDiseaseDecayDays = 10;
-constexpr std::uint8_t kFirstGroundFrame = 16;
 constexpr std::int32_t kCommCategoryItem = 7 - kFirstBuildingCategory;
 
 float AsFloat(double value) {
@@ -377,7 +378,7 @@ void Colony::DemolishCell(std::int32_t x, std::int32_t y, bool rebuildView) {
   cell.constructionLeft = 0;
   cell.animStart = 0;
   cell.sheet = world::kSheetGround;
-  cell.frame = static_cast<std::uint8_t>(kFirstGroundFrame + random_.get().Below(5));
+  cell.frame = static_cast<std::uint8_t>(world::kCommonGroundFirst + random_.get().Below(5));
   if (type == kHighway) map_.RejoinHighwayNeighbours(x, y);
   map_.ClearSelection();
   host_.Changed(kChangedSelection | (rebuildView ? kChangedMapRebuild : kChangedMap));

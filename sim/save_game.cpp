@@ -20,7 +20,7 @@ namespace {
 constexpr std::array<std::uint8_t, 8> kMagic = {'R', 'H', 'S', 'A', 'V', 'E', '\r', '\n'};
 constexpr std::size_t kHeaderSize = kMagic.size() + 4 + 4;
 constexpr std::size_t kStateWords = 36;
-constexpr std::size_t kCellBytes = 12;
+constexpr std::size_t kCellBytes = sizeof(MapCell);
 constexpr std::size_t kPayloadSize = (kStateWords + 1) * 4 + kCellCount * kCellBytes;
 constexpr std::size_t kFileSize = kHeaderSize + kPayloadSize + 4;
 

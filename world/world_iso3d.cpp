@@ -105,8 +105,12 @@ CellPos WorldIso3D::CellAtPoint(std::int32_t sx, std::int32_t sy) const {
   const std::int32_t py = gfx::ScaleInt(sy - viewRect.top, shownPart.Height(), viewRect.Height());
   const std::int32_t halfWidth = mapSurface->width() / 2;
   const std::int32_t halfHeight = mapSurface->height() / 2;
-  const float e = static_cast<float>(py - halfHeight + 48 * (centerX + centerY) + 48) / 96.0f;
-  const float f = static_cast<float>(px - halfWidth + 72 * (centerX - centerY)) / 144.0f;
+  const std::int32_t halfTileHeight = tileHeight / 2;
+  const float e = static_cast<float>(py - halfHeight + halfTileHeight * (centerX + centerY) +
+                                     halfTileHeight) /
+                  static_cast<float>(tileHeight);
+  const float f = static_cast<float>(px - halfWidth + tileWidth / 2 * (centerX - centerY)) /
+                  static_cast<float>(tileWidth);
   const float x = std::floor(e + f);
   const float y = std::floor(e - f);
   // Compared as floats first, so that no far-off value is converted to an integer.
