@@ -122,7 +122,7 @@ std::int32_t Colony::AdvanceConstruction() {
     const StructureType type = cell.type;
     if (type == kLand || !IsValidStructureType(type)) continue;
     const StructureSpec& spec = StructureCatalogue[type];
-    const StructureLook& look = StructureLooks[type];
+    const StructureLook& look = LookOf(type);
     std::int32_t left = cell.constructionLeft;
     if (left == 0) {
       if (!IsFoodProducer(type)) continue;
@@ -220,14 +220,14 @@ void Colony::UpdateGrowth() {
 
 void Colony::RunDisease() {
   // Each test has its own draws; a later one still runs when an earlier one fired.
-  if (state_.water > 160 && random_.get().Below(100) == 0) Outbreak(kTextWaterDisease, 50, 50);
-  if (state_.food > 160 && random_.get().Below(200) == 0) Outbreak(kTextFoodPoisoning, 25, 25);
-  if (random_.get().Below(32000) == 0) Outbreak(kTextVirus, 100, 100);
+  if (state_.water > 160 && random_.Below(100) == 0) Outbreak(kTextWaterDisease, 50, 50);
+  if (state_.food > 160 && random_.Below(200) == 0) Outbreak(kTextFoodPoisoning, 25, 25);
+  if (random_.Below(32000) == 0) Outbreak(kTextVirus, 100, 100);
 }
 
 void Colony::Outbreak(std::string_view text, std::int32_t base, std::int32_t spread) {
   host_.Notice(kSoundAlarm, text);
-  state_.disease = base + random_.get().Below(spread);
+  state_.disease = base + random_.Below(spread);
   diseaseDecay_ = 0;
 }
 
@@ -296,7 +296,7 @@ PlaceResult Colony::PlaceStructure(StructureType type, std::int32_t x, std::int3
   if (cell.type != kLand || cell.revealMask != world::kRevealAll) return PlaceResult::kRefusedCell;
 
   const StructureSpec& spec = StructureCatalogue[type];
-  const StructureLook& look = StructureLooks[type];
+  const StructureLook& look = LookOf(type);
   if (state_.unemployed < spec.builders) {
     host_.Notice(kSoundWarning, kTextNoPeople);
     return PlaceResult::kRefusedPeople;
@@ -325,7 +325,7 @@ PlaceResult Colony::PlaceStructure(StructureType type, std::int32_t x, std::int3
     cell.sheet = world::kSheetSite;
     cell.frame = static_cast<std::uint8_t>(look.constructionFrame);
     if (look.variants > 1) {
-      cell.variant = static_cast<std::uint8_t>(random_.get().Below(look.variants));
+      cell.variant = static_cast<std::uint8_t>(random_.Below(look.variants));
       if (IsHouse(type)) {
         cell.frame = static_cast<std::uint8_t>(look.constructionFrame +
                                                cell.variant * look.constructionSteps);
@@ -378,7 +378,7 @@ void Colony::DemolishCell(std::int32_t x, std::int32_t y, bool rebuildView) {
   cell.constructionLeft = 0;
   cell.animStart = 0;
   cell.sheet = world::kSheetGround;
-  cell.frame = static_cast<std::uint8_t>(world::kCommonGroundFirst + random_.get().Below(5));
+  cell.frame = static_cast<std::uint8_t>(world::kCommonGroundFirst + random_.Below(5));
   if (type == kHighway) map_.RejoinHighwayNeighbours(x, y);
   map_.ClearSelection();
   host_.Changed(kChangedSelection | (rebuildView ? kChangedMapRebuild : kChangedMap));
@@ -387,7 +387,7 @@ void Colony::DemolishCell(std::int32_t x, std::int32_t y, bool rebuildView) {
 }
 
 void Colony::NewGame() {
-  map_.GenerateMap(random_.get());
+  map_.GenerateMap(random_);
   ResetToNewGame(state_);
   // The old map's selection would point at a cell of the new map.
   map_.ClearSelection();

@@ -9,7 +9,6 @@
 
 #include <array>
 #include <cstdint>
-#include <functional>
 #include <span>
 
 #include "sim/colony_host.h"
@@ -111,14 +110,11 @@ class Colony {
   const ColonyState& State() const { return state_; }
   MapGrid& Map() { return map_; }
   const MapGrid& Map() const { return map_; }
-  world::Random& RandomGenerator() { return random_; }
-  void SetRandom(world::Random& random) { random_ = random; }
 
   StructureType SelectedType() const { return selectedType_; }
   void SetSelectedType(StructureType type) { selectedType_ = type; }
   const std::array<std::int32_t, kPaletteSlotCount>& PaletteSlots() const { return paletteSlots_; }
   bool EarthCommEnabled() const { return earthCommEnabled_; }
-  std::int32_t AnimationDivider() const { return animationDivider_; }
   std::int32_t DayDivider() const { return dayDivider_; }
   std::int32_t DiseaseDecay() const { return diseaseDecay_; }
   // Whether the game screen is currently shown; RestoreView then follows every new game.
@@ -135,7 +131,7 @@ class Colony {
   void DemolishCell(std::int32_t x, std::int32_t y, bool rebuildView);
 
   MapGrid& map_;
-  std::reference_wrapper<world::Random> random_;
+  world::Random& random_;
   ColonyHost& host_;
   ColonyState state_;
   StructureType selectedType_ = kLand;

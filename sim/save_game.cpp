@@ -150,7 +150,7 @@ std::string CheckCell(const MapCell& cell, const ColonyState& s) {
   const StructureType type = cell.type;
   if (!IsValidStructureType(type) || IsSpareType(type)) return "cell type";
   const StructureSpec& spec = StructureCatalogue[type];
-  const StructureLook& look = StructureLooks[type];
+  const StructureLook& look = LookOf(type);
   if (cell.constructionLeft > spec.buildDays) return "building site counter";
   const bool site = cell.constructionLeft > 0;
   if (type == kLand) {
