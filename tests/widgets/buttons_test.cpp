@@ -19,19 +19,8 @@ namespace {
 
 using widgets::MakeChild;
 
-class ButtonsTest : public ::testing::Test {
+class ButtonsTest : public ScreenFixture<80> {
  protected:
-  void SetUp() override {
-    window = std::make_unique<app::TMainWnd>(platform);
-    screen = std::make_unique<TestScreen>();
-  }
-  void TearDown() override {
-    screen.reset();
-    window.reset();
-  }
-  static gfx::FracRect Box(float x, float y, float w, float h) {
-    return gfx::FracRect::FromSize(x / 80, y / 80, w / 80, h / 80);
-  }
   Probe* AddToggle(widgets::TWPanel* parent, const std::string& name, float x, std::int32_t group,
                    std::uint8_t down, std::int32_t command) {
     Probe* probe = MakeChild<Probe>(parent, name, &log);
@@ -45,10 +34,6 @@ class ButtonsTest : public ::testing::Test {
                    (w.pixelRect.top + w.pixelRect.bottom) / 2);
   }
 
-  platform::HeadlessPlatform platform{{80, 80}};
-  std::unique_ptr<app::TMainWnd> window;
-  std::unique_ptr<TestScreen> screen;
-  std::vector<Drawn> log;
 };
 
 TEST_F(ButtonsTest, ClickingAGroupMemberPutsItDownAndReleasesTheOthers) {

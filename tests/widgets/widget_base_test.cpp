@@ -40,16 +40,8 @@ TEST(EvaluatePointer, ReleasedOnlyWhenTheLeftButtonComesUpOverAPressedWidget) {
 }
 
 // A 100 x 100 screen, so a hundredth of it is a pixel.
-class WidgetBaseTest : public ::testing::Test {
+class WidgetBaseTest : public ScreenFixture<100> {
  protected:
-  void SetUp() override {
-    window = std::make_unique<app::TMainWnd>(platform);
-    screen = std::make_unique<TestScreen>();
-  }
-  void TearDown() override {
-    screen.reset();
-    window.reset();
-  }
 
   Probe* AddProbe(widgets::TWPanel* parent, const std::string& name, gfx::FracRect r,
                   std::int32_t command, std::int16_t cursor = platform::kCursorHand) {
@@ -57,16 +49,9 @@ class WidgetBaseTest : public ::testing::Test {
     probe->Setup(r, nullptr, name, cursor, command);
     return probe;
   }
-  static gfx::FracRect Box(float x, float y, float w, float h) {
-    return gfx::FracRect::FromSize(x / 100, y / 100, w / 100, h / 100);
-  }
   void Press(int x, int y) { platform.PressButton(MouseButton::Left, x, y); }
   void Release(int x, int y) { platform.ReleaseButton(MouseButton::Left, x, y); }
 
-  platform::HeadlessPlatform platform{{100, 100}};
-  std::unique_ptr<app::TMainWnd> window;
-  std::unique_ptr<TestScreen> screen;
-  std::vector<Drawn> log;
 };
 
 TEST_F(WidgetBaseTest, RectanglesAreRelativeToTheParentAndRoundedHalfUp) {

@@ -2,9 +2,15 @@
 // Probe widgets record every Draw with the state they were drawn in.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
+
+#include "app/main_wnd.h"
+#include "platform/headless_platform.h"
 
 #include "widgets/input_state.h"
 #include "widgets/tw_control_button.h"
@@ -37,7 +43,6 @@ class TestScreen : public widgets::TWProcedure {
   std::vector<std::uint16_t> keys;
   int loads = 0;
   int releases = 0;
-  std::vector<Drawn>* drawLog = nullptr;
 };
 
 class Probe final : public widgets::TWControlButton {
@@ -49,6 +54,30 @@ class Probe final : public widgets::TWControlButton {
   }
   std::string name;
   std::vector<Drawn>* log;
+};
+
+// A headless Size x Size window with a TestScreen made on it; Box gives a widget's place in
+// pixels of that screen.
+template <int Size>
+class ScreenFixture : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    window = std::make_unique<app::TMainWnd>(platform);
+    screen = std::make_unique<TestScreen>();
+  }
+  void TearDown() override {
+    screen.reset();
+    window.reset();
+  }
+  static gfx::FracRect Box(float x, float y, float w, float h) {
+    constexpr float kSize = Size;
+    return gfx::FracRect::FromSize(x / kSize, y / kSize, w / kSize, h / kSize);
+  }
+
+  platform::HeadlessPlatform platform{{Size, Size}};
+  std::unique_ptr<app::TMainWnd> window;
+  std::unique_ptr<TestScreen> screen;
+  std::vector<Drawn> log;
 };
 
 }  // namespace widgets_test

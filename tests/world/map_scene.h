@@ -14,7 +14,8 @@
 
 namespace world::testing {
 
-// How each structure type looks; the colony model holds the same facts in its catalogue.
+// How each structure type looks, as in the colony model's catalogue, except that the food
+// structures pick among their four food levels here as if they were variants.
 struct SceneLook {
   std::uint8_t type, siteFrame, siteStages, frame, variants, animStart, animLength;
 };
