@@ -35,24 +35,19 @@ std::string FileUrl(const std::string& path) {
 TMainWnd::TMainWnd(platform::Platform& platform) : platform_(platform) {
   if (!platform_.OpenMainWindow("Redhollow", *this)) throw NoDisplayError();
   MainWnd = this;
-  currentScreen = ScreenWaiting;
-  activated = false;
+  // The screen state, hint timing and sound switch start as the class declares them.
   const platform::OsVersion os = platform_.OperatingSystemVersion();
   osVersion = gfx::VersionNumber(os.major, os.minor);
-  hintShown = false;
   // The restore notification reaches ApplicationRestored through the window's events.
   widgets::mouseButton = widgets::kNoMouseButton;
   widgets::shiftState = 0;
   widgets::RefreshPointer();
-  idleTime = 0;
-  hintDelay = 500;
   font = gfx::Font::Create(kWindowFontFace, gfx::kFontWeightNormal, kWindowFontPixels);
   startDir = platform_.CurrentDirectory();
   platform_.InstallCursor(platform::kCursorHand, platform::DrawHandCursor());
   platform_.InstallCursor(platform::kCursorBuild, platform::DrawBuildCursor());
   mediaPlayer = std::make_unique<gfx::MediaPlayer>(platform_.Audio());
   widgets::activeProcedure = nullptr;
-  soundEffectsOn = 1;
   FormCreate();
 }
 

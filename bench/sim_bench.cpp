@@ -10,14 +10,6 @@ namespace {
 
 using namespace sim;
 
-struct QuietHost final : ColonyHost {
-  void PlaySound(std::string_view) override {}
-  void Notice(std::string_view, std::string_view) override {}
-  bool Question(std::string_view, std::string_view) override { return true; }
-  void Changed(std::uint32_t) override {}
-  void EndProgram() override {}
-};
-
 // A type mix that keeps water, food, power and housing positive, so no shortage pulls the
 // map down while it is measured.
 constexpr std::array<StructureType, 20> kMix = {
@@ -71,7 +63,7 @@ void BuildEverything(CellGrid& map, ColonyState& state) {
 void BM_RunDayFullMap(benchmark::State& bench) {
   CellGrid map;
   world::Random random(42);
-  QuietHost host;
+  SilentHost host;
   Colony colony(map, random, host);
   BuildEverything(map, colony.State());
   const std::vector<MapCell> cells(map.Cells().begin(), map.Cells().end());
@@ -99,7 +91,7 @@ BENCHMARK(BM_RunDayFullMap);
 void BM_GameTickAcceleratedFullMap(benchmark::State& bench) {
   CellGrid map;
   world::Random random(42);
-  QuietHost host;
+  SilentHost host;
   Colony colony(map, random, host);
   BuildEverything(map, colony.State());
   colony.State().speed = kAccelerated;

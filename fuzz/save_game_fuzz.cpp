@@ -10,21 +10,13 @@
 
 namespace {
 
-struct QuietHost final : sim::ColonyHost {
-  void PlaySound(std::string_view) override {}
-  void Notice(std::string_view, std::string_view) override {}
-  bool Question(std::string_view, std::string_view) override { return true; }
-  void Changed(std::uint32_t) override {}
-  void EndProgram() override {}
-};
-
 void Check(const gfx::ByteBuffer& bytes) {
   sim::SavedGame game;
   if (sim::DecodeSavedGame(bytes, game) != sim::DecodeError::kNone) return;
   if (sim::EncodeSavedGame(game.state, game.selectedType, game.cells) != bytes) std::abort();
   sim::CellGrid map;
   world::Random random(1);
-  QuietHost host;
+  sim::SilentHost host;
   sim::Colony colony(map, random, host);
   colony.ReplaceGame(game.state, game.selectedType, game.cells);
   for (int day = 0; day < 3; ++day) colony.RunDay();

@@ -51,4 +51,15 @@ class ColonyHost {
   virtual void EndProgram() = 0;
 };
 
+// A host with no screen and nobody to ask: it shows nothing and answers every question Yes
+// (for benchmarks and fuzzing, which only run the model).
+class SilentHost final : public ColonyHost {
+ public:
+  void PlaySound(std::string_view) override {}
+  void Notice(std::string_view, std::string_view) override {}
+  bool Question(std::string_view, std::string_view) override { return true; }
+  void Changed(std::uint32_t) override {}
+  void EndProgram() override {}
+};
+
 }  // namespace sim
