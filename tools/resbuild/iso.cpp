@@ -405,4 +405,18 @@ void Line(Canvas& canvas, const Point& a, const Point& b, const Rgb& color, doub
   cairo_stroke(cr);
 }
 
+void Circle(Canvas& canvas, double x, double y, double r, const Rgb& color, double alpha) {
+  cairo_new_path(canvas.cr());
+  cairo_arc(canvas.cr(), x, y, r, 0, 2 * std::numbers::pi);
+  canvas.SetColor(color, alpha);
+  cairo_fill(canvas.cr());
+}
+
+Rgb WallOf(int variant) {
+  using namespace colors;
+  constexpr Rgb kWalls[4] = {kModuleWhite, Rgb::Bytes(232, 222, 200), kModuleGrey.Shade(1.08),
+                             Rgb::Bytes(226, 232, 236)};
+  return kWalls[variant % 4];
+}
+
 }  // namespace resbuild

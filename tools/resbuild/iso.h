@@ -140,5 +140,9 @@ void Water(Canvas& canvas, const Iso& iso, const Footprint& f, const Rgb& water,
            double phase = 0);
 // A straight line between two map points (pipes, cables, struts).
 void Line(Canvas& canvas, const Point& a, const Point& b, const Rgb& color, double width);
+// A filled disc in canvas pixels (lamps, hubs, bolts).
+void Circle(Canvas& canvas, double x, double y, double r, const Rgb& color, double alpha = 1);
+// The wall colour of a house variant, the same on its site and when finished.
+Rgb WallOf(int variant);
 
 }  // namespace resbuild

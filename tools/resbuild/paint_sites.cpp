@@ -68,13 +68,6 @@ Part ThinPart(double cu, double cv, double halfWidth, double z0, double height,
           color,       halfWidth,        color, lattice};
 }
 
-// The wall colours of the house variants, as the finished houses have them.
-Rgb WallOf(int variant) {
-  constexpr Rgb kWalls[4] = {kModuleWhite, Rgb::Bytes(232, 222, 200), kModuleGrey.Shade(1.08),
-                             Rgb::Bytes(226, 232, 236)};
-  return kWalls[variant % 4];
-}
-
 // The masses of each structure, back to front, matching the finished pictures.
 std::vector<Part> PartsOf(int type, int variant) {
   switch (type) {
@@ -231,13 +224,6 @@ void PartPath(Canvas& c, const Part& p, double top) {
       return;
     }
   }
-}
-
-void Circle(Canvas& c, double x, double y, double r, const Rgb& color) {
-  cairo_new_path(c.cr());
-  cairo_arc(c.cr(), x, y, r, 0, 2 * kPi);
-  c.SetColor(color);
-  cairo_fill(c.cr());
 }
 
 // Short bars of rebar standing out of a wall top or a slab along a footprint's edges.

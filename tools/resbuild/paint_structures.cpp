@@ -18,13 +18,6 @@ using namespace colors;
 constexpr Iso kIso = Iso::Structure();
 constexpr double kPi = std::numbers::pi;
 
-void Circle(Canvas& c, double x, double y, double r, const Rgb& color, double alpha = 1) {
-  cairo_new_path(c.cr());
-  cairo_arc(c.cr(), x, y, r, 0, 2 * kPi);
-  c.SetColor(color, alpha);
-  cairo_fill(c.cr());
-}
-
 void Base(Canvas& c, std::uint32_t seed, double padSide, const Rgb& pad = kModuleGrey) {
   GroundPlate(c, kIso, kOchre.Mix(kRust, 0.2), seed, 0.10);
   if (padSide > 0) FlatArea(c, kIso, Footprint::Centred(padSide), pad.Shade(0.92));
@@ -247,12 +240,6 @@ void Farm(Canvas& c, int level) {
              kFoodGreen.Mix(kGlassTeal, 0.5 - 0.4 * kGrowth[level]));
   GlassPanes(c, kIso, house, Face::Right, 1, 9, 2, 1, kFoodGreen.Mix(kGlassTeal, 0.5));
   PitchedRoof(c, kIso, house, 10, 9, kGlassTeal.Mix(kModuleWhite, 0.55), true);
-}
-
-Rgb WallOf(int variant) {
-  constexpr Rgb kWalls[4] = {kModuleWhite, Rgb::Bytes(232, 222, 200), kModuleGrey.Shade(1.08),
-                             Rgb::Bytes(226, 232, 236)};
-  return kWalls[variant % 4];
 }
 
 void LittleHouse(Canvas& c, int variant) {
