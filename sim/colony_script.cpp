@@ -281,4 +281,55 @@ int RunColonyScript(std::istream& script, std::ostream& out, std::ostream& error
   return 0;
 }
 
+namespace {
+
+template <typename T>
+std::optional<T> ParseNumber(std::string_view text) {
+  T value{};
+  const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (result.ec != std::errc{} || result.ptr != text.data() + text.size()) return std::nullopt;
+  return value;
+}
+
+}  // namespace
+
+std::optional<std::string> ParseColonyScriptArgs(std::span<const std::string_view> args,
+                                                 ColonyScriptOptions& options,
+                                                 std::optional<std::string_view>& scriptPath) {
+  bool randomChosen = false;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string_view arg = args[i];
+    if (arg == "--rng" || arg == "--seed" || arg == "--answer") {
+      if (i + 1 >= args.size()) return std::string(arg) + " needs a value";
+      const std::string_view value = args[++i];
+      if (arg == "--answer") {
+        if (value != "yes" && value != "no") return "--answer takes yes or no";
+        options.answerYes = value == "yes";
+        continue;
+      }
+      if (randomChosen) return "give only one of --rng and --seed";
+      randomChosen = true;
+      if (arg == "--seed") {
+        const auto seed = ParseNumber<std::uint64_t>(value);
+        if (!seed) return "--seed takes a whole number";
+        options.seed = *seed;
+      } else {
+        constexpr std::string_view prefix = "const:";
+        const auto draw = value.starts_with(prefix)
+                              ? ParseNumber<std::int32_t>(value.substr(prefix.size()))
+                              : std::nullopt;
+        if (!draw || *draw < 0) return "--rng takes const:N with N >= 0";
+        options.constantDraw = *draw;
+      }
+    } else if (!arg.empty() && arg[0] == '-' && arg != "-") {
+      return "unknown option " + std::string(arg);
+    } else if (scriptPath) {
+      return "only one script";
+    } else {
+      scriptPath = arg;
+    }
+  }
+  return std::nullopt;
+}
+
 }  // namespace sim

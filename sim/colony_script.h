@@ -7,6 +7,9 @@
 #include <iosfwd>
 #include <limits>
 #include <optional>
+#include <span>
+#include <string>
+#include <string_view>
 
 namespace sim {
 
@@ -21,6 +24,13 @@ struct ColonyScriptOptions {
   // The most days and ticks the whole script may run; a script asking for more is cut short.
   std::int64_t stepBudget = std::numeric_limits<std::int64_t>::max();
 };
+
+// colony-sim's command line: [--rng const:N | --seed N] [--answer yes|no] [SCRIPT]. Fills
+// options (the seed stays as given unless --seed names one) and the script's path, if any;
+// returns what is wrong with the arguments, or nothing.
+std::optional<std::string> ParseColonyScriptArgs(std::span<const std::string_view> args,
+                                                 ColonyScriptOptions& options,
+                                                 std::optional<std::string_view>& scriptPath);
 
 // Returns the exit status: 0, or 2 after "line N: <reason>" on `errors`.
 int RunColonyScript(std::istream& script, std::ostream& out, std::ostream& errors,

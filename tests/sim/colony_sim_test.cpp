@@ -8,7 +8,11 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
+#include <optional>
 #include <sstream>
+#include <string_view>
+#include <vector>
 
 #include "sim/colony_script.h"
 
@@ -34,23 +38,18 @@ void ReplaceAll(std::string& text, const std::string& from, const std::string& t
   }
 }
 
+// The options a script's first line, "# args: ...", gives colony-sim.
 ColonyScriptOptions OptionsFrom(const std::string& script) {
+  std::istringstream line(script.substr(0, script.find('\n')));
+  std::vector<std::string> words{std::istream_iterator<std::string>(line), {}};
+  std::vector<std::string_view> args;
+  for (std::size_t i = 2; i < words.size(); ++i) args.push_back(words[i]);
+  EXPECT_TRUE(words.size() >= 2 && words[0] == "#" && words[1] == "args:") << script;
   ColonyScriptOptions options;
-  const std::string firstLine = script.substr(0, script.find('\n'));
-  std::istringstream words(firstLine);
-  std::string word;
-  while (words >> word) {
-    if (word == "--rng") {
-      words >> word;
-      options.constantDraw = std::stoi(word.substr(word.find(':') + 1));
-    } else if (word == "--seed") {
-      words >> word;
-      options.seed = std::stoull(word);
-    } else if (word == "--answer") {
-      words >> word;
-      options.answerYes = word == "yes";
-    }
-  }
+  std::optional<std::string_view> scriptPath;
+  const std::optional<std::string> problem = ParseColonyScriptArgs(args, options, scriptPath);
+  EXPECT_FALSE(problem) << problem.value_or("");
+  EXPECT_FALSE(scriptPath);
   return options;
 }
 
