@@ -47,6 +47,8 @@ struct MapCell {
   std::uint8_t variant = 0;           // look variant, or the animation phase once animated
   std::uint8_t animLength = 0;        // number of animation frames
   std::int32_t serial = 0;            // the build serial given when the structure was placed
+
+  friend constexpr bool operator==(const MapCell&, const MapCell&) = default;
 };
 
 static_assert(sizeof(MapCell) == 12, "a saved game stores cells byte for byte");

@@ -1,7 +1,7 @@
 // Placing and demolishing, new game, restoring the view and the palette commands.
 #include <gtest/gtest.h>
 
-#include <cstring>
+#include <algorithm>
 
 #include "tests/sim/colony_fixture.h"
 
@@ -22,9 +22,7 @@ TEST_F(CommandTest, RefusalsComeInOrderAndChangeNothing) {
             (std::vector<std::string>{"sound:Warning", "notice:Insufficient people!"}));
   // A refusal leaves map and state untouched.
   EXPECT_EQ(S(), before);
-  EXPECT_TRUE(std::equal(
-      cells.begin(), cells.end(), map.Cells().begin(),
-      [](const MapCell& a, const MapCell& b) { return std::memcmp(&a, &b, sizeof a) == 0; }));
+  EXPECT_TRUE(std::ranges::equal(cells, map.Cells()));
   // 30 unemployed and water 5: the Fish Farm is refused for water, Solar Power is built.
   AddPeople(S(), 25);
   S().water = 5;

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
+#include <algorithm>
 #include <deque>
 
 #include "gfx/mem_video.h"
@@ -65,7 +65,7 @@ TEST(CellGrid, ExploringAtTheCornerAndTwice) {
   EXPECT_EQ(map.At(0, 4).revealMask, 3);
   const std::vector<MapCell> once(map.Cells().begin(), map.Cells().end());
   map.RevealAround(0, 0);
-  EXPECT_EQ(std::memcmp(once.data(), map.Cells().data(), once.size() * sizeof(MapCell)), 0);
+  EXPECT_TRUE(std::ranges::equal(once, map.Cells()));
   // Two discs four cells apart leave everything between them fully explored.
   map.RevealAround(60, 60);
   map.RevealAround(64, 60);
@@ -98,9 +98,7 @@ TEST(CellGrid, MakesTheSameLandAsTheGameMap) {
     map.RevealAround(2, 127);
     world::RevealAround(game, 2, 127);
     ASSERT_EQ(map.Cells().size(), game.cells.size());
-    EXPECT_EQ(
-        std::memcmp(map.Cells().data(), game.cells.data(), game.cells.size() * sizeof(MapCell)), 0)
-        << seed;
+    EXPECT_TRUE(std::ranges::equal(map.Cells(), game.cells)) << seed;
   }
 }
 
@@ -135,7 +133,7 @@ TEST(CellGrid, HighwaysJoinOnlyInsideTheGrid) {
   map.JoinHighway(-1, 0);
   map.JoinHighway(0, kRows);
   map.RevealAround(INT32_MIN, INT32_MAX);
-  EXPECT_EQ(std::memcmp(before.data(), map.Cells().data(), before.size() * sizeof(MapCell)), 0);
+  EXPECT_TRUE(std::ranges::equal(before, map.Cells()));
 }
 
 TEST(CellGrid, SelectionOutsideTheGridMeansNone) {

@@ -2,7 +2,7 @@
 // running game unchanged.
 #include <gtest/gtest.h>
 
-#include <cstring>
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
@@ -18,9 +18,7 @@ constexpr std::size_t kHeader = 16;
 constexpr std::size_t kStateBytes = 37 * 4;
 
 bool SameCells(std::span<const MapCell> a, std::span<const MapCell> b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](auto& x, auto& y) {
-           return std::memcmp(&x, &y, sizeof x) == 0;
-         });
+  return std::ranges::equal(a, b);
 }
 
 void WriteFile(const fs::path& path, const gfx::ByteBuffer& bytes) {

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "gfx/archive.h"
 #include "gfx/png_file.h"
 #include "tools/archive_writer.h"
 #include "tools/resarc/archive_index.h"
@@ -43,7 +44,7 @@ std::string Describe(const IndexedEntry& entry) {
     }
   }
   if (const auto wave = ParseWave(entry.data)) return std::to_string(wave->Milliseconds()) + " ms";
-  return entry.kind == 1 ? "unreadable picture" : "-";
+  return entry.kind == gfx::kEntryKindPackedPicture ? "unreadable picture" : "-";
 }
 
 // Entry names may hold any byte; file names get only the harmless ones, and the order
@@ -159,11 +160,13 @@ void ExtractArchive(const std::filesystem::path& archive, const std::filesystem:
     line.order = static_cast<int>(i);
     line.name = entry.name;
     line.kind = entry.kind;
-    const bool wave = entry.kind != 1 && ParseWave(entry.data).has_value();
+    const bool wave =
+        entry.kind != gfx::kEntryKindPackedPicture && ParseWave(entry.data).has_value();
     std::unique_ptr<gfx::MemVideo> picture;
     if (entry.kind != resbuild::kEntryKindWave) picture = DecodePicture(entry);
     if (picture != nullptr) {
-      line.format = entry.kind == 1 ? StoreFormat::Packed8 : StoreFormat::Bitmap24;
+      line.format =
+          entry.kind == gfx::kEntryKindPackedPicture ? StoreFormat::Packed8 : StoreFormat::Bitmap24;
       line.file = FileNameFor(i, entry.name, ".png");
       const std::filesystem::path path = dir / line.file;
       if (!gfx::WritePng(*picture, path.string())) throw Error(path.string() + ": cannot write");

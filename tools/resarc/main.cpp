@@ -83,9 +83,7 @@ int main(int argc, char** argv) {
   }
   try {
     return Run(argv[1], std::vector<std::string>(argv + 2, argv + argc));
-  } catch (const resarc::Error& e) {
-    std::fprintf(stderr, "resarc: %s\n", e.what());
-  } catch (const std::exception& e) {
+  } catch (const std::exception& e) {  // resarc::Error among them
     std::fprintf(stderr, "resarc: %s\n", e.what());
   }
   return 1;

@@ -6,6 +6,7 @@
 #include <set>
 #include <sstream>
 
+#include "gfx/archive.h"
 #include "tools/resarc/error.h"
 
 namespace resarc {
@@ -180,7 +181,7 @@ std::vector<ManifestEntry> ReadManifest(const std::filesystem::path& path) {
     }
     // The game decodes kind 1 as a packed picture, so only 8-bit pictures (or bytes kept
     // exactly as they were) may carry it.
-    const bool packedKind = entry.kind == 1;
+    const bool packedKind = entry.kind == gfx::kEntryKindPackedPicture;
     if ((entry.format == StoreFormat::Packed8 && !packedKind) ||
         (packedKind && entry.format != StoreFormat::Packed8 && entry.format != StoreFormat::Raw)) {
       throw Error(where + "kind " + std::to_string(entry.kind) + " cannot hold a " +

@@ -267,7 +267,7 @@ gfx::MemVideo MakeContactSheet(const std::vector<IndexedEntry>& entries,
       } else {
         section.detail = Size(shown.width(), shown.height());
       }
-      section.detail += entry.kind == 1 ? ", 8-bit" : ", 24-bit";
+      section.detail += entry.kind == gfx::kEntryKindPackedPicture ? ", 8-bit" : ", 24-bit";
       if (section.holes) section.detail += ", transparent";
       section.top = y;
       LayOutFrames(section, known, width, fonts);
