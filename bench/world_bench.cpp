@@ -17,13 +17,14 @@
 #include "gfx/draw.h"
 #include "gfx/mem_video.h"
 #include "gfx/wbitmap.h"
+#include "screens/game_layout.h"
 #include "world/map_pictures.h"
 #include "world/world_iso3d.h"
 
 namespace {
 
-const gfx::FracRect kGameViewArea{0.0f, 0.12f, 1.0f, 1.0f};
-const gfx::FracRect kMiniMapArea = gfx::FracRect::FromSize(0.4035f, 0.004f, 0.093f, 0.112f);
+using screens::kGameViewArea;
+using screens::kMiniMapArea;
 
 struct ScreenSize {
   std::int32_t width, height;

@@ -8,6 +8,7 @@
 #include <deque>
 
 #include "gfx/mem_video.h"
+#include "screens/game_layout.h"
 #include "world/highway.h"
 #include "world/map_generation.h"
 
@@ -74,7 +75,7 @@ TEST(CellGrid, ExploringAtTheCornerAndTwice) {
 
 TEST(CellGrid, MakesTheSameLandAsTheGameMap) {
   gfx::MemVideo backBuffer(1024, 768);
-  world::WorldIso3D game({0.0f, 0.12f, 1.0f, 1.0f}, world::kMapSize, {&backBuffer, {}});
+  world::WorldIso3D game(screens::kGameViewArea, world::kMapSize, {&backBuffer, {}});
   for (std::uint64_t seed : {1u, 7u, 12345u}) {
     CellGrid map;
     world::Random ours(seed);

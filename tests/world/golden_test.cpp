@@ -8,6 +8,7 @@
 
 #include "gfx/png_file.h"
 #include "platform/headless_platform.h"
+#include "screens/game_layout.h"
 #include "tests/world/map_scene.h"
 #include "world/map_pictures.h"
 
@@ -15,10 +16,12 @@ namespace world {
 namespace {
 
 // The reference build's archives, which the golden image was drawn from.
-std::filesystem::path ResourceDir() { return REDHOLLOW_GOLDEN_RESOURCE_DIR; }
+std::filesystem::path ResourceDir() {
+  return REDHOLLOW_GOLDEN_RESOURCE_DIR;
+}
 
-const gfx::FracRect kGameViewArea{0.0f, 0.12f, 1.0f, 1.0f};
-const gfx::FracRect kMiniMapArea = gfx::FracRect::FromSize(0.4035f, 0.004f, 0.093f, 0.112f);
+using screens::kGameViewArea;
+using screens::kMiniMapArea;
 
 // Channels may differ by 2 (rounding in the smoothed stretch), in at most 0.1 % of the pixels;
 // a tile in the wrong place changes thousands.

@@ -7,10 +7,12 @@
 #include <map>
 #include <vector>
 
+#include "screens/game_layout.h"
+
 namespace world {
 namespace {
 
-const gfx::FracRect kGameViewArea{0.0f, 0.12f, 1.0f, 1.0f};
+using screens::kGameViewArea;
 
 class Land : public ::testing::Test {
  protected:

@@ -8,6 +8,7 @@
 
 #include "gfx/draw.h"
 #include "gfx/stretch.h"
+#include "screens/game_layout.h"
 #include "tests/world/test_pictures.h"
 #include "world/animation_changes.h"
 #include "world/map_generation.h"
@@ -25,8 +26,8 @@ using testing::Tiles1;
 using testing::Tiles2;
 
 const gfx::FracRect kWholeScreen{0.0f, 0.0f, 1.0f, 1.0f};
-const gfx::FracRect kGameViewArea{0.0f, 0.12f, 1.0f, 1.0f};
-const gfx::FracRect kMiniMapArea = gfx::FracRect::FromSize(0.4035f, 0.004f, 0.093f, 0.112f);
+using screens::kGameViewArea;
+using screens::kMiniMapArea;
 
 // A back buffer with a window behind it: presenting copies a rectangle to the window, so the
 // window shows what a player would see.

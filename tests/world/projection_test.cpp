@@ -5,12 +5,13 @@
 #include <set>
 #include <vector>
 
+#include "screens/game_layout.h"
 #include "world/world_iso3d.h"
 
 namespace world {
 namespace {
 
-const gfx::FracRect kGameViewArea{0.0f, 0.12f, 1.0f, 1.0f};
+using screens::kGameViewArea;
 
 struct Screen {
   explicit Screen(std::int32_t width, std::int32_t height) : backBuffer(width, height) {}
