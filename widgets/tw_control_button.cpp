@@ -1,11 +1,23 @@
 #include "widgets/tw_control_button.h"
 
+#include "app/main_wnd.h"
+#include "gfx/draw.h"
 #include "widgets/tw_panel.h"
 
 namespace widgets {
 
 TWControlButton::TWControlButton(TWControl* parentWidget) : TWControl(parentWidget) {
   SetToggleMode(0, 0, 0);
+}
+
+void TWControlButton::DrawSkin(const gfx::WBitmap* background, std::int32_t n) {
+  const gfx::WBitmap* image = PictureIn(picture);
+  if (image == nullptr || app::MainWnd == nullptr || !app::MainWnd->backBuffer ||
+      !app::MainWnd->scratch || !app::MainWnd->appVideo)
+    return;
+  const gfx::FracRect area = parent != nullptr ? parent->rect : gfx::FracRect{};
+  gfx::DrawSkinnedPanel(*app::MainWnd->backBuffer, rect, *image, *app::MainWnd->scratch, background,
+                        area, n, *app::MainWnd->appVideo);
 }
 
 void TWControlButton::SetToggleMode(std::uint8_t mode, std::int32_t groupNumber,

@@ -23,6 +23,11 @@ class TWControlButton : public TWControl {
   std::uint8_t toggleMode = 0;
   std::uint8_t down = 0;
   std::int32_t group = 0;
+
+ protected:
+  // Frame n of the button's picture as a skinned panel over the background's cut-out (none:
+  // no cut-out), in the parent's area; nothing without the picture or the window.
+  void DrawSkin(const gfx::WBitmap* background, std::int32_t n);
 };
 
 // Lets every other down toggle of the group among the panel's children go up.
