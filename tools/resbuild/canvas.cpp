@@ -73,6 +73,15 @@ void Canvas::SetRadialShade(double x0, double y0, double r0, double x1, double y
   cairo_pattern_destroy(shade);
 }
 
+void Canvas::SetLinearShade(double x0, double y0, double x1, double y1, const Rgb& from,
+                            const Rgb& to) {
+  cairo_pattern_t* shade = cairo_pattern_create_linear(x0, y0, x1, y1);
+  cairo_pattern_add_color_stop_rgb(shade, 0, from.r, from.g, from.b);
+  cairo_pattern_add_color_stop_rgb(shade, 1, to.r, to.g, to.b);
+  cairo_set_source(cr_, shade);  // the context keeps its own reference
+  cairo_pattern_destroy(shade);
+}
+
 void Canvas::Fill(const Rgb& color) {
   cairo_save(cr_);
   cairo_reset_clip(cr_);

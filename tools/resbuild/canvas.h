@@ -40,6 +40,8 @@ class Canvas {
   // the source of the next fill or paint.
   void SetRadialShade(double x0, double y0, double r0, double x1, double y1, double r1,
                       const Rgb& inner, const Rgb& outer);
+  // A linear blend from `from` at (x0, y0) to `to` at (x1, y1) as the source.
+  void SetLinearShade(double x0, double y0, double x1, double y1, const Rgb& from, const Rgb& to);
   // Paints every pixel, replacing what was there.
   void Fill(const Rgb& color);
   // Copies a finished picture's pixels exactly at (x, y); its holes (0) become transparent.

@@ -98,14 +98,10 @@ void GroundPlate(Canvas& canvas, const Iso& iso, const Rgb& base, std::uint32_t 
   PolygonPath(canvas, p, 4);
   // A plate standing alone is lit across from the upper left; open ground stays flat so that
   // neighbouring tiles meet without a seam.
-  cairo_pattern_t* light = cairo_pattern_create_linear(left.x, top.y, right.x, bottom.y);
   const Rgb bright = lit ? base.Shade(1.06) : base;
   const Rgb dim = lit ? base.Shade(0.92) : base;
-  cairo_pattern_add_color_stop_rgb(light, 0, bright.r, bright.g, bright.b);
-  cairo_pattern_add_color_stop_rgb(light, 1, dim.r, dim.g, dim.b);
-  cairo_set_source(canvas.cr(), light);
+  canvas.SetLinearShade(left.x, top.y, right.x, bottom.y, bright, dim);
   cairo_fill(canvas.cr());
-  cairo_pattern_destroy(light);
   if (noise > 0) {
     ApplyNoise(canvas, seed, noise, 14, noise * 0.5, static_cast<int>(left.x) - 2,
                static_cast<int>(top.y) - 2, static_cast<int>(right.x) + 3,
@@ -320,14 +316,10 @@ void Dish(Canvas& canvas, const Iso& iso, double cu, double cv, double z, double
   cairo_new_path(cr);
   EllipseArc(cr, 0, 0, radius, radius * 0.42, 0, 2 * std::numbers::pi, true);
   cairo_close_path(cr);
-  cairo_pattern_t* shade = cairo_pattern_create_linear(-radius, -radius * 0.4, radius, radius);
   const Rgb lit = color.Shade(1.15);
   const Rgb dark = color.Shade(0.7);
-  cairo_pattern_add_color_stop_rgb(shade, 0, lit.r, lit.g, lit.b);
-  cairo_pattern_add_color_stop_rgb(shade, 1, dark.r, dark.g, dark.b);
-  cairo_set_source(cr, shade);
+  canvas.SetLinearShade(-radius, -radius * 0.4, radius, radius, lit, dark);
   cairo_fill_preserve(cr);
-  cairo_pattern_destroy(shade);
   StrokeEdges(canvas, color.Shade(0.45));
   cairo_restore(cr);
   // The feed arm points along the dish's axis, up and to the left.
@@ -376,13 +368,9 @@ void Water(Canvas& canvas, const Iso& iso, const Footprint& f, const Rgb& water,
   FootprintPath(canvas, iso, inner, 0);
   const Point a = iso.At(inner.u0, inner.v0);
   const Point b = iso.At(inner.u1, inner.v1);
-  cairo_pattern_t* shade = cairo_pattern_create_linear(a.x, a.y, b.x, b.y);
   const Rgb deep = water.Shade(0.7);
-  cairo_pattern_add_color_stop_rgb(shade, 0, water.r, water.g, water.b);
-  cairo_pattern_add_color_stop_rgb(shade, 1, deep.r, deep.g, deep.b);
-  cairo_set_source(canvas.cr(), shade);
+  canvas.SetLinearShade(a.x, a.y, b.x, b.y, water, deep);
   cairo_fill(canvas.cr());
-  cairo_pattern_destroy(shade);
   DetailRandom random(seed);
   for (int i = 0; i < 7; ++i) {
     const double u = inner.u0 + (inner.u1 - inner.u0) * random.Range(0.15, 0.75);

@@ -144,14 +144,10 @@ void Crater(Canvas& canvas, double u, double v, double radius, const Rgb& ground
   cairo_scale(cr, a, b);
   cairo_arc(cr, 0, 0, 1.0, 0, 2 * std::numbers::pi);
   cairo_restore(cr);
-  cairo_pattern_t* bowl = cairo_pattern_create_linear(p.x - a, p.y - b, p.x + a, p.y + b);
   const Rgb dark = ground.Shade(0.62);
   const Rgb light = ground.Shade(0.98);
-  cairo_pattern_add_color_stop_rgb(bowl, 0, dark.r, dark.g, dark.b);
-  cairo_pattern_add_color_stop_rgb(bowl, 1, light.r, light.g, light.b);
-  cairo_set_source(cr, bowl);
+  canvas.SetLinearShade(p.x - a, p.y - b, p.x + a, p.y + b, dark, light);
   cairo_fill(cr);
-  cairo_pattern_destroy(bowl);
 }
 
 void PaintGround(Canvas& canvas, int n) {

@@ -29,14 +29,10 @@ void Rivet(Canvas& canvas, double x, double y) {
 void StripPanel(Canvas& canvas, std::uint32_t seed) {
   const double w = canvas.width();
   const double h = canvas.height();
-  cairo_pattern_t* shade = cairo_pattern_create_linear(0, 0, 0, h);
   const Rgb top = kSand.Shade(1.08);
   const Rgb bottom = kSand.Shade(0.82);
-  cairo_pattern_add_color_stop_rgb(shade, 0, top.r, top.g, top.b);
-  cairo_pattern_add_color_stop_rgb(shade, 1, bottom.r, bottom.g, bottom.b);
-  cairo_set_source(canvas.cr(), shade);
+  canvas.SetLinearShade(0, 0, 0, h, top, bottom);
   cairo_paint(canvas.cr());
-  cairo_pattern_destroy(shade);
   ApplyNoise(canvas, seed, 0.04, 40, 0.03);
   cairo_rectangle(canvas.cr(), 2, 2, w - 4, h - 4);
   canvas.SetColor(kBrass);

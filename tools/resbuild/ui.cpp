@@ -74,41 +74,29 @@ void Plate(Canvas& canvas, double x, double y, double w, double h, double radius
   const Rgb rim = state == PlateState::Disabled ? Grey(kBrass) : kBrass;
   const Rgb body = StateColour(face, state);
   RoundedRectPath(canvas, x + 0.5, y + 0.5, w - 1, h - 1, radius);
-  cairo_pattern_t* rimShade = cairo_pattern_create_linear(x, y, x + w, y + h);
   const Rgb lit = (down ? rim.Shade(0.7) : rim.Shade(1.3));
   const Rgb dark = (down ? rim.Shade(1.2) : rim.Shade(0.6));
-  cairo_pattern_add_color_stop_rgb(rimShade, 0, lit.r, lit.g, lit.b);
-  cairo_pattern_add_color_stop_rgb(rimShade, 1, dark.r, dark.g, dark.b);
-  cairo_set_source(cr, rimShade);
+  canvas.SetLinearShade(x, y, x + w, y + h, lit, dark);
   cairo_fill_preserve(cr);
-  cairo_pattern_destroy(rimShade);
   canvas.SetColor(kOutline, 0.8);
   cairo_set_line_width(cr, 1);
   cairo_stroke(cr);
   const double inset = std::max(2.0, std::min(w, h) / 14);
   RoundedRectPath(canvas, x + inset, y + inset, w - 2 * inset, h - 2 * inset,
                   std::max(0.0, radius - inset / 2));
-  cairo_pattern_t* faceShade = cairo_pattern_create_linear(x, y, x, y + h);
   const Rgb top = down ? body.Shade(0.82) : body.Shade(1.1);
   const Rgb bottom = down ? body.Shade(0.98) : body.Shade(0.86);
-  cairo_pattern_add_color_stop_rgb(faceShade, 0, top.r, top.g, top.b);
-  cairo_pattern_add_color_stop_rgb(faceShade, 1, bottom.r, bottom.g, bottom.b);
-  cairo_set_source(cr, faceShade);
+  canvas.SetLinearShade(x, y, x, y + h, top, bottom);
   cairo_fill(cr);
-  cairo_pattern_destroy(faceShade);
 }
 
 void Well(Canvas& canvas, double x, double y, double w, double h, double radius) {
   cairo_t* cr = canvas.cr();
   RoundedRectPath(canvas, x, y, w, h, radius);
-  cairo_pattern_t* shade = cairo_pattern_create_linear(x, y, x, y + h);
   const Rgb top = Rgb::Bytes(22, 20, 26);
   const Rgb bottom = Rgb::Bytes(48, 44, 52);
-  cairo_pattern_add_color_stop_rgb(shade, 0, top.r, top.g, top.b);
-  cairo_pattern_add_color_stop_rgb(shade, 1, bottom.r, bottom.g, bottom.b);
-  cairo_set_source(cr, shade);
+  canvas.SetLinearShade(x, y, x, y + h, top, bottom);
   cairo_fill_preserve(cr);
-  cairo_pattern_destroy(shade);
   canvas.SetColor(kBrassLight, 0.8);
   cairo_set_line_width(cr, 1);
   cairo_stroke(cr);
