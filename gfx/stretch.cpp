@@ -9,7 +9,6 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
-#include <ranges>
 #include <vector>
 
 #include "gfx/stretch_kernels.h"
@@ -447,6 +446,21 @@ bool SetupWholeStretch(const MemVideo& src, const IntRect& srcRect, const MemVid
   return SetupAxes(src, srcRect, dstRect, dst.bounds(), smoothed, xs, ys);
 }
 
+// The first place in [low, high) where reached(place) holds, high if none; reached must hold
+// from some place on and at every place after it.
+template <typename Reached>
+std::size_t FirstPlace(std::size_t low, std::size_t high, Reached reached) {
+  while (low < high) {
+    const std::size_t middle = low + (high - low) / 2;
+    if (reached(middle)) {
+      high = middle;
+    } else {
+      low = middle + 1;
+    }
+  }
+  return low;
+}
+
 // The destination positions of one axis (relative to dstRect) that read a source pixel of
 // [low, high) (relative to srcRect): taps index and index + 1 (when weighted) of each planned
 // position, in pixels of the pre-reduced source. Both taps grow with the position, so the
@@ -460,16 +474,12 @@ void AffectedPositions(const AxisPlan& plan, std::int64_t low, std::int64_t high
   if (low >= high) return;
   const std::int64_t reducedLow = low >> plan.shift;
   const std::int64_t reducedLast = (high - 1) >> plan.shift;
-  // Both searches run over the positions' places in the plan.
-  const auto places = std::views::iota(std::size_t{0}, plan.index.size());
-  const auto reachesLow = std::ranges::partition_point(places, [&](std::size_t k) {
-    return plan.base + plan.index[k] + (plan.frac[k] != 0 ? 1 : 0) < reducedLow;
+  const std::size_t from = FirstPlace(0, plan.index.size(), [&](std::size_t k) {
+    return plan.base + plan.index[k] + (plan.frac[k] != 0 ? 1 : 0) >= reducedLow;
   });
-  const auto passesLast = std::ranges::partition_point(
-      reachesLow, places.end(),
-      [&](std::size_t k) { return plan.base + plan.index[k] <= reducedLast; });
-  const auto from = static_cast<std::size_t>(reachesLow - places.begin());
-  const auto to = static_cast<std::size_t>(passesLast - places.begin());
+  const std::size_t to = FirstPlace(from, plan.index.size(), [&](std::size_t k) {
+    return plan.base + plan.index[k] > reducedLast;
+  });
   if (from >= to) return;
   first = a.first + static_cast<std::int64_t>(from);
   end = a.first + static_cast<std::int64_t>(to);

@@ -22,7 +22,7 @@ TEST_F(CommandTest, RefusalsComeInOrderAndChangeNothing) {
             (std::vector<std::string>{"sound:Warning", "notice:Insufficient people!"}));
   // A refusal leaves map and state untouched.
   EXPECT_EQ(S(), before);
-  EXPECT_TRUE(std::ranges::equal(cells, map.Cells()));
+  EXPECT_TRUE(std::equal(cells.begin(), cells.end(), map.Cells().begin(), map.Cells().end()));
   // 30 unemployed and water 5: the Fish Farm is refused for water, Solar Power is built.
   AddPeople(S(), 25);
   S().water = 5;

@@ -18,7 +18,7 @@ constexpr std::size_t kHeader = 16;
 constexpr std::size_t kStateBytes = 37 * 4;
 
 bool SameCells(std::span<const MapCell> a, std::span<const MapCell> b) {
-  return std::ranges::equal(a, b);
+  return std::equal(a.begin(), a.end(), b.begin(), b.end());
 }
 
 void WriteFile(const fs::path& path, const gfx::ByteBuffer& bytes) {
