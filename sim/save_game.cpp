@@ -10,6 +10,7 @@
 #include <cstring>
 #include <fstream>
 #include <system_error>
+#include <type_traits>
 
 #include "sim/colony.h"
 
@@ -79,39 +80,44 @@ class Reader {
   bool failed_ = false;
 };
 
+// The state's fields in the order a saved game stores them, each handed to `field`: 32-bit
+// integers and the two floats. State is ColonyState or const ColonyState.
+template <typename State, typename Field>
+void ForEachStateField(State& s, Field&& field) {
+  for (auto* v : {&s.population, &s.unemployed, &s.day, &s.month, &s.year, &s.shortYearCycle,
+                  &s.speed, &s.category}) {
+    field(*v);
+  }
+  for (auto& v : s.categoryItem) field(v);
+  for (auto* v : {&s.water, &s.food, &s.power, &s.freeHousing, &s.communications, &s.mentalHealth,
+                  &s.reproduction, &s.birthControl, &s.health, &s.disease}) {
+    field(*v);
+  }
+  field(s.growthRate);
+  field(s.growthAccumulator);
+  field(s.earthContact);
+  for (auto& v : s.complaints) field(v);
+  field(s.buildSerial);
+}
+
 void WriteState(Writer& w, const ColonyState& s) {
-  for (std::int32_t v : {s.population, s.unemployed, s.day, s.month, s.year, s.shortYearCycle,
-                         s.speed, s.category}) {
-    w.I32(v);
-  }
-  for (std::int32_t v : s.categoryItem) w.I32(v);
-  for (std::int32_t v : {s.water, s.food, s.power, s.freeHousing, s.communications, s.mentalHealth,
-                         s.reproduction, s.birthControl, s.health, s.disease}) {
-    w.I32(v);
-  }
-  w.F32(s.growthRate);
-  w.F32(s.growthAccumulator);
-  w.I32(s.earthContact);
-  for (std::int32_t v : s.complaints) w.I32(v);
-  w.I32(s.buildSerial);
+  ForEachStateField(s, [&w](const auto& v) {
+    if constexpr (std::is_same_v<std::remove_cvref_t<decltype(v)>, float>) {
+      w.F32(v);
+    } else {
+      w.I32(v);
+    }
+  });
 }
 
 void ReadState(Reader& r, ColonyState& s) {
-  for (std::int32_t* v : {&s.population, &s.unemployed, &s.day, &s.month, &s.year,
-                          &s.shortYearCycle, &s.speed, &s.category}) {
-    *v = r.I32();
-  }
-  for (std::int32_t& v : s.categoryItem) v = r.I32();
-  for (std::int32_t* v :
-       {&s.water, &s.food, &s.power, &s.freeHousing, &s.communications, &s.mentalHealth,
-        &s.reproduction, &s.birthControl, &s.health, &s.disease}) {
-    *v = r.I32();
-  }
-  s.growthRate = r.F32();
-  s.growthAccumulator = r.F32();
-  s.earthContact = r.I32();
-  for (std::int32_t& v : s.complaints) v = r.I32();
-  s.buildSerial = r.I32();
+  ForEachStateField(s, [&r](auto& v) {
+    if constexpr (std::is_same_v<std::remove_cvref_t<decltype(v)>, float>) {
+      v = r.F32();
+    } else {
+      v = r.I32();
+    }
+  });
 }
 
 bool InRange(std::int32_t v, std::int32_t low, std::int32_t high) {
