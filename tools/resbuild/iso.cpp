@@ -350,11 +350,7 @@ void Field(Canvas& canvas, const Iso& iso, const Footprint& f, const Rgb& soil, 
       const Point p = iso.At(u, v);
       const double size = 1.5 + 2.8 * growth + random.Range(0, 0.8);
       cairo_new_path(canvas.cr());
-      cairo_save(canvas.cr());
-      cairo_translate(canvas.cr(), p.x, p.y - size * 0.6);
-      cairo_scale(canvas.cr(), 1.0, 0.8);
-      cairo_arc(canvas.cr(), 0, 0, size, 0, 2 * std::numbers::pi);
-      cairo_restore(canvas.cr());
+      EllipseArc(canvas, p.x, p.y - size * 0.6, 1.0, 0.8, size);
       canvas.SetColor(plant.Shade(random.Range(0.85, 1.1)));
       cairo_fill(canvas.cr());
     }
@@ -391,6 +387,16 @@ void Line(Canvas& canvas, const Point& a, const Point& b, const Rgb& color, doub
   cairo_set_line_width(cr, width);
   cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
   cairo_stroke(cr);
+}
+
+void EllipseArc(Canvas& canvas, double cx, double cy, double sx, double sy, double r, double a0,
+                double a1) {
+  cairo_t* cr = canvas.cr();
+  cairo_save(cr);
+  cairo_translate(cr, cx, cy);
+  cairo_scale(cr, sx, sy);
+  cairo_arc(cr, 0, 0, r, a0, a1);
+  cairo_restore(cr);
 }
 
 void Circle(Canvas& canvas, double x, double y, double r, const Rgb& color, double alpha) {

@@ -23,6 +23,7 @@
 #pragma once
 
 #include <cstdint>
+#include <numbers>
 
 #include "tools/resbuild/canvas.h"
 #include "tools/resbuild/palette_colors.h"
@@ -140,6 +141,10 @@ void Water(Canvas& canvas, const Iso& iso, const Footprint& f, const Rgb& water,
            double phase = 0);
 // A straight line between two map points (pipes, cables, struts).
 void Line(Canvas& canvas, const Point& a, const Point& b, const Rgb& color, double width);
+// Adds to the path an arc of the ellipse around (cx, cy) that a circle of radius r scaled by
+// (sx, sy) makes, from angle a0 to a1 (a whole ellipse by default).
+void EllipseArc(Canvas& canvas, double cx, double cy, double sx, double sy, double r, double a0 = 0,
+                double a1 = 2 * std::numbers::pi);
 // A filled disc in canvas pixels (lamps, hubs, bolts).
 void Circle(Canvas& canvas, double x, double y, double r, const Rgb& color, double alpha = 1);
 // The wall colour of a house variant, the same on its site and when finished.

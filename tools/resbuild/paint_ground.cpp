@@ -92,11 +92,7 @@ void Pebbles(Canvas& canvas, std::uint32_t seed, int count, const Rgb& base) {
     const Point p = kTile.At(u, v);
     const double r = random.Range(0.8, 2.2);
     cairo_new_path(canvas.cr());
-    cairo_save(canvas.cr());
-    cairo_translate(canvas.cr(), p.x, p.y);
-    cairo_scale(canvas.cr(), 1.3, 0.8);
-    cairo_arc(canvas.cr(), 0, 0, r, 0, 2 * std::numbers::pi);
-    cairo_restore(canvas.cr());
+    EllipseArc(canvas, p.x, p.y, 1.3, 0.8, r);
     canvas.SetColor(base.Shade(random.Range(0.65, 1.2)));
     cairo_fill(canvas.cr());
   }
@@ -106,19 +102,11 @@ void Boulder(Canvas& canvas, double u, double v, double size, const Rgb& color) 
   const Point p = kTile.At(u, v);
   cairo_t* cr = canvas.cr();
   cairo_new_path(cr);
-  cairo_save(cr);
-  cairo_translate(cr, p.x + size * 0.5, p.y + size * 0.15);
-  cairo_scale(cr, 1.5, 0.6);
-  cairo_arc(cr, 0, 0, size, 0, 2 * std::numbers::pi);
-  cairo_restore(cr);
+  EllipseArc(canvas, p.x + size * 0.5, p.y + size * 0.15, 1.5, 0.6, size);
   canvas.SetColor(kOutline, 0.3);
   cairo_fill(cr);
   cairo_new_path(cr);
-  cairo_save(cr);
-  cairo_translate(cr, p.x, p.y - size * 0.45);
-  cairo_scale(cr, 1.25, 0.85);
-  cairo_arc(cr, 0, 0, size, 0, 2 * std::numbers::pi);
-  cairo_restore(cr);
+  EllipseArc(canvas, p.x, p.y - size * 0.45, 1.25, 0.85, size);
   canvas.SetRadialShade(p.x - size * 0.5, p.y - size, size * 0.2, p.x, p.y, size * 1.5,
                         color.Shade(1.25), color.Shade(0.6));
   cairo_fill(cr);
@@ -131,19 +119,11 @@ void Crater(Canvas& canvas, double u, double v, double radius, const Rgb& ground
   cairo_t* cr = canvas.cr();
   // The rim catches the light on the far (lower right) side, the bowl is shaded near side.
   cairo_new_path(cr);
-  cairo_save(cr);
-  cairo_translate(cr, p.x, p.y);
-  cairo_scale(cr, a, b);
-  cairo_arc(cr, 0, 0, 1.18, 0, 2 * std::numbers::pi);
-  cairo_restore(cr);
+  EllipseArc(canvas, p.x, p.y, a, b, 1.18);
   canvas.SetColor(ground.Shade(1.18));
   cairo_fill(cr);
   cairo_new_path(cr);
-  cairo_save(cr);
-  cairo_translate(cr, p.x, p.y);
-  cairo_scale(cr, a, b);
-  cairo_arc(cr, 0, 0, 1.0, 0, 2 * std::numbers::pi);
-  cairo_restore(cr);
+  EllipseArc(canvas, p.x, p.y, a, b, 1.0);
   const Rgb dark = ground.Shade(0.62);
   const Rgb light = ground.Shade(0.98);
   canvas.SetLinearShade(p.x - a, p.y - b, p.x + a, p.y + b, dark, light);

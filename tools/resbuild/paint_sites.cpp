@@ -249,11 +249,7 @@ void Foundation(Canvas& c, const Part& p, const Rgb& accent, bool bare) {
     const Point foot = kIso.At(p.Cu(), p.Cv(), p.z0);
     const double w = p.halfWidth;
     cairo_new_path(c.cr());
-    cairo_save(c.cr());
-    cairo_translate(c.cr(), foot.x, foot.y);
-    cairo_scale(c.cr(), 1.0, 2.0 / 3.0);
-    cairo_arc(c.cr(), 0, 0, w + 2, 0, 2 * kPi);
-    cairo_restore(c.cr());
+    EllipseArc(c, foot.x, foot.y, 1.0, 2.0 / 3.0, w + 2);
     c.SetColor(kConcrete);
     cairo_fill(c.cr());
     return;
@@ -362,11 +358,7 @@ void OpenTop(Canvas& c, const Part& p, double cut) {
     for (int ring = 0; ring < 2; ++ring) {
       const double k = ring == 0 ? 1.0 : 0.84;
       cairo_new_path(cr);
-      cairo_save(cr);
-      cairo_translate(cr, base.x, y);
-      cairo_scale(cr, a * k, b * k);
-      cairo_arc(cr, 0, 0, 1, 0, 2 * kPi);
-      cairo_restore(cr);
+      EllipseArc(c, base.x, y, a * k, b * k, 1);
       c.SetColor(ring == 0 ? kConcrete.Mix(p.color, 0.4) : p.color.Shade(0.55));
       cairo_fill(cr);
     }

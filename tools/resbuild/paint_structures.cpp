@@ -76,11 +76,7 @@ void LandingModule(Canvas& c) {
   Dome(c, kIso, 0.5, 0.5, 0.2, 18, 22, kModuleWhite);
   // A blue band and a porthole ring around the capsule.
   cairo_new_path(c.cr());
-  cairo_save(c.cr());
-  cairo_translate(c.cr(), centre.x, centre.y - 13);
-  cairo_scale(c.cr(), 28.8, 19.2);
-  cairo_arc(c.cr(), 0, 0, 1, 0.1, kPi - 0.1);
-  cairo_restore(c.cr());
+  EllipseArc(c, centre.x, centre.y - 13, 28.8, 19.2, 1, 0.1, kPi - 0.1);
   c.SetColor(kCommBlue);
   cairo_set_line_width(c.cr(), 3);
   cairo_stroke(c.cr());
@@ -97,11 +93,7 @@ void WaterCondenser(Canvas& c, int phase) {
   const Point top = kIso.At(0.6, 0.6, 22);
   cairo_t* cr = c.cr();
   cairo_new_path(cr);
-  cairo_save(cr);
-  cairo_translate(cr, top.x, top.y);
-  cairo_scale(cr, 1.0, 2.0 / 3.0);
-  cairo_arc(cr, 0, 0, 12.5, 0, 2 * kPi);
-  cairo_restore(cr);
+  EllipseArc(c, top.x, top.y, 1.0, 2.0 / 3.0, 12.5);
   c.SetColor(kSteel.Shade(0.5));
   cairo_fill(cr);
   for (int blade = 0; blade < 3; ++blade) {
@@ -466,11 +458,7 @@ void BirthControl(Canvas& c, int phase) {
   const double squash = std::abs(std::cos(phase * kPi / 4));
   cairo_t* cr = c.cr();
   cairo_new_path(cr);
-  cairo_save(cr);
-  cairo_translate(cr, centre.x, centre.y);
-  cairo_scale(cr, 0.15 + 0.85 * squash, 1.0);
-  cairo_arc(cr, 0, 0, 8, 0, 2 * kPi);
-  cairo_restore(cr);
+  EllipseArc(c, centre.x, centre.y, 0.15 + 0.85 * squash, 1.0, 8);
   c.SetColor(phase % 2 == 0 ? kSeriousRed : kSeriousRed.Shade(0.8));
   cairo_fill(cr);
   cairo_new_path(cr);

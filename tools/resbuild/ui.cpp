@@ -3,6 +3,8 @@
 #include <cmath>
 #include <numbers>
 
+#include "tools/resbuild/iso.h"
+
 namespace resbuild {
 namespace {
 
@@ -219,11 +221,7 @@ void DrawIcon(Canvas& canvas, Icon icon, double x, double y, double size, const 
     case Icon::Globe:
       cairo_arc(cr, x, y, s * 0.85, 0, 2 * kPi);
       FillAndOutline(canvas, color, size);
-      cairo_save(cr);
-      cairo_translate(cr, x, y);
-      cairo_scale(cr, 0.4, 1);
-      cairo_arc(cr, 0, 0, s * 0.85, 0, 2 * kPi);
-      cairo_restore(cr);
+      EllipseArc(canvas, x, y, 0.4, 1, s * 0.85);
       cairo_move_to(cr, x - s * 0.85, y);
       cairo_line_to(cr, x + s * 0.85, y);
       canvas.SetColor(color.Shade(0.5));
