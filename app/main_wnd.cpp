@@ -3,9 +3,6 @@
 #include <algorithm>
 
 #include "dialogs/message_dialog.h"
-#include "gfx/archive.h"
-#include "gfx/draw.h"
-#include "gfx/text.h"
 #include "platform/cursors.h"
 #include "widgets/input_state.h"
 
@@ -32,7 +29,12 @@ std::string FileUrl(const std::string& path) {
   return url;
 }
 
-TMainWnd::TMainWnd(platform::Platform& platform) : platform_(platform) {
+TMainWnd::TMainWnd(platform::Platform& platform)
+    : font(gfx::Font::Create(widgets::kWindowFontFace, gfx::kFontWeightNormal,
+                             widgets::kWindowFontPixels)),
+      sounds(platform.Audio()),
+      tooltip(platform, font.get(), [this](const gfx::IntRect& r) { PresentRect(r); }),
+      platform_(platform) {
   if (!platform_.OpenMainWindow("Redhollow", *this)) throw NoDisplayError();
   MainWnd = this;
   // The screen state, hint timing and sound switch start as the class declares them.
@@ -41,12 +43,10 @@ TMainWnd::TMainWnd(platform::Platform& platform) : platform_(platform) {
   // The restore notification reaches ApplicationRestored through the window's events.
   widgets::mouseButton = widgets::kNoMouseButton;
   widgets::shiftState = 0;
-  widgets::RefreshPointer();
-  font = gfx::Font::Create(kWindowFontFace, gfx::kFontWeightNormal, kWindowFontPixels);
+  widgets::RefreshPointer(this);
   startDir = platform_.CurrentDirectory();
   platform_.InstallCursor(platform::kCursorHand, platform::DrawHandCursor());
   platform_.InstallCursor(platform::kCursorBuild, platform::DrawBuildCursor());
-  mediaPlayer = std::make_unique<gfx::MediaPlayer>(platform_.Audio());
   widgets::activeProcedure = nullptr;
   FormCreate();
 }
@@ -61,41 +61,33 @@ void TMainWnd::FormCreate() {
 }
 
 TMainWnd::~TMainWnd() {
-  // Help windows are the desktop browser's own; there is nothing to close.
-  appVideo.reset();
-  mediaPlayer.reset();
+  // Help windows are the desktop browser's own; there is nothing to close. The screens go
+  // before the sounds and pictures their widgets point at.
+  sounds.mediaPlayer.reset();
   menuScreen.reset();
   gameScreen.reset();
   widgets::activeProcedure = nullptr;
-  dlgBackground.reset();
-  dlgButtons.reset();
-  dlgIcons.reset();
-  clickSound1.reset();
-  clickSound2.reset();
+  dialogPictures = {};
+  sounds.clickSound1.reset();
+  sounds.clickSound2.reset();
   backBuffer.reset();
   scratch.reset();
+  appVideo.reset();
   if (MainWnd == this) MainWnd = nullptr;
 }
 
 void TMainWnd::FormActivate() {
   if (activated) return;
-  dlgBackground = std::make_unique<gfx::WBitmap>();
-  gfx::LoadImage(*dlgBackground, kDialogArchive, "DlgBkgnd", gfx::LayoutWhole, 0, 0, false);
-  dlgButtons = std::make_unique<gfx::WBitmap>();
-  gfx::LoadImage(*dlgButtons, kDialogArchive, "DlgButton", gfx::LayoutColumn, 128, 48, true);
-  dlgIcons = std::make_unique<gfx::WBitmap>();
-  gfx::LoadImage(*dlgIcons, kDialogArchive, "DlgIcon", gfx::LayoutColumn, 64, 64, true);
-  clickSound1 = std::make_unique<gfx::ByteBuffer>();
-  gfx::ReadArchiveEntry(*clickSound1, kSoundArchive, "click1");
-  clickSound2 = std::make_unique<gfx::ByteBuffer>();
-  gfx::ReadArchiveEntry(*clickSound2, kSoundArchive, "click2");
+  dialogPictures.Load();
+  sounds.LoadClickSounds();
   currentScreen = ScreenStarting;
   activated = true;
 }
 
 void TMainWnd::TimerTimer() {
   if (minimised) return;
-  if (widgets::activeProcedure != nullptr && !hintShown) HintTimer();
+  if (widgets::activeProcedure != nullptr && !tooltip.hintShown)
+    tooltip.HintTimer(*widgets::activeProcedure, timerInterval);
   if (requestedScreen != 0 && static_cast<std::uint32_t>(requestedScreen) != currentScreen)
     SwitchScreens();
   switch (currentScreen) {
@@ -149,16 +141,27 @@ void TMainWnd::FormPaint(const gfx::IntRect& clip) {
 
 bool TMainWnd::FormCloseQuery() {
   if (widgets::activeProcedure == nullptr) return true;
-  return dialogs::ShowMessageDialog("Exit", "Are you really sure you want to exit?",
-                                    dialogs::kButtonsYesNo, 0) == dialogs::kResultYes;
+  return ShowMessage("Exit", "Are you really sure you want to exit?", dialogs::kButtonsYesNo,
+                     dialogs::kIconQuestion) == dialogs::kResultYes;
+}
+
+void TMainWnd::CloseMainWindow() {
+  if (FormCloseQuery()) platform_.Terminate();
+}
+
+int TMainWnd::ShowMessage(std::string_view title, std::string_view text, int buttons, int icon) {
+  return dialogs::ShowMessageDialog(std::string(title), std::string(text), buttons, icon);
+}
+
+void TMainWnd::Warn(std::string_view title, std::string_view text) {
+  platform_.ShowMessageBox(std::string(title), std::string(text), platform::MessageBoxButtons::Ok);
 }
 
 void TMainWnd::FormKeyDown(std::uint16_t key, platform::ShiftState shift) {
   if (key == platform::vk::kF8 || (key == platform::vk::kS && (shift & platform::kAltKey) != 0)) {
-    soundEffectsOn = soundEffectsOn == 1 ? 0 : 1;
-    dialogs::ShowMessageDialog("Options",
-                               soundEffectsOn == 1 ? "Sound Effects ON" : "Sound Effects OFF",
-                               dialogs::kButtonsOk, 1);
+    const bool on = sounds.Toggle();
+    ShowMessage("Options", on ? "Sound Effects ON" : "Sound Effects OFF", dialogs::kButtonsOk,
+                dialogs::kIconNotice);
     return;
   }
   if (widgets::activeProcedure != nullptr) {
@@ -191,7 +194,7 @@ void TMainWnd::FormClick() {
 void TMainWnd::ApplicationRestored() {
   minimised = false;
   if (widgets::activeProcedure == nullptr) return;
-  widgets::RefreshPointer();
+  widgets::RefreshPointer(this);
   widgets::ProcedureMouseUpdate(*widgets::activeProcedure);
 }
 
@@ -201,58 +204,9 @@ void TMainWnd::SetCursor(std::int16_t cursorNumber) {
   platform_.SetCursor(cursorNumber);
 }
 
-void TMainWnd::HintTimer() {
-  const widgets::TWProcedure* procedure = widgets::activeProcedure;
-  if (procedure == nullptr || procedure->modal != 0 || procedure->hovered == nullptr ||
-      procedure->hovered->hint.empty() || procedure->hovered == procedure->lastHinted)
-    return;
-  idleTime += timerInterval;
-  if (idleTime > hintDelay) ShowHint();
-}
-
-void TMainWnd::ShowHint() {
-  widgets::TWProcedure* procedure = widgets::activeProcedure;
-  if (procedure == nullptr || procedure->hovered == nullptr) return;
-  const std::string text = procedure->hovered->hint;
-  widgets::RefreshPointer();
-
-  const gfx::AppVideo client = platform_.ClientSize();
-  const std::int32_t width = (font ? font->textWidth(text) : 0) + kHintPadding;
-  std::int32_t left = widgets::mouseX;
-  std::int32_t top = std::max(widgets::mouseY - kHintHeight, 0);
-  if (left + width > client.width) left = client.width - width;
-  if (top + kHintHeight > client.height) top = client.height - kHintHeight;
-  // A window narrower or lower than the tooltip still shows its start, never above row 0.
-  left = std::max(left, 0);
-  top = std::max(top, 0);
-  hintRect = gfx::IntRect::FromSize(left, top, width, kHintHeight);
-
-  // The tooltip goes straight onto the window; the back buffer keeps what lies beneath.
-  gfx::MemVideo tip(width, kHintHeight);
-  gfx::FrameRect(tip, tip.bounds(), gfx::kBlack);
-  gfx::FillRect(tip, {0, 0, width - 1, kHintHeight - 1}, kHintFill);
-  gfx::DrawTextInRect(tip, tip.bounds(), text,
-                      gfx::DT_CENTER | gfx::DT_VCENTER | gfx::DT_SINGLELINE | gfx::DT_NOPREFIX,
-                      gfx::kBlack, font.get());
-  platform_.Present(tip, tip.bounds(), left, top);
-
-  hintShown = true;
-  procedure->lastHinted = procedure->hovered;
-}
-
-void TMainWnd::HideHint() {
-  PresentRect(hintRect);
-  hintShown = false;
-}
-
 void TMainWnd::ShowHelp() {
   // Whether a browser opened is of no concern: without help the game goes on as it was.
   platform_.OpenUrl(FileUrl(startDir + "/" + kHelpFileName));
-}
-
-void TMainWnd::PlaySoundEffect(const std::string& entryName) {
-  if (soundEffectsOn != 1 || !mediaPlayer) return;
-  mediaPlayer->PlaySoundEntry(kSoundArchive, entryName);
 }
 
 void TMainWnd::Minimise() {

@@ -1,6 +1,8 @@
-// TMainWnd: the one main window. It owns the back buffer everything is drawn into, the
-// scratch surface, the shared dialog pictures and click sounds, the media player and the
-// screens, and drives the screen state machine from its 40 ms frame timer.
+// TMainWnd: the one main window, the shell of the program. It owns the back buffer everything
+// is drawn into, the scratch surface and the screens, and drives the screen state machine
+// from its 40 ms frame timer. The tooltip, the sound switch with the click sounds, and the
+// dialogs' shared pictures are parts of their own that it holds. To its screens it is the
+// widget host and the shell (screens/shell.h).
 //
 // Screen states:
 //   ScreenWaiting  --first activation-->  ScreenStarting
@@ -16,15 +18,16 @@
 #include <stdexcept>
 #include <string>
 
-#include "gfx/archive.h"
-#include "gfx/byte_buffer.h"
+#include "app/dialog_pictures.h"
+#include "app/sound_effects.h"
+#include "app/tooltip.h"
 #include "gfx/font.h"
 #include "gfx/geometry.h"
-#include "gfx/media_player.h"
 #include "gfx/mem_video.h"
-#include "gfx/wbitmap.h"
 #include "platform/platform.h"
+#include "screens/shell.h"
 #include "widgets/tw_procedure.h"
+#include "widgets/widget_host.h"
 
 namespace app {
 
@@ -44,20 +47,14 @@ class NoDisplayError : public std::runtime_error {
 constexpr std::uint32_t kFrameInterval = 40;  // ms
 constexpr std::int32_t kScratchWidth = 256;
 constexpr std::int32_t kScratchHeight = 160;
-
-// The tooltip's look.
-constexpr std::int32_t kHintHeight = 18;
-constexpr std::int32_t kHintPadding = 8;  // added to the text's width
-constexpr gfx::Color kHintFill = gfx::Rgb(222, 192, 160);
-// The window's own font, which the tooltip uses.
-inline constexpr const char* kWindowFontFace = "MS Sans Serif";
-constexpr int kWindowFontPixels = 11;
 inline constexpr const char* kHelpFileName = "Pell.html";
 
 // A file path as a file:// URL; bytes that may not stand in a URL path are percent-encoded.
 std::string FileUrl(const std::string& path);
 
-class TMainWnd final : public platform::WindowEvents {
+class TMainWnd final : public platform::WindowEvents,
+                       public widgets::WidgetHost,
+                       public screens::Shell {
  public:
   // Opens the window, then runs the constructor's steps and FormCreate. Throws
   // NoDisplayError when the platform has no display.
@@ -73,20 +70,8 @@ class TMainWnd final : public platform::WindowEvents {
   void PresentRect(std::optional<gfx::IntRect> rect = std::nullopt);
   // The switch happens on the next timer tick.
   void RequestScreen(ScreenState screen) { requestedScreen = screen; }
-  void Minimise();
-  // The window's cursor (0 arrow, 2 hand, 3 build); the platform is told only of changes.
-  void SetCursor(std::int16_t cursorNumber);
-
-  // Tooltips: HintTimer runs on every tick while a screen is active and no tooltip is shown;
-  // ShowHint draws the hovered widget's hint straight onto the window, and HideHint puts
-  // back what the back buffer holds there.
-  void HintTimer();
-  void ShowHint();
-  void HideHint();
   // Opens the help file of the start directory in the desktop's browser.
-  void ShowHelp();
-  // A sound effect of the sound archive, only while sound effects are on.
-  void PlaySoundEffect(const std::string& entryName);
+  void ShowHelp() override;
 
   // Window events.
   void OnActivate() override { FormActivate(); }
@@ -127,6 +112,33 @@ class TMainWnd final : public platform::WindowEvents {
   // The application came back from being minimised.
   void ApplicationRestored();
 
+  // widgets::WidgetHost, for the screens: they draw into the back buffer.
+  gfx::MemVideo* Target() override { return backBuffer.get(); }
+  gfx::MemVideo* Scratch() override { return scratch.get(); }
+  gfx::AppVideo ScreenSize() const override { return appVideo ? *appVideo : gfx::AppVideo{}; }
+  void Present(const gfx::IntRect& rect) override { PresentRect(rect); }
+  platform::Point PointerPosition() const override { return platform_.PointerPosition(); }
+  // The platform is told only of changes.
+  void SetCursor(std::int16_t cursorNumber) override;
+  void PlayClick(const gfx::ByteBuffer& waveFile) override { sounds.PlayBuffer(waveFile); }
+  void InputActivity() override { tooltip.InputActivity(); }
+  void HideTooltip() override {
+    if (tooltip.hintShown) tooltip.HideHint();
+  }
+  void Warn(std::string_view title, std::string_view text) override;
+  const gfx::Font* DefaultFont() const override { return font.get(); }
+
+  // screens::Shell
+  void PlaySound(std::string_view entryName) override { sounds.Play(entryName); }
+  int ShowMessage(std::string_view title, std::string_view text, int buttons, int icon) override;
+  void Minimise() override;
+  void CloseMainWindow() override;
+  void Terminate() override { platform_.Terminate(); }
+  void RequestGameScreen() override { RequestScreen(ScreenGame); }
+  widgets::SoundSlot ClickSound(int which) const override {
+    return which == 2 ? &sounds.clickSound2 : &sounds.clickSound1;
+  }
+
   // Fields of the window, in the order the game's design gives them.
   std::uint32_t timerInterval = 0;
   bool activated = false;
@@ -134,27 +146,19 @@ class TMainWnd final : public platform::WindowEvents {
   std::uint32_t currentScreen = ScreenWaiting;
   std::int32_t requestedScreen = 0;
   double osVersion = 0;
-  std::uint32_t hintDelay = 500;
-  std::uint32_t idleTime = 0;
-  bool hintShown = false;
-  gfx::IntRect hintRect;
   std::string startDir;
   std::unique_ptr<gfx::MemVideo> backBuffer;
   std::unique_ptr<gfx::MemVideo> scratch;
 
   // Program-wide objects the shell owns.
   std::unique_ptr<gfx::AppVideo> appVideo;
-  std::unique_ptr<gfx::MediaPlayer> mediaPlayer;
   std::unique_ptr<widgets::TWProcedure> menuScreen;
   std::unique_ptr<widgets::TWProcedure> gameScreen;
-  std::unique_ptr<gfx::WBitmap> dlgBackground;
-  std::unique_ptr<gfx::WBitmap> dlgButtons;
-  std::unique_ptr<gfx::WBitmap> dlgIcons;
-  std::unique_ptr<gfx::ByteBuffer> clickSound1;
-  std::unique_ptr<gfx::ByteBuffer> clickSound2;
-  int soundEffectsOn = 1;
   std::int16_t cursor = platform::kCursorDefault;
   std::unique_ptr<gfx::Font> font;  // the window's own font; null when none could be found
+  SoundEffects sounds;
+  DialogPictures dialogPictures;
+  Tooltip tooltip;
 
   // How the first request of the main menu builds the two screens; unset factories build
   // nothing, and the window stays black until a screen exists.
@@ -170,8 +174,5 @@ class TMainWnd final : public platform::WindowEvents {
 
 // The program-wide main window; set while a TMainWnd exists.
 extern TMainWnd* MainWnd;
-
-using gfx::kDialogArchive;
-using gfx::kSoundArchive;
 
 }  // namespace app

@@ -15,6 +15,10 @@ constexpr int kResultCancel = 2;
 constexpr int kResultYes = 6;
 constexpr int kResultNo = 7;
 
+// Frames of the dialog icons: the question of a Yes/No choice, a notice.
+constexpr int kIconQuestion = 0;
+constexpr int kIconNotice = 1;
+
 // icon: a frame of the dialog icons, negative for none.
 int ShowMessageDialog(const std::string& title, const std::string& text, int buttons, int icon);
 

@@ -213,6 +213,12 @@ void DrawBackgroundCutOut(MemVideo& dst, const FracRect& r, const FracRect& area
 void DrawSkinnedPanel(MemVideo& dst, const FracRect& r, const WBitmap& frameImage,
                       MemVideo& scratch, const WBitmap* background, const FracRect& area,
                       std::int32_t n, const AppVideo& screen) {
+  DrawSkinnedPanel(dst, PanelPixels(r, area, screen), r, frameImage, scratch, background, area, n);
+}
+
+void DrawSkinnedPanel(MemVideo& dst, const IntRect& dstRect, const FracRect& r,
+                      const WBitmap& frameImage, MemVideo& scratch, const WBitmap* background,
+                      const FracRect& area, std::int32_t n) {
   // Without its picture a panel would show only what the scratch surface held last.
   if (!frameImage.present()) return;
   const PixelSize frameSize = FrameSize(frameImage);
@@ -221,7 +227,7 @@ void DrawSkinnedPanel(MemVideo& dst, const FracRect& r, const WBitmap& frameImag
     Stretch(*background->bitmap, BackgroundCutOut(r, area, background), scratch, frame, true);
   }
   DrawFrame(scratch, frameImage, 0, 0, n);
-  Stretch(scratch, frame, dst, PanelPixels(r, area, screen), true);
+  Stretch(scratch, frame, dst, dstRect, true);
 }
 
 }  // namespace gfx

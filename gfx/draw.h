@@ -72,5 +72,10 @@ void DrawBackgroundCutOut(MemVideo& dst, const FracRect& r, const FracRect& area
 void DrawSkinnedPanel(MemVideo& dst, const FracRect& r, const WBitmap& frameImage,
                       MemVideo& scratch, const WBitmap* background, const FracRect& area,
                       std::int32_t n, const AppVideo& screen);
+// The same, stretched to dstRect, the pixels where r lies on dst (a widget's own rectangle,
+// which need not be r's place on the screen).
+void DrawSkinnedPanel(MemVideo& dst, const IntRect& dstRect, const FracRect& r,
+                      const WBitmap& frameImage, MemVideo& scratch, const WBitmap* background,
+                      const FracRect& area, std::int32_t n);
 
 }  // namespace gfx

@@ -1,6 +1,5 @@
 #include "widgets/tw_control.h"
 
-#include "app/main_wnd.h"
 #include "widgets/input_state.h"
 #include "widgets/tw_panel.h"
 #include "widgets/tw_procedure.h"
@@ -22,6 +21,10 @@ PointerVerdict EvaluatePointer(const gfx::IntRect& pixelRect, std::int32_t x, st
 }
 
 TWControl::TWControl(TWControl* parentWidget) : parent(parentWidget) {
+  if (parent != nullptr) {
+    root_ = parent->root_;
+    host_ = parent->host_;
+  }
   SetRect({0, 0, 0, 0});
   if (parent == nullptr) return;
   if (parent->kind >= KindPanel) AddChild(static_cast<TWPanel&>(*parent), this);
@@ -35,13 +38,12 @@ TWPanel* TWControl::parentPanel() const {
 
 void TWControl::SetRect(const gfx::FracRect& r) {
   rect = r;
-  gfx::FracRect absolute = r;
-  // One level only: a procedure covers the whole screen, so a panel's own rectangle is
-  // already absolute.
-  if (parent != nullptr) absolute = r.Moved(parent->rect.left, parent->rect.top);
-  const gfx::AppVideo screen =
-      app::MainWnd != nullptr && app::MainWnd->appVideo ? *app::MainWnd->appVideo : gfx::AppVideo{};
-  pixelRect = gfx::FracToPixels(absolute, screen);
+  // Relative to the root: every container between the widget and the root moves it; the
+  // root itself is the origin of its own pixels.
+  gfx::FracRect inRoot = r;
+  for (const TWControl* p = parent; p != nullptr && p->parent != nullptr; p = p->parent)
+    inRoot = inRoot.Moved(p->rect.left, p->rect.top);
+  pixelRect = gfx::FracToPixels(inRoot, host_ != nullptr ? host_->ScreenSize() : gfx::AppVideo{});
 }
 
 void TWControl::Setup(const gfx::FracRect& r, PictureSlot pictureSlot, const std::string& text,
@@ -57,15 +59,14 @@ void TWControl::Setup(const gfx::FracRect& r, PictureSlot pictureSlot, const std
 void TWControl::Show() {
   visible = 1;
   enabled = 1;
-  RefreshPointer();
+  RefreshPointer(host_);
   MouseUpdate();
 }
 
 void TWControl::Hide() {
   visible = 0;
   enabled = 0;
-  if (activeProcedure != nullptr && activeProcedure->hovered == this)
-    activeProcedure->hovered = nullptr;
+  if (root_ != nullptr && root_->hovered == this) root_->hovered = nullptr;
 }
 
 void TWControl::MouseUpdate() {
@@ -75,9 +76,9 @@ void TWControl::MouseUpdate() {
       EvaluatePointer(pixelRect, mouseX, mouseY, shiftState, pressed != 0);
   hover = verdict.hover ? 1 : 0;
   pressed = verdict.pressed ? 1 : 0;
-  if (verdict.hover && activeProcedure != nullptr) {
-    activeProcedure->hovered = this;
-    activeProcedure->cursorNow = cursor;
+  if (verdict.hover && root_ != nullptr) {
+    root_->hovered = this;
+    root_->cursorNow = cursor;
   }
   if (verdict.released && clickPending) {
     PlayClickSound(*this);
@@ -87,7 +88,7 @@ void TWControl::MouseUpdate() {
   }
   if (visible == 0 || kind >= KindPanel) return;
   if (hover == oldHover && pressed == oldPressed) return;
-  if (activeProcedure != nullptr && activeProcedure->visible == 1) {
+  if (root_ != nullptr && root_->visible == 1) {
     Redraw();
   } else {
     Draw();
@@ -95,19 +96,18 @@ void TWControl::MouseUpdate() {
 }
 
 void TWControl::Click() {
-  if (command != 0 && activeProcedure != nullptr) activeProcedure->Command(this, command);
+  if (command != 0 && root_ != nullptr) root_->Command(this, command);
 }
 
 void TWControl::Redraw() {
-  if (app::MainWnd == nullptr || !app::MainWnd->backBuffer || visible != 1) return;
+  if (host_ == nullptr || host_->Target() == nullptr || visible != 1) return;
   Draw();
-  app::MainWnd->PresentRect(pixelRect);
+  host_->Present(pixelRect);
 }
 
-void RefreshPointer() {
-  if (app::MainWnd != nullptr) {
-    // The platform already reports the pointer in the window's client coordinates.
-    const platform::Point pointer = app::MainWnd->platform().PointerPosition();
+void RefreshPointer(const WidgetHost* host) {
+  if (host != nullptr) {
+    const platform::Point pointer = host->PointerPosition();
     mouseX = pointer.x;
     mouseY = pointer.y;
   }
@@ -115,9 +115,9 @@ void RefreshPointer() {
 }
 
 void PlayClickSound(const TWControl& widget) {
-  if (app::MainWnd == nullptr || app::MainWnd->soundEffectsOn != 1) return;
+  if (widget.host() == nullptr) return;
   if (widget.clickSound == nullptr || *widget.clickSound == nullptr) return;
-  if (app::MainWnd->mediaPlayer) app::MainWnd->mediaPlayer->PlayBuffer(**widget.clickSound);
+  widget.host()->PlayClick(**widget.clickSound);
 }
 
 void PressByCode(TWControl& widget, bool withSound) {
@@ -127,7 +127,7 @@ void PressByCode(TWControl& widget, bool withSound) {
   widget.pressed = 0;
   if (withSound) PlayClickSound(widget);
   widget.Click();
-  RefreshPointer();
+  RefreshPointer(widget.host());
   widget.MouseUpdate();
 }
 

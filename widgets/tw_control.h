@@ -1,7 +1,7 @@
-// TWControl: the base of every widget the game draws itself into the main window's back
-// buffer. A widget knows its rectangle, whether the pointer is over it (hover) and whether
-// the left button is held over it (pressed); the active screen re-tests every enabled widget
-// on each mouse event, and a widget decides by itself whether it was clicked.
+// TWControl: the base of every widget the game draws itself. A widget knows its rectangle,
+// whether the pointer is over it (hover) and whether the left button is held over it
+// (pressed); its screen re-tests every enabled widget on each mouse event, and a widget
+// decides by itself whether it was clicked. It draws through the host of its root.
 //
 // The hover/press/click decision is EvaluatePointer, which knows nothing of pixels, so it is
 // tested on its own; MouseUpdate applies it and redraws only when something changed.
@@ -16,6 +16,7 @@
 #include "gfx/geometry.h"
 #include "gfx/wbitmap.h"
 #include "platform/keys.h"
+#include "widgets/widget_host.h"
 
 namespace widgets {
 
@@ -52,6 +53,7 @@ PointerVerdict EvaluatePointer(const gfx::IntRect& pixelRect, std::int32_t x, st
                                platform::ShiftState shift, bool wasPressed);
 
 class TWPanel;
+class TWProcedure;
 
 class TWControl {
  public:
@@ -71,20 +73,25 @@ class TWControl {
   virtual void Redraw();
   virtual ~TWControl() = default;
 
-  // Layout: r is relative to the parent's top-left corner, in screen fractions.
+  // Layout: r is relative to the parent's top-left corner, in screen fractions; pixelRect is
+  // in the root's pixels.
   void SetRect(const gfx::FracRect& r);
   void Setup(const gfx::FracRect& r, PictureSlot pictureSlot, const std::string& text,
              std::int16_t cursorNumber, std::int32_t commandCode);
 
   // The parent when it is a panel (the only kind of parent that has a background).
   TWPanel* parentPanel() const;
+  // The screen this widget belongs to (none for a tree without a screen at its root).
+  TWProcedure* rootProcedure() const { return root_; }
+  // The root's host, shared by the whole tree; null when the root has none.
+  WidgetHost* host() const { return host_; }
 
   TWControl* parent = nullptr;
   std::uint8_t hover = 0;
   std::uint8_t pressed = 0;
   std::int32_t kind = KindPlain;
   gfx::FracRect rect;
-  gfx::IntRect pixelRect;  // absolute back-buffer pixels; see EvaluatePointer for its edges
+  gfx::IntRect pixelRect;  // the root's pixels; see EvaluatePointer for its edges
   std::int16_t cursor = 0;
   const gfx::Font* font = nullptr;  // the parent's, shared
   PictureSlot picture = nullptr;
@@ -94,11 +101,15 @@ class TWControl {
   std::uint8_t enabled = 1;
   std::uint8_t visible = 1;
   std::int32_t command = 0;
+
+ protected:
+  // Set by a root for itself; every other widget takes its parent's.
+  TWProcedure* root_ = nullptr;
+  WidgetHost* host_ = nullptr;
 };
 
-// Reads the pointer position from the platform into mouseX, mouseY and forgets a pending
-// click.
-void RefreshPointer();
+// Reads the pointer position from the host into mouseX, mouseY and forgets a pending click.
+void RefreshPointer(const WidgetHost* host);
 
 // Makes a widget behave as if it had been clicked (keyboard shortcuts): the pressed look is
 // presented at once, the click sound plays when asked for and sound is on, then the click.

@@ -1,6 +1,5 @@
 #include "widgets/tw_control_button.h"
 
-#include "app/main_wnd.h"
 #include "gfx/draw.h"
 #include "widgets/tw_panel.h"
 
@@ -12,12 +11,12 @@ TWControlButton::TWControlButton(TWControl* parentWidget) : TWControl(parentWidg
 
 void TWControlButton::DrawSkin(const gfx::WBitmap* background, std::int32_t n) {
   const gfx::WBitmap* image = PictureIn(picture);
-  if (image == nullptr || app::MainWnd == nullptr || !app::MainWnd->backBuffer ||
-      !app::MainWnd->scratch || !app::MainWnd->appVideo)
-    return;
+  if (image == nullptr || host_ == nullptr) return;
+  gfx::MemVideo* target = host_->Target();
+  gfx::MemVideo* scratch = host_->Scratch();
+  if (target == nullptr || scratch == nullptr) return;
   const gfx::FracRect area = parent != nullptr ? parent->rect : gfx::FracRect{};
-  gfx::DrawSkinnedPanel(*app::MainWnd->backBuffer, rect, *image, *app::MainWnd->scratch, background,
-                        area, n, *app::MainWnd->appVideo);
+  gfx::DrawSkinnedPanel(*target, pixelRect, rect, *image, *scratch, background, area, n);
 }
 
 void TWControlButton::SetToggleMode(std::uint8_t mode, std::int32_t groupNumber,

@@ -1,6 +1,5 @@
 #include "widgets/tw_panel.h"
 
-#include "app/main_wnd.h"
 #include "gfx/draw.h"
 #include "widgets/input_state.h"
 #include "widgets/tw_procedure.h"
@@ -21,9 +20,7 @@ TWPanel::~TWPanel() {
 
 void AddChild(TWPanel& panel, TWControl* child) {
   if (panel.count >= MAX_CONTROLS) {
-    if (app::MainWnd != nullptr)
-      app::MainWnd->platform().ShowMessageBox("Warning!", "MAX_CONTROLS reached",
-                                              platform::MessageBoxButtons::Ok);
+    if (panel.host() != nullptr) panel.host()->Warn("Warning!", "MAX_CONTROLS reached");
     panel.leftOut_.emplace_back(child);
     return;
   }
@@ -34,31 +31,31 @@ void AddChild(TWPanel& panel, TWControl* child) {
 void TWPanel::Show() {
   visible = 1;
   enabled = 1;
-  RefreshPointer();
+  RefreshPointer(host_);
   HitTestChildren(*this);
 }
 
 void TWPanel::Hide() {
   visible = 0;
   enabled = 0;
-  if (activeProcedure == nullptr) return;
+  if (root_ == nullptr) return;
   for (const auto& slot : children)
-    if (slot != nullptr && activeProcedure->hovered == slot.get())
-      activeProcedure->hovered = nullptr;
+    if (slot != nullptr && root_->hovered == slot.get()) root_->hovered = nullptr;
 }
 
 void TWPanel::Redraw() {
-  if (app::MainWnd == nullptr || !app::MainWnd->backBuffer || visible != 1) return;
+  if (host_ == nullptr || host_->Target() == nullptr || visible != 1) return;
   Draw();
   DrawChildren(*this);
   DrawOverlay();
-  app::MainWnd->PresentRect(pixelRect);
+  host_->Present(pixelRect);
 }
 
 void TWPanel::DrawBackground() {
-  if (background == nullptr || app::MainWnd == nullptr || !app::MainWnd->backBuffer) return;
-  gfx::StretchImage(*app::MainWnd->backBuffer, pixelRect, *background,
-                    {0, 0, background->width, background->height}, true);
+  gfx::MemVideo* target = host_ != nullptr ? host_->Target() : nullptr;
+  if (background == nullptr || target == nullptr) return;
+  gfx::StretchImage(*target, pixelRect, *background, {0, 0, background->width, background->height},
+                    true);
 }
 
 void DrawChildren(const TWPanel& panel) {

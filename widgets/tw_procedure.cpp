@@ -1,11 +1,13 @@
 #include "widgets/tw_procedure.h"
 
-#include "app/main_wnd.h"
+#include "gfx/font.h"
 #include "widgets/input_state.h"
 
 namespace widgets {
 
-TWProcedure::TWProcedure() : TWPanel(nullptr) {
+TWProcedure::TWProcedure(WidgetHost& host) : TWPanel(nullptr) {
+  root_ = this;
+  host_ = &host;
   kind = KindProcedure;
   enabled = 0;
   visible = 0;
@@ -14,12 +16,10 @@ TWProcedure::TWProcedure() : TWPanel(nullptr) {
   lastHinted = nullptr;
   SetRect({0, 0, 1, 1});
   // The widgets made on a screen get the window's font until the screen sets one of its own;
-  // only a screen without the window loads that font itself.
-  if (app::MainWnd != nullptr && app::MainWnd->font) {
-    font = app::MainWnd->font.get();
-  } else {
-    ownFont_ =
-        gfx::Font::Create(app::kWindowFontFace, gfx::kFontWeightNormal, app::kWindowFontPixels);
+  // only a screen whose host has none loads that font itself.
+  font = host.DefaultFont();
+  if (font == nullptr) {
+    ownFont_ = gfx::Font::Create(kWindowFontFace, gfx::kFontWeightNormal, kWindowFontPixels);
     font = ownFont_.get();
   }
 }
@@ -40,7 +40,7 @@ void TWProcedure::Show() {
   visible = 1;
   enabled = 1;
   Redraw();
-  RefreshPointer();
+  RefreshPointer(host_);
   ProcedureMouseUpdate(*this);
 }
 
@@ -49,25 +49,20 @@ void TWProcedure::Hide() {
   enabled = 0;
   hovered = nullptr;
   ReleaseResources();
-  if (app::MainWnd != nullptr && app::MainWnd->hintShown) app::MainWnd->HideHint();
+  host_->HideTooltip();
 }
 
 void ProcedureMouseUpdate(TWProcedure& procedure) {
-  procedure.cursorNow = activeProcedure != nullptr ? activeProcedure->cursor : procedure.cursor;
+  procedure.cursorNow = procedure.cursor;
   procedure.hovered = nullptr;
   HitTestChildren(procedure);
-  if (app::MainWnd != nullptr) app::MainWnd->SetCursor(procedure.cursorNow);
+  procedure.host()->SetCursor(procedure.cursorNow);
   procedure.AfterMouseUpdate();
 }
 
 void MouseEvent(TWProcedure& procedure, platform::ShiftState shift, std::int32_t x,
                 std::int32_t y) {
-  if (x != mouseX || y != mouseY || shift != shiftState) {
-    if (app::MainWnd != nullptr) {
-      app::MainWnd->idleTime = 0;
-      if (app::MainWnd->hintShown) app::MainWnd->HideHint();
-    }
-  }
+  if (x != mouseX || y != mouseY || shift != shiftState) procedure.host()->InputActivity();
   mouseX = x;
   mouseY = y;
   shiftState = shift;
@@ -77,10 +72,7 @@ void MouseEvent(TWProcedure& procedure, platform::ShiftState shift, std::int32_t
 }
 
 void KeyEvent(TWProcedure& procedure, std::uint16_t key, platform::ShiftState shift) {
-  if (app::MainWnd != nullptr) {
-    app::MainWnd->idleTime = 0;
-    if (app::MainWnd->hintShown) app::MainWnd->HideHint();
-  }
+  procedure.host()->InputActivity();
   procedure.KeyDown(key, shift);
 }
 

@@ -1,5 +1,6 @@
-// TWProcedure: a whole screen. Exactly one is the active procedure; it receives every mouse
-// and key event of the window, the timer tick and the command codes its widgets send.
+// TWProcedure: a whole screen, the root of its widgets. Exactly one is the active procedure;
+// it receives every mouse and key event of the window, the timer tick and the command codes
+// its widgets send. It holds the host that all its widgets draw through.
 //
 // A screen loads its pictures in LoadResources on every activation and releases them in
 // ReleaseResources on every deactivation. A subclass that loads anything must also call its
@@ -16,9 +17,14 @@
 
 namespace widgets {
 
+// The window's own font, which a screen's widgets share until the screen makes its own, and
+// which the tooltip uses.
+inline constexpr const char* kWindowFontFace = "MS Sans Serif";
+constexpr int kWindowFontPixels = 11;
+
 class TWProcedure : public TWPanel {
  public:
-  TWProcedure();
+  explicit TWProcedure(WidgetHost& host);
   ~TWProcedure() override;
 
   void Show() override;  // activate the screen

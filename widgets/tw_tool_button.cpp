@@ -1,6 +1,5 @@
 #include "widgets/tw_tool_button.h"
 
-#include "app/main_wnd.h"
 #include "gfx/draw.h"
 #include "gfx/stretch.h"
 #include "widgets/tw_panel.h"
@@ -16,8 +15,8 @@ void TWToolButton::Draw() {
   const gfx::WBitmap* face = PictureIn(faceSlot);
   const gfx::WBitmap* icon = PictureIn(picture);
   if (face == nullptr || icon == nullptr) return;
-  if (app::MainWnd == nullptr || !app::MainWnd->backBuffer || !app::MainWnd->scratch) return;
-  gfx::MemVideo& scratch = *app::MainWnd->scratch;
+  if (host_ == nullptr || host_->Target() == nullptr || host_->Scratch() == nullptr) return;
+  gfx::MemVideo& scratch = *host_->Scratch();
   const ToolButtonLook look = ToolButtonLookOf(*this);
 
   const auto [fw, fh] = gfx::FrameSize(*face);
@@ -34,7 +33,7 @@ void TWToolButton::Draw() {
                  shift + static_cast<std::int32_t>(gfx::FloorHalf(fh - ih)),
                  look.iconRow * icon->framesPerRow + iconIndex);
 
-  gfx::StretchRect(scratch, composed, *app::MainWnd->backBuffer, pixelRect, true);
+  gfx::StretchRect(scratch, composed, *host_->Target(), pixelRect, true);
 }
 
 }  // namespace widgets

@@ -23,14 +23,14 @@ using widgets::MakeChild;
 
 class RecordingScreen : public widgets::TWProcedure {
  public:
+  using TWProcedure::TWProcedure;
   void Command(widgets::TWControl*, std::int32_t code) override {
     commands.push_back(code);
     if (onCommand) onCommand(code);
   }
   void KeyDown(std::uint16_t key, platform::ShiftState) override { keys.push_back(key); }
   void Draw() override {
-    if (MainWnd != nullptr && MainWnd->backBuffer)
-      gfx::FillSurface(*MainWnd->backBuffer, gfx::Rgb(0, 0, 90));
+    if (host()->Target() != nullptr) gfx::FillSurface(*host()->Target(), gfx::Rgb(0, 0, 90));
   }
   std::vector<std::int32_t> commands;
   std::vector<std::uint16_t> keys;
@@ -41,16 +41,14 @@ class RecordingScreen : public widgets::TWProcedure {
 class Plate final : public widgets::TWControl {
  public:
   explicit Plate(widgets::TWControl* parent) : TWControl(parent) {}
-  void Draw() override {
-    gfx::FillRect(*MainWnd->backBuffer, pixelRect, hover ? 0x00C000 : 0x004000);
-  }
+  void Draw() override { gfx::FillRect(*host()->Target(), pixelRect, hover ? 0x00C000 : 0x004000); }
 };
 
 class InputRoutingTest : public ::testing::Test {
  protected:
   void SetUp() override {
     window = std::make_unique<TMainWnd>(platform);
-    screen = std::make_unique<RecordingScreen>();
+    screen = std::make_unique<RecordingScreen>(*window);
   }
   void TearDown() override {
     screen.reset();
@@ -82,12 +80,12 @@ TEST_F(InputRoutingTest, ATooltipAppearsOnTheThirteenthTickOfRestOncePerVisit) {
   screen->Show();
   platform.MoveMouse(20, 50);
   platform.Tick(12);
-  EXPECT_FALSE(window->hintShown);
-  EXPECT_EQ(window->idleTime, 480u);
+  EXPECT_FALSE(window->tooltip.hintShown);
+  EXPECT_EQ(window->tooltip.idleTime, 480u);
   platform.Tick();
-  ASSERT_TRUE(window->hintShown);
+  ASSERT_TRUE(window->tooltip.hintShown);
   EXPECT_EQ(screen->lastHinted, screen->hovered);
-  const gfx::IntRect tip = window->hintRect;
+  const gfx::IntRect tip = window->tooltip.hintRect;
   EXPECT_EQ(tip.top, 32);
   EXPECT_EQ(tip.left, 20);
   EXPECT_EQ(tip.Height(), 18);
@@ -96,17 +94,17 @@ TEST_F(InputRoutingTest, ATooltipAppearsOnTheThirteenthTickOfRestOncePerVisit) {
   EXPECT_FALSE(WindowMatchesBackBuffer(tip));  // drawn on the window only
 
   platform.MoveMouse(21, 50);  // hides it
-  EXPECT_FALSE(window->hintShown);
+  EXPECT_FALSE(window->tooltip.hintShown);
   EXPECT_TRUE(WindowMatchesBackBuffer(tip));
   platform.Tick(30);
-  EXPECT_FALSE(window->hintShown);  // shown once for this visit
+  EXPECT_FALSE(window->tooltip.hintShown);  // shown once for this visit
 
   platform.MoveMouse(110, 50);
   platform.Tick(13);
-  EXPECT_TRUE(window->hintShown);
+  EXPECT_TRUE(window->tooltip.hintShown);
   platform.MoveMouse(20, 50);
   platform.Tick(13);
-  EXPECT_TRUE(window->hintShown);  // another tooltip came in between
+  EXPECT_TRUE(window->tooltip.hintShown);  // another tooltip came in between
 }
 
 TEST_F(InputRoutingTest, NoTooltipWhileModalOrWithoutAHint) {
@@ -116,16 +114,16 @@ TEST_F(InputRoutingTest, NoTooltipWhileModalOrWithoutAHint) {
   screen->Show();
   platform.MoveMouse(20, 50);
   platform.Tick(20);
-  EXPECT_FALSE(window->hintShown);
+  EXPECT_FALSE(window->tooltip.hintShown);
   platform.MoveMouse(110, 50);
   screen->modal = 1;
   platform.Tick(20);
-  EXPECT_FALSE(window->hintShown);
+  EXPECT_FALSE(window->tooltip.hintShown);
   screen->modal = 0;
   platform.Tick(13);
-  EXPECT_TRUE(window->hintShown);
+  EXPECT_TRUE(window->tooltip.hintShown);
   platform.PressKey(platform::vk::kA);  // a key hides it too
-  EXPECT_FALSE(window->hintShown);
+  EXPECT_FALSE(window->tooltip.hintShown);
 }
 
 TEST_F(InputRoutingTest, TheTooltipHasItsLook) {
@@ -133,8 +131,8 @@ TEST_F(InputRoutingTest, TheTooltipHasItsLook) {
   screen->Show();
   platform.MoveMouse(50, 60);
   platform.Tick(13);
-  ASSERT_TRUE(window->hintShown);
-  const gfx::IntRect r = window->hintRect;
+  ASSERT_TRUE(window->tooltip.hintShown);
+  const gfx::IntRect r = window->tooltip.hintRect;
   const gfx::MemVideo& w = platform.window();
   for (int x = r.left; x < r.right; ++x) {
     // The fill covers the top border line up to the right one.
@@ -158,11 +156,11 @@ TEST_F(InputRoutingTest, TooltipsStayInsideTheWindowAndNeverAboveRowZero) {
   const int width = window->font->textWidth("A rather long hint text") + 8;
   platform.MoveMouse(195, 5);
   platform.Tick(13);
-  EXPECT_EQ(window->hintRect, gfx::IntRect::FromSize(200 - width, 0, width, 18));
+  EXPECT_EQ(window->tooltip.hintRect, gfx::IntRect::FromSize(200 - width, 0, width, 18));
   platform.MoveMouse(5, 99);
   screen->lastHinted = nullptr;
   platform.Tick(13);
-  EXPECT_EQ(window->hintRect, gfx::IntRect::FromSize(5, 81, width, 18));
+  EXPECT_EQ(window->tooltip.hintRect, gfx::IntRect::FromSize(5, 81, width, 18));
 }
 
 TEST_F(InputRoutingTest, AfterARestoreTheWidgetUnderThePointerIsHovered) {
@@ -213,7 +211,7 @@ TEST_F(InputRoutingTest, ASmallScreenWithEveryButtonKindDrivenByTheStateMachine)
   widgets::TWSpeedButton* speed = nullptr;
   widgets::TWMenuButton* palette[2] = {};
   window->createMenuScreen = [&]() {
-    auto made = std::make_unique<RecordingScreen>();
+    auto made = std::make_unique<RecordingScreen>(*window);
     menu = made.get();
     const auto box = [](int x, int y) {
       return gfx::FracRect::FromSize(x / 200.f, y / 100.f, 0.1f, 0.2f);
@@ -238,7 +236,7 @@ TEST_F(InputRoutingTest, ASmallScreenWithEveryButtonKindDrivenByTheStateMachine)
   };
   RecordingScreen* game = nullptr;
   window->createGameScreen = [&]() {
-    auto made = std::make_unique<RecordingScreen>();
+    auto made = std::make_unique<RecordingScreen>(*window);
     game = made.get();
     return made;
   };
@@ -261,7 +259,7 @@ TEST_F(InputRoutingTest, ASmallScreenWithEveryButtonKindDrivenByTheStateMachine)
   platform.MoveMouse(10, 10);
   EXPECT_EQ(platform.currentCursor, platform::kCursorHand);
   platform.Tick(13);
-  EXPECT_TRUE(window->hintShown);
+  EXPECT_TRUE(window->tooltip.hintShown);
   platform.Click(10, 10);
   platform.Tick();
   EXPECT_EQ(window->currentScreen, static_cast<std::uint32_t>(ScreenGame));

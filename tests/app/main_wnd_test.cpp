@@ -18,6 +18,7 @@ namespace fs = std::filesystem;
 
 class FakeScreen final : public widgets::TWProcedure {
  public:
+  using TWProcedure::TWProcedure;
   int ticks = 0;
   std::vector<std::uint16_t> keys;
   bool* destroyed = nullptr;
@@ -76,8 +77,8 @@ TEST_F(MainWndTest, CreationBuildsBlackSurfacesTheTimerAndTheCursors) {
   EXPECT_EQ(window.scratch->height(), 160);
   EXPECT_EQ(window.backBuffer->at(799, 599), gfx::kBlack);
   EXPECT_EQ(window.timerInterval, 40u);
-  EXPECT_EQ(window.hintDelay, 500u);
-  EXPECT_EQ(window.soundEffectsOn, 1);
+  EXPECT_EQ(window.tooltip.hintDelay, 500u);
+  EXPECT_EQ(window.sounds.soundEffectsOn, 1);
   EXPECT_DOUBLE_EQ(window.osVersion, 6.1);
   EXPECT_EQ(window.startDir, fs::current_path().string());
   EXPECT_EQ(platform.cursors.count(platform::kCursorHand), 1u);
@@ -97,19 +98,20 @@ TEST_F(MainWndTest, FirstActivationLoadsOnceAndLaterOnesLoadNothing) {
   platform.Activate();
   EXPECT_TRUE(window.activated);
   EXPECT_EQ(window.currentScreen, static_cast<std::uint32_t>(ScreenStarting));
-  ASSERT_TRUE(window.dlgBackground && window.dlgBackground->present());
-  EXPECT_EQ(window.dlgBackground->bitmap->at(0, 0), 0x112233u);
-  EXPECT_EQ(window.dlgButtons->frameHeight, 48);
-  EXPECT_TRUE(window.dlgButtons->transparent);
-  EXPECT_EQ(window.dlgIcons->frameWidth, 64);
-  EXPECT_EQ(*window.clickSound1, (gfx::ByteBuffer{'R', 'I', 'F', 'F', 1}));
-  EXPECT_EQ(*window.clickSound2, (gfx::ByteBuffer{'R', 'I', 'F', 'F', 2}));
+  ASSERT_TRUE(window.dialogPictures.dlgBackground &&
+              window.dialogPictures.dlgBackground->present());
+  EXPECT_EQ(window.dialogPictures.dlgBackground->bitmap->at(0, 0), 0x112233u);
+  EXPECT_EQ(window.dialogPictures.dlgButtons->frameHeight, 48);
+  EXPECT_TRUE(window.dialogPictures.dlgButtons->transparent);
+  EXPECT_EQ(window.dialogPictures.dlgIcons->frameWidth, 64);
+  EXPECT_EQ(*window.sounds.clickSound1, (gfx::ByteBuffer{'R', 'I', 'F', 'F', 1}));
+  EXPECT_EQ(*window.sounds.clickSound2, (gfx::ByteBuffer{'R', 'I', 'F', 'F', 2}));
 
-  const gfx::WBitmap* firstBackground = window.dlgBackground.get();
+  const gfx::WBitmap* firstBackground = window.dialogPictures.dlgBackground.get();
   WriteArchives(0x445566);
   platform.Activate();
-  EXPECT_EQ(window.dlgBackground.get(), firstBackground);
-  EXPECT_EQ(window.dlgBackground->bitmap->at(0, 0), 0x112233u);
+  EXPECT_EQ(window.dialogPictures.dlgBackground.get(), firstBackground);
+  EXPECT_EQ(window.dialogPictures.dlgBackground->bitmap->at(0, 0), 0x112233u);
 }
 
 TEST_F(MainWndTest, MissingArchivesLeaveEmptyPicturesAndNoCrash) {
@@ -118,8 +120,8 @@ TEST_F(MainWndTest, MissingArchivesLeaveEmptyPicturesAndNoCrash) {
   platform::HeadlessPlatform platform;
   TMainWnd window(platform);
   platform.Activate();
-  EXPECT_FALSE(window.dlgBackground->present());
-  EXPECT_TRUE(window.clickSound1->empty());
+  EXPECT_FALSE(window.dialogPictures.dlgBackground->present());
+  EXPECT_TRUE(window.sounds.clickSound1->empty());
   EXPECT_EQ(window.currentScreen, static_cast<std::uint32_t>(ScreenStarting));
 }
 
@@ -143,11 +145,11 @@ TEST_F(MainWndTest, SwitchingToTheGameDestroysTheMenuAndTicksOnlyWithoutAModalDi
   platform::HeadlessPlatform platform;
   TMainWnd window(platform);
   bool menuDestroyed = false;
-  auto menu = std::make_unique<FakeScreen>();
+  auto menu = std::make_unique<FakeScreen>(window);
   menu->destroyed = &menuDestroyed;
   widgets::activeProcedure = menu.get();
   window.menuScreen = std::move(menu);
-  auto game = std::make_unique<FakeScreen>();
+  auto game = std::make_unique<FakeScreen>(window);
   FakeScreen* gameScreen = game.get();
   window.gameScreen = std::move(game);
   window.currentScreen = ScreenMenu;
@@ -171,7 +173,7 @@ TEST_F(MainWndTest, SwitchingToTheGameDestroysTheMenuAndTicksOnlyWithoutAModalDi
 TEST_F(MainWndTest, MinimisedTheTimerDoesNothingUntilRestored) {
   platform::HeadlessPlatform platform;
   TMainWnd window(platform);
-  auto game = std::make_unique<FakeScreen>();
+  auto game = std::make_unique<FakeScreen>(window);
   FakeScreen* screen = game.get();
   window.gameScreen = std::move(game);
   widgets::activeProcedure = screen;
@@ -228,7 +230,7 @@ TEST_F(MainWndTest, ClosingAsksOnlyWhileAScreenIsActive) {
 TEST_F(MainWndTest, AnsweringNoToTheExitQuestionLeavesEverythingAsItWas) {
   platform::HeadlessPlatform platform;
   TMainWnd window(platform);
-  FakeScreen screen;
+  FakeScreen screen(window);
   widgets::activeProcedure = &screen;
   platform.messageBoxAnswers = {platform::kResultNo, platform::kResultYes};
   platform.PressKey(platform::vk::kF4, platform::kAltKey);
@@ -247,19 +249,19 @@ TEST_F(MainWndTest, SoundSwitchKeysWorkOnEveryScreenAndGoNowhereElse) {
   platform::HeadlessPlatform platform;
   TMainWnd window(platform);
   platform.PressKey(platform::vk::kF8);
-  EXPECT_EQ(window.soundEffectsOn, 0);
+  EXPECT_EQ(window.sounds.soundEffectsOn, 0);
   ASSERT_EQ(platform.messageBoxes.size(), 1u);
   EXPECT_EQ(platform.messageBoxes[0].title, "Options");
   EXPECT_EQ(platform.messageBoxes[0].text, "Sound Effects OFF");
 
-  FakeScreen screen;
+  FakeScreen screen(window);
   widgets::activeProcedure = &screen;
   platform.PressKey(platform::vk::kS, platform::kAltKey);
-  EXPECT_EQ(window.soundEffectsOn, 1);
+  EXPECT_EQ(window.sounds.soundEffectsOn, 1);
   EXPECT_EQ(platform.messageBoxes.back().text, "Sound Effects ON");
   EXPECT_TRUE(screen.keys.empty());
   platform.PressKey(platform::vk::kS);  // plain S is the screen's, not a switch
-  EXPECT_EQ(window.soundEffectsOn, 1);
+  EXPECT_EQ(window.sounds.soundEffectsOn, 1);
   EXPECT_EQ(screen.keys, (std::vector<std::uint16_t>{platform::vk::kS}));
   platform.PressKey(platform::vk::kEscape);  // a screen's own key while one is active
   EXPECT_FALSE(platform.terminated());

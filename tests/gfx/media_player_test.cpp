@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/main_wnd.h"
+#include "app/sound_effects.h"
 #include "platform/headless_platform.h"
 #include "tools/archive_writer.h"
 
@@ -91,18 +91,19 @@ TEST(MediaPlayer, ReadsRealArchivesAndPreloadedBuffers) {
 }
 
 TEST(MediaPlayer, WithSoundEffectsOffTheShellOpensNoArchiveForSound) {
-  platform::HeadlessPlatform platform;
-  app::TMainWnd window(platform);
+  platform::RecordingAudio audio;
+  app::SoundEffects sounds(audio);
   std::vector<std::string> log;
-  window.mediaPlayer = std::make_unique<MediaPlayer>(platform.Audio(), LoggingReader(log));
-  window.soundEffectsOn = 0;
-  window.PlaySoundEffect("Warning");
+  sounds.mediaPlayer = std::make_unique<MediaPlayer>(audio, LoggingReader(log));
+  EXPECT_FALSE(sounds.Toggle());
+  sounds.Play("Warning");
+  sounds.PlayBuffer({'R', 'I', 'F', 'F', 1});
   EXPECT_TRUE(log.empty());
-  EXPECT_TRUE(platform.audio.played.empty());
-  window.soundEffectsOn = 1;
-  window.PlaySoundEffect("Warning");
+  EXPECT_TRUE(audio.played.empty());
+  EXPECT_TRUE(sounds.Toggle());
+  sounds.Play("Warning");
   EXPECT_EQ(log, (std::vector<std::string>{"read res00.dat:Warning"}));
-  ASSERT_EQ(platform.audio.played.size(), 1u);
+  ASSERT_EQ(audio.played.size(), 1u);
 }
 
 }  // namespace

@@ -8,11 +8,11 @@
 #include <memory>
 #include <string>
 
-#include "app/main_wnd.h"
-#include "platform/headless_platform.h"
+#include "tests/support/fake_widget_host.h"
 #include "tests/support/golden.h"
 #include "widgets/tw_menu_button.h"
 #include "widgets/tw_panel.h"
+#include "widgets/tw_procedure.h"
 #include "widgets/tw_speed_button.h"
 #include "widgets/tw_tool_button.h"
 
@@ -44,9 +44,8 @@ class ButtonGoldenTest : public ::testing::Test {
   void Open(int count, int w, int h) {
     width_ = count * (w + 8) + 8;
     height_ = h + 16;
-    platform = std::make_unique<platform::HeadlessPlatform>(gfx::AppVideo{width_, height_});
-    window = std::make_unique<app::TMainWnd>(*platform);
-    screen = std::make_unique<widgets::TWProcedure>();
+    host = std::make_unique<testing_support::FakeWidgetHost>(gfx::AppVideo{width_, height_});
+    screen = std::make_unique<widgets::TWProcedure>(*host);
     panel = widgets::MakeChild<BackgroundPanel>(screen.get());
     panel->SetRect({0, 0, 1, 1});
     ASSERT_TRUE(std::filesystem::exists(GameArchive()))
@@ -74,8 +73,7 @@ class ButtonGoldenTest : public ::testing::Test {
   }
 
   int width_ = 0, height_ = 0;
-  std::unique_ptr<platform::HeadlessPlatform> platform;
-  std::unique_ptr<app::TMainWnd> window;
+  std::unique_ptr<testing_support::FakeWidgetHost> host;
   std::unique_ptr<widgets::TWProcedure> screen;
   BackgroundPanel* panel = nullptr;
   std::unique_ptr<gfx::WBitmap> background, face, icons, picture;
@@ -93,8 +91,7 @@ TEST_F(ButtonGoldenTest, ToolButtons) {
     ++i;
   }
   panel->Redraw();
-  EXPECT_TRUE(
-      testing_support::MatchesGolden(*window->backBuffer, "tool_button_states", kTolerance));
+  EXPECT_TRUE(testing_support::MatchesGolden(*host->target, "tool_button_states", kTolerance));
 }
 
 TEST_F(ButtonGoldenTest, SpeedButtons) {
@@ -104,8 +101,7 @@ TEST_F(ButtonGoldenTest, SpeedButtons) {
   for (const State& s : {kNormal, kHovered, kPressed, kDown})
     Place<widgets::TWSpeedButton>(i++, 64, 64, &picture, s);
   panel->Redraw();
-  EXPECT_TRUE(
-      testing_support::MatchesGolden(*window->backBuffer, "speed_button_states", kTolerance));
+  EXPECT_TRUE(testing_support::MatchesGolden(*host->target, "speed_button_states", kTolerance));
 }
 
 TEST_F(ButtonGoldenTest, MenuButtons) {
@@ -117,8 +113,7 @@ TEST_F(ButtonGoldenTest, MenuButtons) {
     ++i;
   }
   panel->Redraw();
-  EXPECT_TRUE(
-      testing_support::MatchesGolden(*window->backBuffer, "menu_button_states", kTolerance));
+  EXPECT_TRUE(testing_support::MatchesGolden(*host->target, "menu_button_states", kTolerance));
 }
 
 }  // namespace

@@ -33,7 +33,6 @@ class ButtonsTest : public ScreenFixture<80> {
     platform.Click((w.pixelRect.left + w.pixelRect.right) / 2,
                    (w.pixelRect.top + w.pixelRect.bottom) / 2);
   }
-
 };
 
 TEST_F(ButtonsTest, ClickingAGroupMemberPutsItDownAndReleasesTheOthers) {

@@ -7,6 +7,7 @@
 
 #include "app/main_wnd.h"
 #include "platform/headless_platform.h"
+#include "tests/support/fake_widget_host.h"
 #include "tests/widgets/widget_test_screen.h"
 #include "widgets/input_state.h"
 #include "widgets/tw_panel.h"
@@ -42,7 +43,6 @@ TEST(EvaluatePointer, ReleasedOnlyWhenTheLeftButtonComesUpOverAPressedWidget) {
 // A 100 x 100 screen, so a hundredth of it is a pixel.
 class WidgetBaseTest : public ScreenFixture<100> {
  protected:
-
   Probe* AddProbe(widgets::TWPanel* parent, const std::string& name, gfx::FracRect r,
                   std::int32_t command, std::int16_t cursor = platform::kCursorHand) {
     Probe* probe = MakeChild<Probe>(parent, name, &log);
@@ -51,7 +51,6 @@ class WidgetBaseTest : public ScreenFixture<100> {
   }
   void Press(int x, int y) { platform.PressButton(MouseButton::Left, x, y); }
   void Release(int x, int y) { platform.ReleaseButton(MouseButton::Left, x, y); }
-
 };
 
 TEST_F(WidgetBaseTest, RectanglesAreRelativeToTheParentAndRoundedHalfUp) {
@@ -226,16 +225,16 @@ TEST_F(WidgetBaseTest, ARepeatedIdenticalMouseEventStillTestsButKeepsTheIdleTime
   Probe* probe = AddProbe(screen.get(), "a", Box(10, 10, 20, 20), 7);
   screen->Show();
   platform.MoveMouse(20, 20);
-  window->idleTime = 200;
+  window->tooltip.idleTime = 200;
   probe->hover = 0;  // a stale state the next test must correct
   platform.MoveMouse(20, 20);
-  EXPECT_EQ(window->idleTime, 200u);
+  EXPECT_EQ(window->tooltip.idleTime, 200u);
   EXPECT_EQ(probe->hover, 1);
   platform.MoveMouse(20, 20, platform::kShiftKey);
-  EXPECT_EQ(window->idleTime, 0u);
-  window->idleTime = 200;
+  EXPECT_EQ(window->tooltip.idleTime, 0u);
+  window->tooltip.idleTime = 200;
   platform.PressKey(platform::vk::kA);
-  EXPECT_EQ(window->idleTime, 0u);
+  EXPECT_EQ(window->tooltip.idleTime, 0u);
   EXPECT_EQ(screen->keys, (std::vector<std::uint16_t>{platform::vk::kA}));
 }
 
@@ -250,7 +249,7 @@ TEST_F(WidgetBaseTest, ShowingAScreenDeactivatesTheOtherAndHidingAWidgetForgetsI
   EXPECT_EQ(screen->hovered, nullptr);
   EXPECT_EQ(probe->enabled, 0);
 
-  auto other = std::make_unique<TestScreen>();
+  auto other = std::make_unique<TestScreen>(*window);
   other->Show();
   EXPECT_EQ(widgets::activeProcedure, other.get());
   EXPECT_EQ(screen->releases, 1);
@@ -261,9 +260,10 @@ TEST_F(WidgetBaseTest, ShowingAScreenDeactivatesTheOtherAndHidingAWidgetForgetsI
 }
 
 TEST_F(WidgetBaseTest, PressByCodePresentsThePressedLookPlaysTheClickAndSendsTheCommand) {
-  window->clickSound1 = std::make_unique<gfx::ByteBuffer>(gfx::ByteBuffer{'R', 'I', 'F', 'F'});
+  window->sounds.clickSound1 =
+      std::make_unique<gfx::ByteBuffer>(gfx::ByteBuffer{'R', 'I', 'F', 'F'});
   Probe* probe = AddProbe(screen.get(), "a", Box(10, 10, 20, 20), 13);
-  probe->clickSound = &window->clickSound1;
+  probe->clickSound = &window->sounds.clickSound1;
   screen->Show();
   log.clear();
   widgets::PressByCode(*probe, true);
@@ -274,14 +274,49 @@ TEST_F(WidgetBaseTest, PressByCodePresentsThePressedLookPlaysTheClickAndSendsThe
   EXPECT_EQ(platform.audio.played.size(), 1u);
   widgets::PressByCode(*probe, false);
   EXPECT_EQ(platform.audio.played.size(), 1u);
-  window->soundEffectsOn = 0;
+  window->sounds.soundEffectsOn = 0;
   widgets::PressByCode(*probe, true);
   platform.Click(20, 20);
   EXPECT_EQ(platform.audio.played.size(), 1u);
   EXPECT_EQ(screen->commands.size(), 4u);
-  window->soundEffectsOn = 1;
+  window->sounds.soundEffectsOn = 1;
   platform.Click(20, 20);
   EXPECT_EQ(platform.audio.played.size(), 2u);
+}
+
+}  // namespace
+}  // namespace widgets_test
+
+namespace widgets_test {
+namespace {
+
+// A tree of widgets needs only its root's host: no main window, and rectangles in the root's
+// own pixels, moved by every container between a widget and the root.
+TEST(WidgetHost, WidgetsDrawPresentAndSoundThroughTheirRootsHostOnly) {
+  testing_support::FakeWidgetHost host({200, 100});
+  TestScreen screen(host);
+  auto* outer = MakeChild<widgets::TWPanel>(&screen);
+  outer->SetRect(gfx::FracRect::FromSize(0.5f, 0.5f, 0.5f, 0.5f));
+  auto* inner = MakeChild<widgets::TWPanel>(outer);
+  inner->SetRect(gfx::FracRect::FromSize(0.1f, 0.1f, 0.2f, 0.2f));
+  std::vector<Drawn> log;
+  auto* probe = MakeChild<Probe>(inner, "p", &log);
+  const auto click = std::make_unique<gfx::ByteBuffer>(gfx::ByteBuffer{'R', 'I', 'F', 'F'});
+  probe->clickSound = &click;
+  probe->Setup(gfx::FracRect::FromSize(0.05f, 0.1f, 0.05f, 0.1f), nullptr, "", 2, 5);
+  EXPECT_EQ(probe->pixelRect, (gfx::IntRect{130, 70, 140, 80}));
+  EXPECT_EQ(probe->host(), &host);
+  EXPECT_EQ(probe->rootProcedure(), &screen);
+
+  screen.Show();
+  EXPECT_EQ(host.presented.back(), (gfx::IntRect{0, 0, 200, 100}));
+  widgets::PressByCode(*probe, true);
+  EXPECT_EQ(host.presented.back(), probe->pixelRect);
+  EXPECT_EQ(host.clicks.size(), 1u);
+  EXPECT_EQ(screen.commands, (std::vector<std::int32_t>{5}));
+
+  for (int i = 0; i < widgets::MAX_CONTROLS; ++i) MakeChild<Probe>(inner, "filler", nullptr);
+  EXPECT_EQ(host.warnings, (std::vector<std::string>{"Warning!: MAX_CONTROLS reached"}));
 }
 
 }  // namespace

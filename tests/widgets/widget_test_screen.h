@@ -27,6 +27,7 @@ struct Drawn {
 
 class TestScreen : public widgets::TWProcedure {
  public:
+  using TWProcedure::TWProcedure;
   ~TestScreen() override { TestScreen::ReleaseResources(); }
   void Command(widgets::TWControl* widget, std::int32_t code) override {
     commands.push_back(code);
@@ -63,7 +64,7 @@ class ScreenFixture : public ::testing::Test {
  protected:
   void SetUp() override {
     window = std::make_unique<app::TMainWnd>(platform);
-    screen = std::make_unique<TestScreen>();
+    screen = std::make_unique<TestScreen>(*window);
   }
   void TearDown() override {
     screen.reset();
