@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "tests/sim/colony_fixture.h"
+#include "world/highway.h"
 
 namespace {
 
@@ -15,14 +16,14 @@ using CommandTest = ColonyTest;
 TEST_F(CommandTest, RefusalsComeInOrderAndChangeNothing) {
   ExploreAll();
   const ColonyState before = S();
-  const std::vector<MapCell> cells(map.Cells().begin(), map.Cells().end());
+  const std::vector<MapCell> cells = land.cells;
   // Too few people and too little water: only the people notice.
   EXPECT_EQ(colony.PlaceStructure(kFishFarm, 20, 20), PlaceResult::kRefusedPeople);
   EXPECT_EQ(host.events,
             (std::vector<std::string>{"sound:Warning", "notice:Insufficient people!"}));
   // A refusal leaves map and state untouched.
   EXPECT_EQ(S(), before);
-  EXPECT_TRUE(std::equal(cells.begin(), cells.end(), map.Cells().begin(), map.Cells().end()));
+  EXPECT_EQ(land.cells, cells);
   // 30 unemployed and water 5: the Fish Farm is refused for water, Solar Power is built.
   AddPeople(S(), 25);
   S().water = 5;
@@ -104,7 +105,7 @@ TEST_F(CommandTest, HighwaysAreFinishedAtOnceAndJoinTheirNeighbours) {
   EXPECT_EQ(Cell(20, 19).frame, 28);  // one neighbour on its y axis
   // A building site of another type is no highway.
   Build(kCrops, 22, 20);
-  colony.Map().JoinHighway(21, 20);
+  world::JoinHighway(colony.Map(), 21, 20);
   EXPECT_EQ(Cell(21, 20).frame, 29);
   // Demolishing the centre rejoins the neighbours.
   colony.DemolishStructure(20, 20);
@@ -128,7 +129,7 @@ TEST_F(CommandTest, DemolishingSitesAndFinishedStructures) {
   expected.buildSerial += 1;
   EXPECT_EQ(S(), expected);
   EXPECT_EQ(host.events, std::vector<std::string>{"sound:demolish"});
-  EXPECT_FALSE(map.HasSelection());
+  EXPECT_FALSE(land.HasSelection());
   const MapCell& c = Cell(30, 30);
   EXPECT_EQ(c.type, kLand);
   EXPECT_EQ(c.sheet, world::kSheetGround);
@@ -158,7 +159,7 @@ TEST_F(CommandTest, TheLandingModuleCannotBeDemolished) {
   EXPECT_EQ(Cell(11, 64).type, kLandingModule);
   // A right press clears the selection and shows the Status page; a second does nothing.
   colony.ClearSelection();
-  EXPECT_FALSE(map.HasSelection());
+  EXPECT_FALSE(land.HasSelection());
   EXPECT_EQ(S().category, 0);
   host.changes = 0;
   colony.ClearSelection();
@@ -205,10 +206,10 @@ TEST_F(CommandTest, NewGameClearsTheSelectionAndRestoresTheView) {
   FinishAll();
   colony.RunDay();
   colony.SelectCell(30, 30);
-  ASSERT_TRUE(map.HasSelection());
+  ASSERT_TRUE(land.HasSelection());
   S().speed = kAccelerated;
   colony.NewGame();
-  EXPECT_FALSE(map.HasSelection());
+  EXPECT_FALSE(land.HasSelection());
   EXPECT_FALSE(colony.EarthCommEnabled());
   EXPECT_EQ(colony.PaletteSlots()[kCommCenterSlot], 1);
   EXPECT_EQ(S().speed, kPaused);
