@@ -402,7 +402,9 @@ void Colony::NewGame() {
   ResetToNewGame(state_);
   // The old map's selection would point at a cell of the new map.
   land_.ClearSelection();
-  host_.Changed(kChangedSelection);
+  // Every panel shows the new colony at once, and the view moves to its landing site.
+  host_.Changed(kChangedCounters | kChangedDate | kChangedInfoArea | kChangedSelection |
+                kChangedNewMap);
   if (screenShown_) RestoreView();
 }
 
@@ -430,7 +432,8 @@ void Colony::ReplaceGame(const ColonyState& state, StructureType selectedType,
   selectedType_ = selectedType;
   std::copy_n(cells.begin(), std::min(cells.size(), land_.cells.size()), land_.cells.begin());
   land_.ClearSelection();
-  host_.Changed(kChangedSelection);
+  // The loaded colony has its own counters and date, and the view follows its map.
+  host_.Changed(kChangedCounters | kChangedDate | kChangedSelection | kChangedNewMap);
   RestoreView();
 }
 

@@ -89,6 +89,7 @@ class Colony {
   // --- commands ---
   PlaceResult PlaceStructure(StructureType type, std::int32_t x, std::int32_t y);
   void DemolishStructure(std::int32_t x, std::int32_t y);
+  // A fresh map and colony; reports every panel and kChangedNewMap.
   void NewGame();
   // Brings the screen's model side in line with the state: after a new game, a load, or when
   // the game screen becomes active.
@@ -99,8 +100,8 @@ class Colony {
   void SelectCell(std::int32_t x, std::int32_t y);
   void ClearSelection();
   // Replaces the running game with a loaded one (already checked): the state, the selected
-  // type and every cell of a land of the same size; then the selection is cleared and the
-  // view restored.
+  // type and every cell of a land of the same size; then the selection is cleared, the view
+  // restored and every panel and kChangedNewMap reported.
   void ReplaceGame(const ColonyState& state, StructureType selectedType,
                    std::span<const MapCell> cells);
 

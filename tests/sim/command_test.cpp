@@ -220,6 +220,41 @@ TEST_F(CommandTest, NewGameClearsTheSelectionAndRestoresTheView) {
   EXPECT_EQ(Invariants(), "");
 }
 
+// A new game must show the new colony at once: every panel, and the view moved to the new
+// land's centre, also while the game screen is not shown (the main menu's New Game).
+TEST_F(CommandTest, NewGameReportsEveryPanelAndTheNewMap) {
+  constexpr std::uint32_t kEveryPanel =
+      kChangedCounters | kChangedDate | kChangedInfoArea | kChangedSelection | kChangedNewMap;
+  for (const bool shown : {false, true}) {
+    colony.SetScreenShown(shown);
+    land.centerX = land.centerY = 0;
+    defaultDraw = 3;
+    host.changes = 0;
+    colony.NewGame();
+    EXPECT_EQ(host.changes & kEveryPanel, kEveryPanel) << "shown " << shown;
+    // The land's centre is the new landing site, for the view to centre on.
+    const MapCell* module = land.CellAt(land.centerX, land.centerY);
+    ASSERT_NE(module, nullptr);
+    EXPECT_EQ(module->type, kLandingModule);
+  }
+}
+
+TEST_F(CommandTest, ALoadedGameReportsItsCountersDateAndMap) {
+  ExploreAll();
+  Build(kHighway, 20, 20);
+  colony.SelectCell(20, 20);
+  const ColonyState state = S();
+  const std::vector<MapCell> cells = land.cells;
+  colony.NewGame();
+  host.changes = 0;
+  colony.ReplaceGame(state, kLand, cells);
+  constexpr std::uint32_t kLoaded =
+      kChangedCounters | kChangedDate | kChangedInfoArea | kChangedSelection | kChangedNewMap;
+  EXPECT_EQ(host.changes & kLoaded, kLoaded);
+  EXPECT_EQ(land.cells, cells);
+  EXPECT_FALSE(land.HasSelection());
+}
+
 TEST_F(CommandTest, SpeedAndItemCommands) {
   colony.Command(kCommandNormal);
   EXPECT_EQ(S().speed, kNormal);
