@@ -465,19 +465,22 @@ bool Colony::Command(std::int32_t code) {
   return false;
 }
 
-void Colony::SelectCell(std::int32_t x, std::int32_t y) {
-  if (!land_.InGrid(x, y)) return;
-  if (land_.selectedX == x && land_.selectedY == y) return;
+bool Colony::SelectCell(std::int32_t x, std::int32_t y) {
+  const MapCell* cell = land_.CellAt(x, y);
+  if (cell == nullptr || cell->type == kLand) return false;
+  if (land_.selectedX == x && land_.selectedY == y) return false;
   land_.Select(x, y);
   host_.Changed(kChangedSelection | kChangedMap);
   SetCategory(kInformationCategory);
+  return true;
 }
 
-void Colony::ClearSelection() {
-  if (!land_.HasSelection()) return;
+bool Colony::ClearSelection() {
+  if (!land_.HasSelection()) return false;
   land_.ClearSelection();
   host_.Changed(kChangedSelection | kChangedMap);
   SetCategory(kStatusCategory);
+  return true;
 }
 
 void Colony::SetCategory(std::int32_t category) {

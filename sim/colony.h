@@ -96,9 +96,13 @@ class Colony {
   void RestoreView();
   // Commands 100..117. Returns false for a code this model does not handle.
   bool Command(std::int32_t code);
-  // The map click on a structure: select it and show the Information page.
-  void SelectCell(std::int32_t x, std::int32_t y);
-  void ClearSelection();
+  // The hand cursor's press: a structure inside the grid that is not already selected becomes
+  // the selection and the Information page is shown. Returns whether it selected (the screen
+  // then plays its click).
+  bool SelectCell(std::int32_t x, std::int32_t y);
+  // The right press: clears a selection and shows the Status page. Returns whether there was
+  // one.
+  bool ClearSelection();
   // Replaces the running game with a loaded one (already checked): the state, the selected
   // type and every cell of a land of the same size; then the selection is cleared, the view
   // restored and every panel and kChangedNewMap reported.

@@ -160,7 +160,8 @@ class ScriptRunner {
       Arguments(words, 2);
       const std::int32_t x = Coordinate(words[1]);
       const std::int32_t y = Coordinate(words[2]);
-      if (land_.InGrid(x, y)) land_.Select(x, y);
+      // As a player does it: the hand cursor's press, then "Delete building".
+      colony_.SelectCell(x, y);
       colony_.Command(kCommandDelete);
     } else if (command == "day") {
       Arguments(words, 1);

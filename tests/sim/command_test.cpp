@@ -148,6 +148,42 @@ TEST_F(CommandTest, DemolishingSitesAndFinishedStructures) {
   EXPECT_EQ(Invariants(), "");
 }
 
+TEST_F(CommandTest, TheHandCursorSelectsOnlyStructuresNotYetSelected) {
+  ExploreAll();
+  Build(kHighway, 20, 20);
+  colony.Command(kCommandFirstCategory + 3);  // Food
+  host.events.clear();
+  // Bare land, cells outside the grid and far-off ones select nothing and report nothing.
+  host.changes = 0;
+  for (auto [x, y] : {std::pair{12, 64}, {-1, 0}, {129, 5}, {INT32_MIN, INT32_MAX}}) {
+    EXPECT_FALSE(colony.SelectCell(x, y)) << x << "," << y;
+  }
+  EXPECT_FALSE(land.HasSelection());
+  EXPECT_EQ(host.changes, 0u);
+  EXPECT_EQ(S().category, 3);
+  // A structure is selected and the Information page shown, which redraws the info area.
+  EXPECT_TRUE(colony.SelectCell(20, 20));
+  EXPECT_EQ((std::pair{land.selectedX, land.selectedY}), (std::pair{20, 20}));
+  EXPECT_EQ(host.changes, kChangedSelection | kChangedMap | kChangedInfoArea);
+  EXPECT_EQ(S().category, 1);
+  EXPECT_EQ(colony.SelectedType(), kLand);
+  // Pressing it again changes nothing (the screen plays no click); another one moves it.
+  colony.Command(kCommandFirstCategory + 3);
+  host.changes = 0;
+  EXPECT_FALSE(colony.SelectCell(20, 20));
+  EXPECT_EQ(host.changes, 0u);
+  EXPECT_EQ(S().category, 3);
+  EXPECT_TRUE(colony.SelectCell(11, 64));
+  EXPECT_EQ((std::pair{land.selectedX, land.selectedY}), (std::pair{11, 64}));
+  // The right press clears it and shows the Status page, once.
+  host.changes = 0;
+  EXPECT_TRUE(colony.ClearSelection());
+  EXPECT_EQ(host.changes, kChangedSelection | kChangedMap | kChangedInfoArea);
+  EXPECT_EQ(S().category, 0);
+  EXPECT_FALSE(colony.ClearSelection());
+  EXPECT_TRUE(host.events.empty()) << "selecting makes no sound of the model's own";
+}
+
 TEST_F(CommandTest, TheLandingModuleCannotBeDemolished) {
   colony.SelectCell(11, 64);
   EXPECT_EQ(S().category, 1);
