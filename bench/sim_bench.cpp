@@ -18,21 +18,22 @@ constexpr std::array<StructureType, 20> kMix = {
     kWindPower, kHighway,   kGym,  kFishFarm,   kPellNet, kCountryHouse};
 
 // Every cell finished (a tenth still building), the balances and people to match.
-void BuildEverything(CellGrid& map, ColonyState& state) {
+void BuildEverything(world::Land& land, ColonyState& state) {
   ResetToNewGame(state);
   std::int32_t serial = 0;
   std::int64_t staff = 0;
-  for (std::int32_t i = 0; i < kCellCount; ++i) {
-    MapCell& cell = map.Cells()[i];
+  const std::size_t cellCount = land.cells.size();
+  for (std::size_t i = 0; i < cellCount; ++i) {
+    MapCell& cell = land.cells[i];
     cell = MapCell{};
     cell.revealMask = world::kRevealAll;
-    if (i == kCellCount / 2) {
+    if (i == cellCount / 2) {
       cell.type = kLandingModule;
       cell.sheet = world::kSheetStructure;
       cell.frame = 2;
       continue;
     }
-    const StructureType type = kMix[static_cast<std::size_t>(i) % kMix.size()];
+    const StructureType type = kMix[i % kMix.size()];
     const StructureLook& look = StructureLooks[type];
     const StructureSpec& spec = StructureCatalogue[type];
     cell.type = static_cast<std::uint8_t>(type);
@@ -61,25 +62,25 @@ void BuildEverything(CellGrid& map, ColonyState& state) {
 }
 
 void BM_RunDayFullMap(benchmark::State& bench) {
-  CellGrid map;
+  world::Land land;
   world::Random random(42);
   SilentHost host;
-  Colony colony(map, random, host);
-  BuildEverything(map, colony.State());
-  const std::vector<MapCell> cells(map.Cells().begin(), map.Cells().end());
+  Colony colony(land, random, host);
+  BuildEverything(land, colony.State());
+  const std::vector<MapCell> cells = land.cells;
   const ColonyState start = colony.State();
   std::int64_t days = 0;
   for (auto _ : bench) {
     colony.RunDay();
     if (++days % 2000 == 0) {
       bench.PauseTiming();
-      std::copy(cells.begin(), cells.end(), map.Cells().begin());
+      land.cells = cells;
       colony.State() = start;
       bench.ResumeTiming();
     }
   }
   std::int64_t built = 0;
-  for (const MapCell& cell : map.Cells()) built += cell.type != kLand ? 1 : 0;
+  for (const MapCell& cell : land.cells) built += cell.type != kLand ? 1 : 0;
   bench.SetItemsProcessed(days);
   // All 16,641 while nothing is pulled down.
   bench.counters["built_cells"] = static_cast<double>(built);
@@ -89,11 +90,11 @@ void BM_RunDayFullMap(benchmark::State& bench) {
 BENCHMARK(BM_RunDayFullMap);
 
 void BM_GameTickAcceleratedFullMap(benchmark::State& bench) {
-  CellGrid map;
+  world::Land land;
   world::Random random(42);
   SilentHost host;
-  Colony colony(map, random, host);
-  BuildEverything(map, colony.State());
+  Colony colony(land, random, host);
+  BuildEverything(land, colony.State());
   colony.State().speed = kAccelerated;
   std::int64_t ticks = 0;
   for (auto _ : bench) {

@@ -87,11 +87,12 @@ struct Bench {
   explicit Bench(const ScreenSize& size, std::int32_t animatedEvery = 1, bool mixed = false)
       : backBuffer(size.width, size.height),
         window(static_cast<std::size_t>(size.width) * size.height),
-        map(kGameViewArea, world::kMapSize,
-            {&backBuffer, [this](const gfx::IntRect& r) { Present(r); }}, Pictures().Slots()) {
+        map(kGameViewArea, land, {size.width, size.height},
+            {[this] { return &backBuffer; }, [this](const gfx::IntRect& r) { Present(r); }},
+            Pictures().Slots()) {
     map.miniMapRect = gfx::FracToPixels(kMiniMapArea, size.width, size.height);
     std::int32_t n = 0;
-    for (world::MapCell& cell : map.cells) {
+    for (world::MapCell& cell : land.cells) {
       cell.revealMask = world::kRevealAll;
       cell.sheet = world::kSheetStructure;
       cell.type = 21;
@@ -118,6 +119,7 @@ struct Bench {
   }
   gfx::MemVideo backBuffer;
   std::vector<gfx::Color> window;
+  world::Land land;
   world::WorldIso3D map;
 };
 

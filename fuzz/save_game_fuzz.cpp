@@ -14,13 +14,13 @@ void Check(const gfx::ByteBuffer& bytes) {
   sim::SavedGame game;
   if (sim::DecodeSavedGame(bytes, game) != sim::DecodeError::kNone) return;
   if (sim::EncodeSavedGame(game.state, game.selectedType, game.cells) != bytes) std::abort();
-  sim::CellGrid map;
+  world::Land land;
   world::Random random(1);
   sim::SilentHost host;
-  sim::Colony colony(map, random, host);
+  sim::Colony colony(land, random, host);
   colony.ReplaceGame(game.state, game.selectedType, game.cells);
   for (int day = 0; day < 3; ++day) colony.RunDay();
-  if (!sim::CheckColony(colony.State(), colony.SelectedType(), map.Cells()).empty()) std::abort();
+  if (!sim::CheckColony(colony.State(), colony.SelectedType(), land.cells).empty()) std::abort();
 }
 
 }  // namespace

@@ -1,8 +1,10 @@
 #include "sim/colony.h"
 
 #include <algorithm>
+#include <cassert>
 #include <cmath>
 
+#include "world/highway.h"
 #include "world/map_generation.h"
 
 namespace sim {
@@ -21,8 +23,8 @@ float AsFloat(double value) {
 
 }  // namespace
 
-Colony::Colony(MapGrid& map, world::Random& random, ColonyHost& host)
-    : map_(map), random_(random), host_(host) {}
+Colony::Colony(world::Land& land, world::Random& random, ColonyHost& host)
+    : land_(land), random_(random), host_(host) {}
 
 // ---------------------------------------------------------------------------------------
 // The tick and the day
@@ -39,7 +41,7 @@ void Colony::GameTick() {
 }
 
 void Colony::AnimationStep() {
-  world::StepAnimations(map_.Cells());
+  world::StepAnimations(land_.cells);
 }
 
 void Colony::RunDay() {
@@ -118,7 +120,7 @@ void Colony::RunDay() {
 
 std::int32_t Colony::AdvanceConstruction() {
   std::int32_t result = kConstructionNothing;
-  for (MapCell& cell : map_.Cells()) {
+  for (MapCell& cell : land_.cells) {
     const StructureType type = cell.type;
     if (type == kLand || !IsValidStructureType(type)) continue;
     const StructureSpec& spec = StructureCatalogue[type];
@@ -235,26 +237,33 @@ void Colony::DeleteNewestStructures() {
   auto shortage = [this] { return state_.unemployed < 0 || state_.power < 0; };
   // Serial by serial from the newest, each serial's cells in map order. One pass over the
   // map finds them all (demolishing leaves serials as they are).
-  std::vector<std::pair<std::int32_t, std::int32_t>> newest;  // serial, cell index
+  struct Built {
+    std::int32_t serial;
+    world::CellPos cell;
+  };
+  std::vector<Built> newest;
   if (shortage()) {
-    const auto cells = map_.Cells();
-    for (std::int32_t i = 0; i < kCellCount; ++i) {
-      const std::int32_t serial = cells[i].serial;
-      if (serial >= 1 && serial <= state_.buildSerial) newest.emplace_back(serial, i);
+    for (std::int32_t y = 0; y < land_.rows; ++y) {
+      for (std::int32_t x = 0; x < land_.columns; ++x) {
+        const MapCell* cell = land_.CellAt(x, y);
+        if (cell == nullptr) continue;
+        const std::int32_t serial = cell->serial;
+        if (serial >= 1 && serial <= state_.buildSerial) newest.push_back({serial, {x, y}});
+      }
     }
-    std::sort(newest.begin(), newest.end(), [](const auto& a, const auto& b) {
-      return a.first != b.first ? a.first > b.first : a.second < b.second;
-    });
+    // Already in map order, which a stable sort keeps among equal serials.
+    std::stable_sort(newest.begin(), newest.end(),
+                     [](const Built& a, const Built& b) { return a.serial > b.serial; });
   }
   std::size_t next = 0;
   while (shortage() && state_.buildSerial >= 1) {
     const std::int32_t serial = state_.buildSerial;
-    for (; next < newest.size() && newest[next].first == serial; ++next) {
-      DemolishCell(newest[next].second % kColumns, newest[next].second / kColumns, false);
+    for (; next < newest.size() && newest[next].serial == serial; ++next) {
+      DemolishCell(newest[next].cell.x, newest[next].cell.y, false);
     }
     state_.buildSerial = serial - 1;
     // A serial no cell holds changes nothing: on to the next one that some cell holds.
-    if (shortage()) state_.buildSerial = next < newest.size() ? newest[next].first : 0;
+    if (shortage()) state_.buildSerial = next < newest.size() ? newest[next].serial : 0;
   }
   host_.Changed(kChangedMapRebuild);
 }
@@ -280,9 +289,9 @@ bool Colony::IsPaletteTypeShown(StructureType type) const {
 }
 
 bool Colony::CanBuildOn(std::int32_t x, std::int32_t y) const {
-  if (!InGrid(x, y)) return false;
-  const MapCell& cell = map_.At(x, y);
-  return cell.type == kLand && cell.revealMask == world::kRevealAll &&
+  const MapCell* cell = land_.CellAt(x, y);
+  if (cell == nullptr) return false;
+  return cell->type == kLand && cell->revealMask == world::kRevealAll &&
          state_.category >= kFirstBuildingCategory &&
          state_.unemployed >= SpecOf(selectedType_).builders;
 }
@@ -291,8 +300,9 @@ PlaceResult Colony::PlaceStructure(StructureType type, std::int32_t x, std::int3
   // Only a shown palette button may build: this keeps the landing module, the spare types and
   // a second Comm. Center off the map whoever calls.
   if (!IsValidStructureType(type) || !IsPaletteTypeShown(type)) return PlaceResult::kRefusedType;
-  if (!InGrid(x, y)) return PlaceResult::kRefusedCell;
-  MapCell& cell = map_.At(x, y);
+  MapCell* target = land_.CellAt(x, y);
+  if (target == nullptr) return PlaceResult::kRefusedCell;
+  MapCell& cell = *target;
   if (cell.type != kLand || cell.revealMask != world::kRevealAll) return PlaceResult::kRefusedCell;
 
   const StructureSpec& spec = StructureCatalogue[type];
@@ -316,9 +326,9 @@ PlaceResult Colony::PlaceStructure(StructureType type, std::int32_t x, std::int3
   host_.PlaySound(kSoundBuild);
 
   if (type == kHighway) {
-    map_.JoinHighway(x, y);
+    world::JoinHighway(land_, x, y);
     cell.constructionLeft = 0;
-    map_.RejoinHighwayNeighbours(x, y);
+    world::RejoinHighwayNeighbours(land_, x, y);
     ApplyStructure(state_, kHighway, +1);
   } else {
     cell.constructionLeft = static_cast<std::uint8_t>(spec.buildDays);
@@ -341,7 +351,7 @@ PlaceResult Colony::PlaceStructure(StructureType type, std::int32_t x, std::int3
     host_.Changed(kChangedCounters);
     RefreshInfoArea();
   }
-  map_.RevealAround(x, y);
+  world::RevealAround(land_, x, y);
   host_.Changed(kChangedMapRebuild);
   return PlaceResult::kBuilt;
 }
@@ -351,8 +361,9 @@ void Colony::DemolishStructure(std::int32_t x, std::int32_t y) {
 }
 
 void Colony::DemolishCell(std::int32_t x, std::int32_t y, bool rebuildView) {
-  if (!InGrid(x, y)) return;
-  MapCell& cell = map_.At(x, y);
+  MapCell* target = land_.CellAt(x, y);
+  if (target == nullptr) return;
+  MapCell& cell = *target;
   const StructureType type = cell.type;
   if (type == kLand || type == kLandingModule || !IsValidStructureType(type)) return;
 
@@ -379,19 +390,21 @@ void Colony::DemolishCell(std::int32_t x, std::int32_t y, bool rebuildView) {
   cell.animStart = 0;
   cell.sheet = world::kSheetGround;
   cell.frame = static_cast<std::uint8_t>(world::kCommonGroundFirst + random_.Below(5));
-  if (type == kHighway) map_.RejoinHighwayNeighbours(x, y);
-  map_.ClearSelection();
+  if (type == kHighway) world::RejoinHighwayNeighbours(land_, x, y);
+  land_.ClearSelection();
   host_.Changed(kChangedSelection | (rebuildView ? kChangedMapRebuild : kChangedMap));
-  SetCategory(0);
+  SetCategory(kStatusCategory);
   host_.Changed(kChangedCounters);
 }
 
 void Colony::NewGame() {
-  map_.GenerateMap(random_);
+  world::GenerateMap(land_, random_);
   ResetToNewGame(state_);
   // The old map's selection would point at a cell of the new map.
-  map_.ClearSelection();
-  host_.Changed(kChangedSelection);
+  land_.ClearSelection();
+  // Every panel shows the new colony at once, and the view moves to its landing site.
+  host_.Changed(kChangedCounters | kChangedDate | kChangedInfoArea | kChangedSelection |
+                kChangedNewMap);
   if (screenShown_) RestoreView();
 }
 
@@ -414,12 +427,13 @@ void Colony::RestoreView() {
 
 void Colony::ReplaceGame(const ColonyState& state, StructureType selectedType,
                          std::span<const MapCell> cells) {
+  assert(cells.size() == land_.cells.size() && "a loaded game must fill the land exactly");
   state_ = state;
   selectedType_ = selectedType;
-  auto target = map_.Cells();
-  std::copy_n(cells.begin(), std::min(cells.size(), target.size()), target.begin());
-  map_.ClearSelection();
-  host_.Changed(kChangedSelection);
+  std::copy_n(cells.begin(), std::min(cells.size(), land_.cells.size()), land_.cells.begin());
+  land_.ClearSelection();
+  // The loaded colony has its own counters and date, and the view follows its map.
+  host_.Changed(kChangedCounters | kChangedDate | kChangedSelection | kChangedNewMap);
   RestoreView();
 }
 
@@ -429,7 +443,7 @@ bool Colony::Command(std::int32_t code) {
     return true;
   }
   if (code == kCommandDelete) {
-    if (map_.HasSelection()) DemolishStructure(map_.SelectedX(), map_.SelectedY());
+    if (land_.HasSelection()) DemolishStructure(land_.selectedX, land_.selectedY);
     return true;
   }
   if (code == kCommandEarthComm) {
@@ -451,19 +465,22 @@ bool Colony::Command(std::int32_t code) {
   return false;
 }
 
-void Colony::SelectCell(std::int32_t x, std::int32_t y) {
-  if (!InGrid(x, y)) return;
-  if (map_.SelectedX() == x && map_.SelectedY() == y) return;
-  map_.Select(x, y);
+bool Colony::SelectCell(std::int32_t x, std::int32_t y) {
+  const MapCell* cell = land_.CellAt(x, y);
+  if (cell == nullptr || cell->type == kLand) return false;
+  if (land_.selectedX == x && land_.selectedY == y) return false;
+  land_.Select(x, y);
   host_.Changed(kChangedSelection | kChangedMap);
-  SetCategory(1);
+  SetCategory(kInformationCategory);
+  return true;
 }
 
-void Colony::ClearSelection() {
-  if (!map_.HasSelection()) return;
-  map_.ClearSelection();
+bool Colony::ClearSelection() {
+  if (!land_.HasSelection()) return false;
+  land_.ClearSelection();
   host_.Changed(kChangedSelection | kChangedMap);
-  SetCategory(0);
+  SetCategory(kStatusCategory);
+  return true;
 }
 
 void Colony::SetCategory(std::int32_t category) {

@@ -1,4 +1,4 @@
-// The colony model as the game screen runs it: the colony state with the map's cells, the
+// The colony model as the game screen runs it: the colony state on the land it is given, the
 // day step, the alerts and disasters, and the player's commands. It knows nothing of
 // drawing, sound or dialogs; everything it has to say goes to its ColonyHost.
 //
@@ -13,11 +13,13 @@
 
 #include "sim/colony_host.h"
 #include "sim/colony_state.h"
-#include "sim/map_grid.h"
 #include "sim/structure_catalogue.h"
+#include "world/land.h"
 #include "world/random.h"
 
 namespace sim {
+
+using world::MapCell;
 
 // What became of a placement.
 enum class PlaceResult {
@@ -67,7 +69,8 @@ inline constexpr std::int32_t kConstructionFinished = 2;
 
 class Colony {
  public:
-  Colony(MapGrid& map, world::Random& random, ColonyHost& host);
+  // The land, the generator and the host must outlive the colony.
+  Colony(world::Land& land, world::Random& random, ColonyHost& host);
 
   // --- the tick and the day ---
   // One 40 ms timer tick of the game screen.
@@ -86,17 +89,23 @@ class Colony {
   // --- commands ---
   PlaceResult PlaceStructure(StructureType type, std::int32_t x, std::int32_t y);
   void DemolishStructure(std::int32_t x, std::int32_t y);
+  // A fresh map and colony; reports every panel and kChangedNewMap.
   void NewGame();
   // Brings the screen's model side in line with the state: after a new game, a load, or when
   // the game screen becomes active.
   void RestoreView();
   // Commands 100..117. Returns false for a code this model does not handle.
   bool Command(std::int32_t code);
-  // The map click on a structure: select it and show the Information page.
-  void SelectCell(std::int32_t x, std::int32_t y);
-  void ClearSelection();
+  // The hand cursor's press: a structure inside the grid that is not already selected becomes
+  // the selection and the Information page is shown. Returns whether it selected (the screen
+  // then plays its click).
+  bool SelectCell(std::int32_t x, std::int32_t y);
+  // The right press: clears a selection and shows the Status page. Returns whether there was
+  // one.
+  bool ClearSelection();
   // Replaces the running game with a loaded one (already checked): the state, the selected
-  // type and every cell; then the selection is cleared and the view restored.
+  // type and every cell of a land of the same size; then the selection is cleared, the view
+  // restored and every panel and kChangedNewMap reported.
   void ReplaceGame(const ColonyState& state, StructureType selectedType,
                    std::span<const MapCell> cells);
 
@@ -108,8 +117,8 @@ class Colony {
   // --- state ---
   ColonyState& State() { return state_; }
   const ColonyState& State() const { return state_; }
-  MapGrid& Map() { return map_; }
-  const MapGrid& Map() const { return map_; }
+  world::Land& Map() { return land_; }
+  const world::Land& Map() const { return land_; }
 
   StructureType SelectedType() const { return selectedType_; }
   void SetSelectedType(StructureType type) { selectedType_ = type; }
@@ -130,7 +139,7 @@ class Colony {
   void RefreshInfoArea();
   void DemolishCell(std::int32_t x, std::int32_t y, bool rebuildView);
 
-  MapGrid& map_;
+  world::Land& land_;
   world::Random& random_;
   ColonyHost& host_;
   ColonyState state_;

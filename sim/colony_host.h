@@ -28,6 +28,8 @@ enum ColonyChange : std::uint32_t {
   kChangedPalette = 1u << 6,          // which item buttons are shown (the Comm. Center slot)
   kChangedSelection = 1u << 7,        // the selected cell
   kChangedToolbar = 1u << 8,          // time and category buttons pressed from the state
+  kChangedNewMap = 1u << 9,  // a fresh map: centre the view on the land's centre, rebuild it
+                             // and the minimap
 };
 
 class ColonyHost {

@@ -134,7 +134,7 @@ class ScriptRunner {
       : out_(out),
         options_(options),
         host_(out, options.answerYes),
-        colony_(map_, random_, host_),
+        colony_(land_, random_, host_),
         budget_(options.stepBudget) {
     if (options.constantDraw) {
       const std::int32_t value = *options.constantDraw;
@@ -160,7 +160,8 @@ class ScriptRunner {
       Arguments(words, 2);
       const std::int32_t x = Coordinate(words[1]);
       const std::int32_t y = Coordinate(words[2]);
-      if (InGrid(x, y)) map_.Select(x, y);
+      // As a player does it: the hand cursor's press, then "Delete building".
+      colony_.SelectCell(x, y);
       colony_.Command(kCommandDelete);
     } else if (command == "day") {
       Arguments(words, 1);
@@ -180,17 +181,20 @@ class ScriptRunner {
       Arguments(words, 2);
       const std::int32_t x = Coordinate(words[1]);
       const std::int32_t y = Coordinate(words[2]);
-      if (!InGrid(x, y)) throw ScriptError{"cell outside the map"};
-      out_ << CellJson(map_.At(x, y), x, y) << '\n';
+      const MapCell* cell = land_.CellAt(x, y);
+      if (cell == nullptr) throw ScriptError{"cell outside the map"};
+      out_ << CellJson(*cell, x, y) << '\n';
     } else if (command == "cells") {
       Arguments(words, 0);
-      for (std::int32_t i = 0; i < kCellCount; ++i) {
-        const MapCell& cell = map_.Cells()[i];
-        if (cell.type != kLand) out_ << CellJson(cell, i % kColumns, i / kColumns) << '\n';
+      for (std::int32_t y = 0; y < land_.rows; ++y) {
+        for (std::int32_t x = 0; x < land_.columns; ++x) {
+          const MapCell& cell = land_.Cell(x, y);
+          if (cell.type != kLand) out_ << CellJson(cell, x, y) << '\n';
+        }
       }
     } else if (command == "report") {
       Arguments(words, 0);
-      const EarthReport r = ComputeEarthReport(map_, colony_.State());
+      const EarthReport r = ComputeEarthReport(land_, colony_.State());
       out_ << "{\"complaints\":" << JsonArray(r.complaints) << ",\"levels\":" << JsonArray(r.levels)
            << ",\"points\":" << r.points << ",\"verdict\":" << r.verdict << ",\"score\":" << r.score
            << "}\n";
@@ -252,7 +256,7 @@ class ScriptRunner {
   std::ostream& out_;
   const ColonyScriptOptions& options_;
   ScriptHost host_;
-  CellGrid map_;
+  world::Land land_;
   world::Random random_;
   Colony colony_;
   std::int64_t budget_;

@@ -81,9 +81,10 @@ const std::array<std::string_view, kComplaintLetters> ComplaintLetters = {
 namespace {
 
 // Only the cells to the left, above and above-left count as a structure's neighbours.
-bool HasNeighbour(const MapGrid& map, std::int32_t x, std::int32_t y, StructureType type) {
+bool HasNeighbour(const world::Land& land, std::int32_t x, std::int32_t y, StructureType type) {
   const auto holds = [&](std::int32_t nx, std::int32_t ny) {
-    return InGrid(nx, ny) && map.At(nx, ny).type == type;
+    const world::MapCell* cell = land.CellAt(nx, ny);
+    return cell != nullptr && cell->type == type;
   };
   return holds(x - 1, y) || holds(x, y - 1) || holds(x - 1, y - 1);
 }
@@ -107,30 +108,32 @@ std::int32_t CentredLevel(std::int32_t v) {
 
 }  // namespace
 
-std::int32_t CountComplaints(const MapGrid& map, ColonyState& state) {
+std::int32_t CountComplaints(const world::Land& land, ColonyState& state) {
   auto& c = state.complaints;
   c.fill(0);
   std::int32_t houses = 0;
   std::int32_t housesWithoutHighway = 0;
-  for (std::int32_t y = 0; y < kRows; ++y) {
-    for (std::int32_t x = 0; x < kColumns; ++x) {
-      const StructureType type = map.At(x, y).type;
+  for (std::int32_t y = 0; y < land.rows; ++y) {
+    for (std::int32_t x = 0; x < land.columns; ++x) {
+      const world::MapCell* cell = land.CellAt(x, y);
+      if (cell == nullptr) continue;
+      const StructureType type = cell->type;
       if (IsHouse(type)) {
         ++houses;
-        if (!HasNeighbour(map, x, y, kHighway)) ++housesWithoutHighway;
-        if (HasNeighbour(map, x, y, kDisco)) ++c[1];
-        if (HasNeighbour(map, x, y, kCasino)) ++c[1];
+        if (!HasNeighbour(land, x, y, kHighway)) ++housesWithoutHighway;
+        if (HasNeighbour(land, x, y, kDisco)) ++c[1];
+        if (HasNeighbour(land, x, y, kCasino)) ++c[1];
       } else if (type == kChurch) {
         for (StructureType vice : {kPub, kDisco, kLoveCenter, kCasino}) {
-          if (HasNeighbour(map, x, y, vice)) ++c[2];
+          if (HasNeighbour(land, x, y, vice)) ++c[2];
         }
       } else if (type == kHospital) {
-        if (HasNeighbour(map, x, y, kDisco)) ++c[3];
+        if (HasNeighbour(land, x, y, kDisco)) ++c[3];
       } else if (type == kPublicLibrary) {
-        if (HasNeighbour(map, x, y, kDisco)) ++c[4];
+        if (HasNeighbour(land, x, y, kDisco)) ++c[4];
       } else if (type == kTelescope) {
-        if (HasNeighbour(map, x, y, kFlats)) ++c[5];
-        if (HasNeighbour(map, x, y, kSkyscraper)) ++c[5];
+        if (HasNeighbour(land, x, y, kFlats)) ++c[5];
+        if (HasNeighbour(land, x, y, kSkyscraper)) ++c[5];
       }
     }
   }
@@ -165,9 +168,9 @@ std::array<std::int32_t, kAssessmentLines> AssessmentLevels(const ColonyState& s
   return level;
 }
 
-EarthReport ComputeEarthReport(const MapGrid& map, ColonyState& state) {
+EarthReport ComputeEarthReport(const world::Land& land, ColonyState& state) {
   EarthReport report;
-  report.complaintCount = CountComplaints(map, state);
+  report.complaintCount = CountComplaints(land, state);
   report.complaints = state.complaints;
   report.levels = AssessmentLevels(state);
   for (std::int32_t i = 0; i < kAssessmentLines; ++i) {

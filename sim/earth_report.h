@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "sim/colony_state.h"
-#include "sim/map_grid.h"
+#include "world/land.h"
 
 namespace sim {
 
@@ -27,7 +27,7 @@ inline constexpr std::string_view kNoComplaintText = "We are happy with your job
 
 // Fills state.complaints (seven counters 0..4 and the spare 0) and returns how many
 // counters are above 0.
-std::int32_t CountComplaints(const MapGrid& map, ColonyState& state);
+std::int32_t CountComplaints(const world::Land& land, ColonyState& state);
 
 // The level 0..4 of each of the nine lines for the colony's current balances.
 std::array<std::int32_t, kAssessmentLines> AssessmentLevels(const ColonyState& state);
@@ -42,7 +42,7 @@ struct EarthReport {
 };
 
 // Everything the report shows; fills state.complaints as the dialog does.
-EarthReport ComputeEarthReport(const MapGrid& map, ColonyState& state);
+EarthReport ComputeEarthReport(const world::Land& land, ColonyState& state);
 
 // The letter shown for a draw: the first counter above 0 from draw mod 7 onwards, or the
 // happy text when none is.

@@ -341,8 +341,12 @@ bool WriteAll(int fd, std::span<const std::uint8_t> bytes, int& error) {
 }  // namespace
 
 std::string SaveGameToFile(const Colony& colony, const std::filesystem::path& path) {
+  // Padded or cut to the saved size, another land's cells would come back in other places.
+  if (colony.Map().cells.size() != static_cast<std::size_t>(kCellCount)) {
+    return SaveFailure(path, "the map is not the size a saved game holds");
+  }
   const gfx::ByteBuffer bytes =
-      EncodeSavedGame(colony.State(), colony.SelectedType(), colony.Map().Cells());
+      EncodeSavedGame(colony.State(), colony.SelectedType(), colony.Map().cells);
   std::filesystem::path folder = path.parent_path();
   if (folder.empty()) folder = ".";
   std::error_code fsError;
@@ -382,6 +386,9 @@ std::string SaveGameToFile(const Colony& colony, const std::filesystem::path& pa
 
 std::string LoadGameFromFile(Colony& colony, const std::filesystem::path& path) {
   const std::string name = path.filename().string();
+  if (colony.Map().cells.size() != static_cast<std::size_t>(kCellCount)) {
+    return "The file " + name + " cannot be loaded into a map of another size; nothing was loaded.";
+  }
   std::ifstream in(path, std::ios::binary);
   if (!in) return "The file " + name + " could not be opened; nothing was loaded.";
   // Read at most one byte more than a saved game holds: anything longer is not one.

@@ -20,13 +20,17 @@
 
 #include "gfx/byte_buffer.h"
 #include "sim/colony_state.h"
-#include "sim/map_grid.h"
+#include "world/map_cell.h"
 
 namespace sim {
 
 class Colony;
 
+using world::MapCell;
+
 inline constexpr std::uint32_t kSaveFormatVersion = 1;
+// A saved game holds the cells of the game's map, 129 x 129 of them.
+inline constexpr std::int32_t kCellCount = world::kMapColumns * world::kMapRows;
 
 struct SavedGame {
   ColonyState state;
@@ -55,13 +59,15 @@ std::string CheckColony(const ColonyState& state, StructureType selectedType,
                         std::span<const MapCell> cells);
 
 // Saves the colony to the file, creating its folder when missing. The file is replaced
-// atomically: a crash leaves the old file or the new one. Returns an empty string on
-// success, else one sentence for the player.
+// atomically: a crash leaves the old file or the new one. A colony on a land of another size
+// than the game's map is not saved. Returns an empty string on success, else one sentence
+// for the player.
 std::string SaveGameToFile(const Colony& colony, const std::filesystem::path& path);
 
-// Loads the file into the colony only when every check passes (then the selection is cleared
-// and the view restored). Returns an empty string on success, else one sentence for the
-// player; the running game is then unchanged.
+// Loads the file into the colony only when every check passes and the colony's land is the
+// size of the game's map (then the selection is cleared and the view restored). Returns an
+// empty string on success, else one sentence for the player; the running game is then
+// unchanged.
 std::string LoadGameFromFile(Colony& colony, const std::filesystem::path& path);
 
 }  // namespace sim

@@ -72,6 +72,9 @@ struct StructureLook {
 
 inline constexpr int kCategoryCount = 8;
 inline constexpr int kItemsPerCategory = 5;
+// The two pages before the building categories.
+inline constexpr int kStatusCategory = 0;
+inline constexpr int kInformationCategory = 1;
 inline constexpr int kFirstBuildingCategory = 2;
 inline constexpr int kPaletteSlotCount = kCategoryCount * kItemsPerCategory;
 // The palette slot of the Comm. Center, the only one that changes during play.

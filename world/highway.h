@@ -4,8 +4,7 @@
 #include <array>
 #include <cstdint>
 
-#include "world/land_grid.h"
-#include "world/world_iso3d.h"
+#include "world/land.h"
 
 namespace world {
 
@@ -30,12 +29,13 @@ constexpr std::array<std::uint8_t, 16> kHighwayJoints = {0, 0, 1, 2, 0, 0, 3, 7,
                                                          1, 5, 1, 6, 4, 9, 8, 10};
 
 // The joint mask of (x, y): the edge neighbours inside the grid whose type is the highway.
-std::uint8_t HighwayNeighbours(const LandGrid& land, std::int32_t x, std::int32_t y);
-std::uint8_t HighwayNeighbours(const WorldIso3D& world, std::int32_t x, std::int32_t y);
+std::uint8_t HighwayNeighbours(const Land& land, std::int32_t x, std::int32_t y);
 
 // Gives the cell (x, y) the highway piece that joins its highway neighbours (sheet 0). Only
 // the cell's picture changes; a cell outside the grid is left alone.
-void JoinHighway(const LandGrid& land, std::int32_t x, std::int32_t y);
-void JoinHighway(WorldIso3D& world, std::int32_t x, std::int32_t y);
+void JoinHighway(Land& land, std::int32_t x, std::int32_t y);
+
+// Joins the highways next to (x, y) anew, after it gained or lost its own.
+void RejoinHighwayNeighbours(Land& land, std::int32_t x, std::int32_t y);
 
 }  // namespace world

@@ -7,7 +7,7 @@ namespace world {
 namespace {
 
 // A view coordinate of the landing site, kLandingMargin away from both edges of the square.
-std::int32_t LandingCoordinate(const LandGrid& land, Random& random) {
+std::int32_t LandingCoordinate(const Land& land, Random& random) {
   const std::int32_t spread = land.size - 2 * kLandingMargin;
   // A grid too small for the margin lands in its middle.
   if (spread <= 0) return land.size / 2;
@@ -16,7 +16,7 @@ std::int32_t LandingCoordinate(const LandGrid& land, Random& random) {
 
 }  // namespace
 
-CellPos GenerateMap(const LandGrid& land, Random& random) {
+CellPos GenerateMap(Land& land, Random& random) {
   std::fill(land.cells.begin(), land.cells.end(), MapCell{});
   for (MapCell& cell : land.cells) {
     if (random.Below(kRareGroundOdds) != 0) {
@@ -30,7 +30,7 @@ CellPos GenerateMap(const LandGrid& land, Random& random) {
   site.v = LandingCoordinate(land, random);
   // Only view coordinates of equal parity name a cell exactly; otherwise the conversion would
   // drop v by one, possibly past the margin, so v moves one step towards the middle instead.
-  if (!gfx::IsEven(site.u - site.v)) site.v += site.v < land.size / 2 ? 1 : -1;
+  if (((site.u - site.v) & 1) != 0) site.v += site.v < land.size / 2 ? 1 : -1;
   const CellPos landing = land.ViewToCell(site);
   if (MapCell* cell = land.CellAt(landing.x, landing.y)) {
     cell->type = kTypeLandingModule;
@@ -38,16 +38,12 @@ CellPos GenerateMap(const LandGrid& land, Random& random) {
     cell->frame = kLandingModuleFrame;
   }
   RevealAround(land, landing.x, landing.y);
+  land.centerX = landing.x;
+  land.centerY = landing.y;
   return landing;
 }
 
-CellPos GenerateMap(WorldIso3D& world, Random& random) {
-  const CellPos landing = GenerateMap(LandOf(world), random);
-  world.CenterOnCell(landing.x, landing.y);
-  return landing;
-}
-
-void RevealAround(const LandGrid& land, std::int32_t cx, std::int32_t cy) {
+void RevealAround(Land& land, std::int32_t cx, std::int32_t cy) {
   // Far-off centres reach no cell; stopping here also keeps the sums below in range.
   if (cx < -kExploreRadius || cy < -kExploreRadius || cx > land.columns + kExploreRadius ||
       cy > land.rows + kExploreRadius) {
@@ -60,10 +56,6 @@ void RevealAround(const LandGrid& land, std::int32_t cx, std::int32_t cy) {
       cell->revealMask |= kExploreTable[dy + kExploreRadius][dx + kExploreRadius];
     }
   }
-}
-
-void RevealAround(WorldIso3D& world, std::int32_t cx, std::int32_t cy) {
-  RevealAround(LandOf(world), cx, cy);
 }
 
 }  // namespace world

@@ -6,9 +6,8 @@
 #include <cstdint>
 
 #include "world/highway.h"
-#include "world/land_grid.h"
+#include "world/land.h"
 #include "world/random.h"
-#include "world/world_iso3d.h"
 
 namespace world {
 
@@ -40,13 +39,12 @@ constexpr std::array<std::array<std::uint8_t, 9>, 9> kExploreTable = {{
 }};
 
 // Clears the land and fills it for a new game: ground everywhere, the landing module at a
-// random place inside the view square, explored around it. Returns the landing site.
-CellPos GenerateMap(const LandGrid& land, Random& random);
-// The same for the game's map, whose view is then centred on the landing site.
-CellPos GenerateMap(WorldIso3D& world, Random& random = ProgramRandom());
+// random place inside the view square, explored around it. The land's centre becomes the
+// landing site (a view keeps it inside the view square when it centres on it); the selection
+// is left to the caller. Returns the landing site.
+CellPos GenerateMap(Land& land, Random& random);
 
 // Explores the cells around (cx, cy) that lie inside the grid; masks only gain bits.
-void RevealAround(const LandGrid& land, std::int32_t cx, std::int32_t cy);
-void RevealAround(WorldIso3D& world, std::int32_t cx, std::int32_t cy);
+void RevealAround(Land& land, std::int32_t cx, std::int32_t cy);
 
 }  // namespace world

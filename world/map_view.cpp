@@ -137,12 +137,12 @@ void WorldIso3D::DrawMap() {
     }
     const std::int32_t left = anchorX - tileWidth / 2;
     const std::int32_t top = anchorY - tileHeight / 2;
-    const MapCell* cell = CellAt(at.x, at.y);
+    const MapCell* cell = land.CellAt(at.x, at.y);
     if (cell == nullptr) {
       DrawPictureFrame(*mapSurface, pictures.tiles0, left, top, kOutsideGridFrame);
       return;
     }
-    if (at.x == selectedX && at.y == selectedY) {
+    if (at.x == land.selectedX && at.y == land.selectedY) {
       DrawPictureFrame(*mapSurface, pictures.tiles1, left, top - lift, kMarkerBehindFrame);
       DrawCellPicture(*cell, left, top);
       DrawPictureFrame(*mapSurface, pictures.tiles1, left, top - lift, kMarkerInFrontFrame);
@@ -188,8 +188,9 @@ bool WorldIso3D::SquareShowsFrame(std::int32_t frame, std::int32_t anchorX,
 }
 
 void WorldIso3D::StretchMap() {
-  if (screen.backBuffer == nullptr) return;
-  gfx::StretchRect(*mapSurface, shownPart, *screen.backBuffer, viewRect, true);
+  gfx::MemVideo* target = Target();
+  if (target == nullptr) return;
+  gfx::StretchRect(*mapSurface, shownPart, *target, viewRect, true);
 }
 
 void WorldIso3D::PresentView() {
@@ -226,6 +227,7 @@ void WorldIso3D::RedrawAnimations() {
   // differs from it is drawn; anywhere else the whole frame is.
   FollowAnimationSheet();
   const bool remember = FramesStayInTheirSquares();
+  gfx::MemVideo* target = Target();
   const gfx::IntRect wholeFrame =
       pictures.animation != nullptr && pictures.animation->present()
           ? gfx::IntRect{0, 0, pictures.animation->frameWidth, pictures.animation->frameHeight}
@@ -244,14 +246,14 @@ void WorldIso3D::RedrawAnimations() {
   parts.clear();
   auto finishBand = [&] {
     if (parts.empty()) return;
-    gfx::StretchRectParts(*mapSurface, shownPart, *screen.backBuffer, viewRect, true, parts);
+    gfx::StretchRectParts(*mapSurface, shownPart, *target, viewRect, true, parts);
     for (const gfx::IntRect& part : parts) Present(part);
     parts.clear();
   };
   std::size_t position = 0;
   WalkView([&](CellPos at, std::int32_t anchorX, std::int32_t anchorY) {
     const std::size_t here = position++;
-    const MapCell* cell = CellAt(at.x, at.y);
+    const MapCell* cell = land.CellAt(at.x, at.y);
     if (cell == nullptr || cell->animStart == 0) return;
     const std::int32_t frame = AnimationFrameOf(*cell);
     const std::int32_t before = remember ? ExchangeDrawnFrame(here, frame) : kUnknownFrame;
@@ -260,31 +262,31 @@ void WorldIso3D::RedrawAnimations() {
                                      : animationChanges_.Between(pictures.animation, before, frame);
     if (changed.IsEmpty()) return;
     DrawAnimationPart(frame, anchorX, anchorY, changed == wholeFrame ? nullptr : &changed);
-    if (screen.backBuffer == nullptr) return;
+    if (target == nullptr) return;
     const gfx::IntRect onMap = gfx::IntRect::FromSize(anchorX + kAnimationLeft + changed.left,
                                                       anchorY + kAnimationTop + changed.top,
                                                       changed.Width(), changed.Height());
-    const gfx::IntRect target = gfx::StretchedArea(*mapSurface, shownPart, *screen.backBuffer,
-                                                   viewRect, true, onMap.Intersect(shownPart));
-    if (target.IsEmpty()) return;
+    const gfx::IntRect area = gfx::StretchedArea(*mapSurface, shownPart, *target, viewRect, true,
+                                                 onMap.Intersect(shownPart));
+    if (area.IsEmpty()) return;
     if (anchorY != bandAnchorY) {
       finishBand();
       bandAnchorY = anchorY;
     }
     // Neighbours' covering rectangles may touch; one rectangle around both is presented once.
-    if (!parts.empty() && target.left <= parts.back().right) {
+    if (!parts.empty() && area.left <= parts.back().right) {
       gfx::IntRect& last = parts.back();
-      last = {last.left, std::min(last.top, target.top), std::max(last.right, target.right),
-              std::max(last.bottom, target.bottom)};
+      last = {last.left, std::min(last.top, area.top), std::max(last.right, area.right),
+              std::max(last.bottom, area.bottom)};
     } else {
-      parts.push_back(target);
+      parts.push_back(area);
     }
   });
   finishBand();
 }
 
 void WorldIso3D::StepAnimations() {
-  world::StepAnimations(cells);
+  world::StepAnimations(land.cells);
 }
 
 }  // namespace world

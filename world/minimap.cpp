@@ -39,12 +39,12 @@ std::int32_t MiniMapFrame(const MapCell& cell) {
 
 void WorldIso3D::DrawMiniMap() {
   if (pictures.miniMap == nullptr) return;
-  for (std::int32_t v = 0; v < rows; ++v) {
+  for (std::int32_t v = 0; v < land.rows; ++v) {
     // Cells of even rows of the view sit on odd pixel columns and the other way round, so
     // the two-pixel cells of neighbouring rows interlock like the diamonds they stand for.
-    for (std::int32_t j = gfx::IsEven(v) ? -1 : 0; j < columns; j += 2) {
+    for (std::int32_t j = gfx::IsEven(v) ? -1 : 0; j < land.columns; j += 2) {
       const CellPos at = ViewToCell({j + 1, v});
-      const MapCell* cell = CellAt(at.x, at.y);
+      const MapCell* cell = land.CellAt(at.x, at.y);
       if (cell == nullptr) continue;
       const std::int32_t frame = MiniMapFrame(*cell);
       if (frame < 0) continue;
@@ -54,11 +54,11 @@ void WorldIso3D::DrawMiniMap() {
 }
 
 void WorldIso3D::ShowMiniMap(bool present) {
-  if (screen.backBuffer == nullptr || miniMapRect.IsEmpty()) return;
-  gfx::MemVideo& target = *screen.backBuffer;
-  gfx::StretchRect(*miniMapSurface, miniMapSurface->bounds(), target, miniMapRect, true);
+  gfx::MemVideo* target = Target();
+  if (target == nullptr || miniMapRect.IsEmpty()) return;
+  gfx::StretchRect(*miniMapSurface, miniMapSurface->bounds(), *target, miniMapRect, true);
 
-  const ViewPos centre = CellToView({centerX, centerY});
+  const ViewPos centre = CellToView({land.centerX, land.centerY});
   const float sx =
       static_cast<float>(miniMapRect.Width()) / static_cast<float>(miniMapSurface->width());
   const float sy =
@@ -72,7 +72,7 @@ void WorldIso3D::ShowMiniMap(bool present) {
   // Rounding can carry the frame a pixel past the minimap; it is pulled back inside.
   if (top + height > miniMapRect.bottom) top = miniMapRect.bottom - height;
   if (left + width > miniMapRect.right) left = miniMapRect.right - width;
-  gfx::FrameRect(target, gfx::IntRect::FromSize(left, top, width, height), kViewFrameColor);
+  gfx::FrameRect(*target, gfx::IntRect::FromSize(left, top, width, height), kViewFrameColor);
 
   if (present) Present(miniMapRect);
 }

@@ -1,32 +1,27 @@
-// The map's record: creation with its surfaces, the cells, the coordinate conversions, the
-// cell under a point, and centring and scrolling the view.
+// The map view's record: creation with its surfaces, the coordinate conversions, the cell under
+// a point, and centring and scrolling the view.
 #include "world/world_iso3d.h"
 
 #include <algorithm>
+#include <cassert>
 #include <cmath>
-#include <stdexcept>
 
 namespace world {
 
 namespace {
 
-// Above this the map surface would not be a drawing surface any more but a memory hazard.
-constexpr std::int32_t kLargestGridSize = 4096;
+// No screen is larger; holding the size given here to it keeps the surfaces made for it sane.
+constexpr std::int32_t kLargestScreenSide = 8192;
 
 }  // namespace
 
-WorldIso3D::WorldIso3D(const gfx::FracRect& area, std::int32_t gridSize, MapScreen mapScreen,
-                       MapPictures mapPictures)
-    : viewArea(area),
-      size(std::clamp(gridSize, 2, kLargestGridSize)),
-      pictures(mapPictures),
-      screen(std::move(mapScreen)) {
-  columns = size + 1;
-  rows = size + 1;
-  cells.assign(static_cast<std::size_t>(columns) * static_cast<std::size_t>(rows), MapCell{});
-
-  const std::int32_t screenWidth = screen.backBuffer != nullptr ? screen.backBuffer->width() : 0;
-  const std::int32_t screenHeight = screen.backBuffer != nullptr ? screen.backBuffer->height() : 0;
+WorldIso3D::WorldIso3D(const gfx::FracRect& area, Land& viewedLand, gfx::AppVideo screenSize,
+                       MapScreen mapScreen, MapPictures mapPictures)
+    : land(viewedLand), viewArea(area), pictures(mapPictures), screen(std::move(mapScreen)) {
+  assert(land.size >= 2 && land.size <= kLargestMapSize && "a Land's size must be 2..4096");
+  // A negative size is no screen at all.
+  const std::int32_t screenWidth = std::clamp(screenSize.width, 0, kLargestScreenSide);
+  const std::int32_t screenHeight = std::clamp(screenSize.height, 0, kLargestScreenSide);
   viewRect = gfx::FracToPixels(viewArea, screenWidth, screenHeight);
 
   viewColumns = static_cast<std::int32_t>(
@@ -49,46 +44,26 @@ WorldIso3D::WorldIso3D(const gfx::FracRect& area, std::int32_t gridSize, MapScre
                                                           exactRows / static_cast<float>(viewRows))
                                        : 0;
   shownPart = {0, 0, mapSurface->width(), shownHeight};
+  // A land outside its sizes is held to them as a new Land would be.
+  const std::int32_t size = std::clamp(land.size, 2, kLargestMapSize);
   miniMapSurface = std::make_unique<gfx::MemVideo>(size, size);
 }
 
-MapCell& WorldIso3D::Cell(std::int32_t x, std::int32_t y) {
-  MapCell* cell = CellAt(x, y);
-  if (cell == nullptr) throw std::out_of_range("map cell outside the grid");
-  return *cell;
-}
-
-const MapCell& WorldIso3D::Cell(std::int32_t x, std::int32_t y) const {
-  const MapCell* cell = CellAt(x, y);
-  if (cell == nullptr) throw std::out_of_range("map cell outside the grid");
-  return *cell;
-}
-
-MapCell* WorldIso3D::CellAt(std::int32_t x, std::int32_t y) {
-  if (!InGrid(x, y)) return nullptr;
-  return &cells[static_cast<std::size_t>(x) + static_cast<std::size_t>(y) * columns];
-}
-
-const MapCell* WorldIso3D::CellAt(std::int32_t x, std::int32_t y) const {
-  if (!InGrid(x, y)) return nullptr;
-  return &cells[static_cast<std::size_t>(x) + static_cast<std::size_t>(y) * columns];
-}
-
 ViewPos WorldIso3D::CellToView(CellPos cell) const {
-  return {cell.x - cell.y + size / 2, cell.x + cell.y - size / 2};
+  return land.CellToView(cell);
 }
 
 CellPos WorldIso3D::ViewToCell(ViewPos view) const {
-  return ViewToCellOf(view, size);
+  return land.ViewToCell(view);
 }
 
 CellPos WorldIso3D::TopLeftCell() const {
-  return {centerX - (viewColumns + viewRows) / 2, centerY + (viewColumns - viewRows) / 2};
+  return {land.centerX - (viewColumns + viewRows) / 2, land.centerY + (viewColumns - viewRows) / 2};
 }
 
 gfx::IntRect WorldIso3D::TileBox(CellPos cell) const {
-  const std::int32_t dx = cell.x - centerX;
-  const std::int32_t dy = cell.y - centerY;
+  const std::int32_t dx = cell.x - land.centerX;
+  const std::int32_t dy = cell.y - land.centerY;
   const std::int32_t anchorX = mapSurface->width() / 2 + tileWidth / 2 * (dx - dy);
   const std::int32_t anchorY = mapSurface->height() / 2 + tileHeight / 2 * (dx + dy);
   return gfx::IntRect::FromSize(anchorX - tileWidth / 2, anchorY - tileHeight / 2, tileWidth,
@@ -106,22 +81,25 @@ CellPos WorldIso3D::CellAtPoint(std::int32_t sx, std::int32_t sy) const {
   const std::int32_t halfWidth = mapSurface->width() / 2;
   const std::int32_t halfHeight = mapSurface->height() / 2;
   const std::int32_t halfTileHeight = tileHeight / 2;
-  const float e = static_cast<float>(py - halfHeight + halfTileHeight * (centerX + centerY) +
-                                     halfTileHeight) /
-                  static_cast<float>(tileHeight);
-  const float f = static_cast<float>(px - halfWidth + tileWidth / 2 * (centerX - centerY)) /
-                  static_cast<float>(tileWidth);
+  const float e =
+      static_cast<float>(py - halfHeight + halfTileHeight * (land.centerX + land.centerY) +
+                         halfTileHeight) /
+      static_cast<float>(tileHeight);
+  const float f =
+      static_cast<float>(px - halfWidth + tileWidth / 2 * (land.centerX - land.centerY)) /
+      static_cast<float>(tileWidth);
   const float x = std::floor(e + f);
   const float y = std::floor(e - f);
   // Compared as floats first, so that no far-off value is converted to an integer.
-  if (!(x >= 0.0f) || !(y >= 0.0f) || x >= static_cast<float>(columns) ||
-      y >= static_cast<float>(rows)) {
+  if (!(x >= 0.0f) || !(y >= 0.0f) || x >= static_cast<float>(land.columns) ||
+      y >= static_cast<float>(land.rows)) {
     return {0, 0};
   }
   return {static_cast<std::int32_t>(x), static_cast<std::int32_t>(y)};
 }
 
 void WorldIso3D::CenterOnCell(std::int32_t x, std::int32_t y) {
+  const std::int32_t size = std::clamp(land.size, 2, kLargestMapSize);
   // Far-off cells are clamped anyway; holding them near the grid keeps the sums below in range.
   x = std::clamp(x, -4 * size, 4 * size);
   y = std::clamp(y, -4 * size, 4 * size);
@@ -150,13 +128,13 @@ void WorldIso3D::CenterOnCell(std::int32_t x, std::int32_t y) {
     adjusted = true;
   }
   if (adjusted) centre = ViewToCell(view);
-  centerX = centre.x;
-  centerY = centre.y;
+  land.centerX = centre.x;
+  land.centerY = centre.y;
 }
 
 void WorldIso3D::Scroll(std::int32_t direction) {
-  std::int32_t x = centerX;
-  std::int32_t y = centerY;
+  std::int32_t x = land.centerX;
+  std::int32_t y = land.centerY;
   switch (direction) {
     case ScrollUpLeft:
       x -= 2;

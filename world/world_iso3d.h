@@ -1,5 +1,6 @@
-// WorldIso3D: the colony's map of (size + 1) x (size + 1) cells, its isometric projection onto
-// the map surface, the view that shows part of it on the screen, and the minimap.
+// WorldIso3D: the map view of the colony's land of (size + 1) x (size + 1) cells (world/land.h):
+// its isometric projection onto the map surface, the view that shows part of it on the screen,
+// and the minimap.
 //
 // The grid on the screen: x runs to the lower right, y to the lower left.
 //
@@ -36,27 +37,10 @@
 #include "gfx/mem_video.h"
 #include "gfx/wbitmap.h"
 #include "world/animation_changes.h"
+#include "world/land.h"
 #include "world/map_cell.h"
 
 namespace world {
-
-struct CellPos {
-  std::int32_t x = 0;
-  std::int32_t y = 0;
-  friend constexpr bool operator==(const CellPos&, const CellPos&) = default;
-};
-
-struct ViewPos {
-  std::int32_t u = 0;
-  std::int32_t v = 0;
-  friend constexpr bool operator==(const ViewPos&, const ViewPos&) = default;
-};
-
-// The cell of a view position on a grid of the given size parameter. Shifts, not divisions:
-// odd sums round down also below zero.
-constexpr CellPos ViewToCellOf(ViewPos view, std::int32_t size) {
-  return {(view.u + view.v) >> 1, size / 2 + ((view.v - view.u) >> 1)};
-}
 
 // The five pictures the map is drawn with. They are slots: the game screen owns the pictures
 // and the map only points at them; a missing picture draws nothing.
@@ -69,9 +53,10 @@ struct MapPictures {
 };
 
 // Where the map is shown: the shell's back buffer and its presentation of a rectangle of it
-// on the window. The back buffer is screen-sized, so its size is the screen's.
+// on the window. The shell frees and makes the back buffer anew when the window changes size,
+// so the map asks for it at each use instead of keeping a pointer.
 struct MapScreen {
-  gfx::MemVideo* backBuffer = nullptr;
+  std::function<gfx::MemVideo*()> target;            // may be empty or give null (draw nothing)
   std::function<void(const gfx::IntRect&)> present;  // may be empty (nothing is presented)
 };
 
@@ -89,29 +74,15 @@ enum ScrollDirection : std::int32_t {
 
 class WorldIso3D {
  public:
-  // The map for a view area (screen fractions) and a grid size parameter (at least 2). The
-  // cells start cleared; a new game generates them.
-  WorldIso3D(const gfx::FracRect& viewArea, std::int32_t gridSize, MapScreen mapScreen,
-             MapPictures mapPictures = {});
+  // The view of a land it does not own, for a view area (screen fractions) of a screen of the
+  // given size; the surfaces are made for that size and the land's size parameter. The land
+  // must outlive the view.
+  WorldIso3D(const gfx::FracRect& viewArea, Land& land, gfx::AppVideo screenSize,
+             MapScreen mapScreen, MapPictures mapPictures = {});
   WorldIso3D(const WorldIso3D&) = delete;
   WorldIso3D& operator=(const WorldIso3D&) = delete;
 
-  // Cells. Cell() throws std::out_of_range outside the grid; CellAt() gives null there.
-  bool InGrid(std::int32_t x, std::int32_t y) const {
-    return x >= 0 && y >= 0 && x < columns && y < rows;
-  }
-  MapCell& Cell(std::int32_t x, std::int32_t y);
-  const MapCell& Cell(std::int32_t x, std::int32_t y) const;
-  MapCell* CellAt(std::int32_t x, std::int32_t y);
-  const MapCell* CellAt(std::int32_t x, std::int32_t y) const;
-  bool HasSelection() const { return selectedX >= 0; }
-  void Select(std::int32_t x, std::int32_t y) {
-    selectedX = x;
-    selectedY = y;
-  }
-  void ClearSelection() { selectedX = -1; }
-
-  // Coordinates.
+  // Coordinates on the land's grid.
   ViewPos CellToView(CellPos cell) const;
   CellPos ViewToCell(ViewPos view) const;
   CellPos TopLeftCell() const;
@@ -138,8 +109,12 @@ class WorldIso3D {
   void ForgetAnimationFrames();
   void StepAnimations();
 
-  // Moving the view.
+  // Moving the view. Centring keeps the view inside the view square and writes the centre it
+  // chose into the land.
   void CenterOnCell(std::int32_t x, std::int32_t y);
+  // Centres on the land's own centre, after a new map or a load set it; centring twice on a
+  // cell changes nothing.
+  void Recentre() { CenterOnCell(land.centerX, land.centerY); }
   void Scroll(std::int32_t direction);
 
   // The minimap.
@@ -148,14 +123,11 @@ class WorldIso3D {
   // (mx, my) relative to the minimap rectangle's top-left corner.
   void MiniMapClick(std::int32_t mx, std::int32_t my);
 
-  // Fields, in the order of the map's record.
-  std::vector<MapCell> cells;  // columns x rows, row after row: (x, y) is x + y * columns
+  // The cells, the selection and the centre are the land's.
+  Land& land;
   std::unique_ptr<gfx::MemVideo> mapSurface;
   std::unique_ptr<gfx::MemVideo> miniMapSurface;
   gfx::FracRect viewArea;
-  std::int32_t size = kMapSize;
-  std::int32_t centerX = 0;
-  std::int32_t centerY = 0;
   std::int32_t tileWidth = kTileWidth;
   std::int32_t tileHeight = kTileHeight;
   std::int32_t lift = kStructureLift;
@@ -164,16 +136,14 @@ class WorldIso3D {
   gfx::IntRect viewRect;
   gfx::IntRect shownPart;
   gfx::IntRect miniMapRect;
-  std::int32_t columns = 0;
-  std::int32_t rows = 0;
-  std::int32_t selectedX = -1;
-  std::int32_t selectedY = 0;
 
   // What the map draws with and onto; not part of the land.
   MapPictures pictures;
   MapScreen screen;
 
  private:
+  // The back buffer as it is now; null when there is none.
+  gfx::MemVideo* Target() const { return screen.target ? screen.target() : nullptr; }
   void Present(const gfx::IntRect& rect);
   // Visits every position of the view in painter's order with its cell and anchor.
   void WalkView(const std::function<void(CellPos cell, std::int32_t anchorX, std::int32_t anchorY)>&

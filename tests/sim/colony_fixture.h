@@ -1,4 +1,4 @@
-// A colony on an in-memory map with a host that records everything the model says, for the
+// A colony on a land of its own with a host that records everything the model says, for the
 // sim tests. Draws come from a fixed value unless a test scripts them.
 #pragma once
 
@@ -46,7 +46,7 @@ struct RecordingHost final : sim::ColonyHost {
 
 class ColonyTest : public ::testing::Test {
  protected:
-  ColonyTest() : colony(map, random, host) {
+  ColonyTest() : colony(land, random, host) {
     // With every draw 1 the landing module stands at (11, 64) on ground frame 17.
     random.Replace([this] { return NextDraw(); });
     colony.SetScreenShown(true);
@@ -62,11 +62,11 @@ class ColonyTest : public ::testing::Test {
   }
 
   sim::ColonyState& S() { return colony.State(); }
-  sim::MapCell& Cell(std::int32_t x, std::int32_t y) { return map.At(x, y); }
+  sim::MapCell& Cell(std::int32_t x, std::int32_t y) { return land.Cell(x, y); }
 
   // Opens the whole map for building, so tests can place anywhere.
   void ExploreAll() {
-    for (sim::MapCell& c : map.Cells()) c.revealMask = world::kRevealAll;
+    for (sim::MapCell& c : land.cells) c.revealMask = world::kRevealAll;
   }
   // Gives the colony people, water and power to build anything (keeps the invariants).
   void Enrich(std::int32_t people = 200) {
@@ -86,9 +86,9 @@ class ColonyTest : public ::testing::Test {
   void FinishAll() {
     for (int i = 0; i < 100; ++i) colony.AdvanceConstruction();
   }
-  std::string Invariants() { return sim::CheckColony(S(), colony.SelectedType(), map.Cells()); }
+  std::string Invariants() { return sim::CheckColony(S(), colony.SelectedType(), land.cells); }
 
-  sim::CellGrid map;
+  world::Land land;
   world::Random random;
   RecordingHost host;
   sim::Colony colony;

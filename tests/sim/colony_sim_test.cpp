@@ -103,6 +103,37 @@ TEST(ColonySim, PlaceRefusals) {
   EXPECT_EQ(run.out, "{\"refused\":\"type\"}\n{\"refused\":\"type\"}\n{\"refused\":\"cell\"}\n");
 }
 
+// demolish presses the cell with the hand cursor, then "Delete building", as a player does, so
+// the page it ends on is the game's.
+TEST(ColonySim, DemolishEndsOnTheGamesPage) {
+  ColonyScriptOptions options;
+  options.constantDraw = 1;  // the P.E.M. stands at (11, 64)
+  const auto category = [](const std::string& out) {
+    const std::size_t at = out.rfind("\"category\":");
+    return at == std::string::npos ? std::string("none") : out.substr(at + 11, 1);
+  };
+  // The P.E.M. is selected, the Information page shown, and nothing else changes.
+  const ScriptRun before = RunScript("new\nstate\ncells\n", options);
+  const ScriptRun pem = RunScript("new\ndemolish 11 64\nstate\ncells\n", options);
+  EXPECT_EQ(category(pem.out), "1");
+  std::string expected = before.out;
+  const std::size_t at = expected.find("\"category\":0");
+  ASSERT_NE(at, std::string::npos);
+  expected.replace(at, 12, "\"category\":1");
+  EXPECT_EQ(pem.out, expected);
+  // Another structure is pulled down and the Status page shown, after the P.E.M. too.
+  for (const char* script : {"new\nplace 30 12 64\ndemolish 12 64\nstate\ncell 12 64\n",
+                             "new\ndemolish 11 64\nplace 30 12 64\ndemolish 12 64\nstate\n"
+                             "cell 12 64\n"}) {
+    const ScriptRun run = RunScript(script, options);
+    EXPECT_EQ(category(run.out), "0") << script;
+    EXPECT_NE(run.out.find("\"type\":0,"), std::string::npos) << script;
+  }
+  // Bare land selects nothing; the page stays as it was.
+  const ScriptRun land = RunScript("new\ndemolish 12 64\nstate\ncells\n", options);
+  EXPECT_EQ(land.out, before.out);
+}
+
 TEST(ColonySim, BadLinesStopWithStatusTwo) {
   struct Case {
     const char* script;

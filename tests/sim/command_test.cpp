@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "tests/sim/colony_fixture.h"
+#include "world/highway.h"
 
 namespace {
 
@@ -15,14 +16,14 @@ using CommandTest = ColonyTest;
 TEST_F(CommandTest, RefusalsComeInOrderAndChangeNothing) {
   ExploreAll();
   const ColonyState before = S();
-  const std::vector<MapCell> cells(map.Cells().begin(), map.Cells().end());
+  const std::vector<MapCell> cells = land.cells;
   // Too few people and too little water: only the people notice.
   EXPECT_EQ(colony.PlaceStructure(kFishFarm, 20, 20), PlaceResult::kRefusedPeople);
   EXPECT_EQ(host.events,
             (std::vector<std::string>{"sound:Warning", "notice:Insufficient people!"}));
   // A refusal leaves map and state untouched.
   EXPECT_EQ(S(), before);
-  EXPECT_TRUE(std::equal(cells.begin(), cells.end(), map.Cells().begin(), map.Cells().end()));
+  EXPECT_EQ(land.cells, cells);
   // 30 unemployed and water 5: the Fish Farm is refused for water, Solar Power is built.
   AddPeople(S(), 25);
   S().water = 5;
@@ -104,7 +105,7 @@ TEST_F(CommandTest, HighwaysAreFinishedAtOnceAndJoinTheirNeighbours) {
   EXPECT_EQ(Cell(20, 19).frame, 28);  // one neighbour on its y axis
   // A building site of another type is no highway.
   Build(kCrops, 22, 20);
-  colony.Map().JoinHighway(21, 20);
+  world::JoinHighway(colony.Map(), 21, 20);
   EXPECT_EQ(Cell(21, 20).frame, 29);
   // Demolishing the centre rejoins the neighbours.
   colony.DemolishStructure(20, 20);
@@ -128,7 +129,7 @@ TEST_F(CommandTest, DemolishingSitesAndFinishedStructures) {
   expected.buildSerial += 1;
   EXPECT_EQ(S(), expected);
   EXPECT_EQ(host.events, std::vector<std::string>{"sound:demolish"});
-  EXPECT_FALSE(map.HasSelection());
+  EXPECT_FALSE(land.HasSelection());
   const MapCell& c = Cell(30, 30);
   EXPECT_EQ(c.type, kLand);
   EXPECT_EQ(c.sheet, world::kSheetGround);
@@ -147,6 +148,42 @@ TEST_F(CommandTest, DemolishingSitesAndFinishedStructures) {
   EXPECT_EQ(Invariants(), "");
 }
 
+TEST_F(CommandTest, TheHandCursorSelectsOnlyStructuresNotYetSelected) {
+  ExploreAll();
+  Build(kHighway, 20, 20);
+  colony.Command(kCommandFirstCategory + 3);  // Food
+  host.events.clear();
+  // Bare land, cells outside the grid and far-off ones select nothing and report nothing.
+  host.changes = 0;
+  for (auto [x, y] : {std::pair{12, 64}, {-1, 0}, {129, 5}, {INT32_MIN, INT32_MAX}}) {
+    EXPECT_FALSE(colony.SelectCell(x, y)) << x << "," << y;
+  }
+  EXPECT_FALSE(land.HasSelection());
+  EXPECT_EQ(host.changes, 0u);
+  EXPECT_EQ(S().category, 3);
+  // A structure is selected and the Information page shown, which redraws the info area.
+  EXPECT_TRUE(colony.SelectCell(20, 20));
+  EXPECT_EQ((std::pair{land.selectedX, land.selectedY}), (std::pair{20, 20}));
+  EXPECT_EQ(host.changes, kChangedSelection | kChangedMap | kChangedInfoArea);
+  EXPECT_EQ(S().category, 1);
+  EXPECT_EQ(colony.SelectedType(), kLand);
+  // Pressing it again changes nothing (the screen plays no click); another one moves it.
+  colony.Command(kCommandFirstCategory + 3);
+  host.changes = 0;
+  EXPECT_FALSE(colony.SelectCell(20, 20));
+  EXPECT_EQ(host.changes, 0u);
+  EXPECT_EQ(S().category, 3);
+  EXPECT_TRUE(colony.SelectCell(11, 64));
+  EXPECT_EQ((std::pair{land.selectedX, land.selectedY}), (std::pair{11, 64}));
+  // The right press clears it and shows the Status page, once.
+  host.changes = 0;
+  EXPECT_TRUE(colony.ClearSelection());
+  EXPECT_EQ(host.changes, kChangedSelection | kChangedMap | kChangedInfoArea);
+  EXPECT_EQ(S().category, 0);
+  EXPECT_FALSE(colony.ClearSelection());
+  EXPECT_TRUE(host.events.empty()) << "selecting makes no sound of the model's own";
+}
+
 TEST_F(CommandTest, TheLandingModuleCannotBeDemolished) {
   colony.SelectCell(11, 64);
   EXPECT_EQ(S().category, 1);
@@ -158,7 +195,7 @@ TEST_F(CommandTest, TheLandingModuleCannotBeDemolished) {
   EXPECT_EQ(Cell(11, 64).type, kLandingModule);
   // A right press clears the selection and shows the Status page; a second does nothing.
   colony.ClearSelection();
-  EXPECT_FALSE(map.HasSelection());
+  EXPECT_FALSE(land.HasSelection());
   EXPECT_EQ(S().category, 0);
   host.changes = 0;
   colony.ClearSelection();
@@ -205,10 +242,10 @@ TEST_F(CommandTest, NewGameClearsTheSelectionAndRestoresTheView) {
   FinishAll();
   colony.RunDay();
   colony.SelectCell(30, 30);
-  ASSERT_TRUE(map.HasSelection());
+  ASSERT_TRUE(land.HasSelection());
   S().speed = kAccelerated;
   colony.NewGame();
-  EXPECT_FALSE(map.HasSelection());
+  EXPECT_FALSE(land.HasSelection());
   EXPECT_FALSE(colony.EarthCommEnabled());
   EXPECT_EQ(colony.PaletteSlots()[kCommCenterSlot], 1);
   EXPECT_EQ(S().speed, kPaused);
@@ -217,6 +254,41 @@ TEST_F(CommandTest, NewGameClearsTheSelectionAndRestoresTheView) {
   EXPECT_EQ(colony.DiseaseDecay(), 0);
   EXPECT_EQ(Cell(11, 64).type, kLandingModule);
   EXPECT_EQ(Invariants(), "");
+}
+
+// A new game must show the new colony at once: every panel, and the view moved to the new
+// land's centre, also while the game screen is not shown (the main menu's New Game).
+TEST_F(CommandTest, NewGameReportsEveryPanelAndTheNewMap) {
+  constexpr std::uint32_t kEveryPanel =
+      kChangedCounters | kChangedDate | kChangedInfoArea | kChangedSelection | kChangedNewMap;
+  for (const bool shown : {false, true}) {
+    colony.SetScreenShown(shown);
+    land.centerX = land.centerY = 0;
+    defaultDraw = 3;
+    host.changes = 0;
+    colony.NewGame();
+    EXPECT_EQ(host.changes & kEveryPanel, kEveryPanel) << "shown " << shown;
+    // The land's centre is the new landing site, for the view to centre on.
+    const MapCell* module = land.CellAt(land.centerX, land.centerY);
+    ASSERT_NE(module, nullptr);
+    EXPECT_EQ(module->type, kLandingModule);
+  }
+}
+
+TEST_F(CommandTest, ALoadedGameReportsItsCountersDateAndMap) {
+  ExploreAll();
+  Build(kHighway, 20, 20);
+  colony.SelectCell(20, 20);
+  const ColonyState state = S();
+  const std::vector<MapCell> cells = land.cells;
+  colony.NewGame();
+  host.changes = 0;
+  colony.ReplaceGame(state, kLand, cells);
+  constexpr std::uint32_t kLoaded =
+      kChangedCounters | kChangedDate | kChangedInfoArea | kChangedSelection | kChangedNewMap;
+  EXPECT_EQ(host.changes & kLoaded, kLoaded);
+  EXPECT_EQ(land.cells, cells);
+  EXPECT_FALSE(land.HasSelection());
 }
 
 TEST_F(CommandTest, SpeedAndItemCommands) {

@@ -14,11 +14,11 @@ class EarthReportTest : public ::testing::Test {
     state.unemployed = 0;  // everyone employed unless a test says otherwise
   }
   void Put(std::int32_t x, std::int32_t y, StructureType type) {
-    map.At(x, y).type = static_cast<std::uint8_t>(type);
+    land.Cell(x, y).type = static_cast<std::uint8_t>(type);
   }
-  std::int32_t Count() { return CountComplaints(map, state); }
+  std::int32_t Count() { return CountComplaints(land, state); }
 
-  CellGrid map;
+  world::Land land;
   ColonyState state;
 };
 
@@ -40,7 +40,7 @@ TEST_F(EarthReportTest, HousesWithoutHighwayAndTheThreeCellNeighbourhood) {
   Count();
   EXPECT_EQ(state.complaints[0], 2);  // 1 of 4 = 25 % → 2
   // Edges: a house at x = 0 sees only (0, y − 1); one at (0, 0) sees nothing.
-  map = CellGrid{};
+  land = world::Land{};
   Put(0, 5, kLittleHouse);
   Put(0, 4, kHighway);
   Count();
@@ -70,7 +70,7 @@ TEST_F(EarthReportTest, NoiseViceAndTelescopes) {
   Count();
   EXPECT_EQ(state.complaints[1], 3);
 
-  map = CellGrid{};
+  land = world::Land{};
   Put(10, 10, kPub);
   Put(11, 10, kLoveCenter);
   Put(10, 11, kCasino);
@@ -149,7 +149,7 @@ TEST_F(EarthReportTest, BestScoreAndVerdicts) {
   state.growthRate = 5.0f;
   Put(10, 10, kHighway);
   Put(11, 10, kLittleHouse);
-  EarthReport r = ComputeEarthReport(map, state);
+  EarthReport r = ComputeEarthReport(land, state);
   EXPECT_EQ(r.points, 36);
   EXPECT_EQ(r.complaintCount, 0);
   EXPECT_EQ(r.verdict, 9);
@@ -158,8 +158,8 @@ TEST_F(EarthReportTest, BestScoreAndVerdicts) {
   EXPECT_EQ(ChooseComplaintLetter(state, 3), kNoComplaintText);
 
   // Complaints come off the points: 36 − 4 (highway) = 32 → verdict 8.
-  map = CellGrid{};
-  r = ComputeEarthReport(map, state);
+  land = world::Land{};
+  r = ComputeEarthReport(land, state);
   EXPECT_EQ(r.points, 36);
   EXPECT_EQ(r.verdict, 8);
   EXPECT_EQ(r.score, 25 * 8 / 10);
@@ -172,20 +172,20 @@ TEST_F(EarthReportTest, BestScoreAndVerdicts) {
   poor.reproduction = -1;
   poor.communications = -50;
   poor.growthRate = 15.0f;  // 3 points
-  map = CellGrid{};
+  land = world::Land{};
   Put(10, 10, kHighway);
   Put(11, 10, kLittleHouse);
-  r = ComputeEarthReport(map, poor);
+  r = ComputeEarthReport(land, poor);
   EXPECT_EQ(r.points, 3);
   EXPECT_EQ(r.verdict, 0);
   poor.water = 50;  // +4 → 7
-  r = ComputeEarthReport(map, poor);
+  r = ComputeEarthReport(land, poor);
   EXPECT_EQ(r.points, 7);
   EXPECT_EQ(r.verdict, 1);
   // Below zero the score stays 0: −4 growth points.
   poor.water = -5;
   poor.growthRate = -30.0f;
-  r = ComputeEarthReport(map, poor);
+  r = ComputeEarthReport(land, poor);
   EXPECT_EQ(r.points, -4);
   EXPECT_EQ(r.verdict, 0);
   EXPECT_EQ(r.score, 0);

@@ -12,14 +12,11 @@ namespace {
 
 using namespace sim;
 using simtest::ColonyTest;
+using simtest::RecordingHost;
 namespace fs = std::filesystem;
 
 constexpr std::size_t kHeader = 16;
 constexpr std::size_t kStateBytes = 37 * 4;
-
-bool SameCells(std::span<const MapCell> a, std::span<const MapCell> b) {
-  return std::equal(a.begin(), a.end(), b.begin(), b.end());
-}
 
 void WriteFile(const fs::path& path, const gfx::ByteBuffer& bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
@@ -45,7 +42,7 @@ void PutI32(gfx::ByteBuffer& file, std::size_t offset, std::int32_t v) {
 }
 
 std::size_t CellOffset(std::int32_t x, std::int32_t y) {
-  return kHeader + kStateBytes + static_cast<std::size_t>(x + y * kColumns) * 12;
+  return kHeader + kStateBytes + static_cast<std::size_t>(x + y * world::kMapColumns) * 12;
 }
 
 class SaveGameTest : public ColonyTest {
@@ -80,12 +77,12 @@ class SaveGameTest : public ColonyTest {
 
 TEST_F(SaveGameTest, RoundTripKeepsEveryFieldAndEveryCell) {
   BuildSomething();
-  const gfx::ByteBuffer file = EncodeSavedGame(S(), colony.SelectedType(), map.Cells());
+  const gfx::ByteBuffer file = EncodeSavedGame(S(), colony.SelectedType(), land.cells);
   SavedGame loaded;
   ASSERT_EQ(DecodeSavedGame(file, loaded), DecodeError::kNone);
   EXPECT_EQ(loaded.state, S());
   EXPECT_EQ(loaded.selectedType, colony.SelectedType());
-  EXPECT_TRUE(SameCells(loaded.cells, map.Cells()));
+  EXPECT_EQ(loaded.cells, land.cells);
 }
 
 TEST_F(SaveGameTest, RoundTripOfRandomColoniesThroughTheFile) {
@@ -94,7 +91,8 @@ TEST_F(SaveGameTest, RoundTripOfRandomColoniesThroughTheFile) {
     ExploreAll();
     AddPeople(S(), 50 + choices.Below(100));
     for (int i = 0; i < 200; ++i) {
-      colony.PlaceStructure(5 + choices.Below(29), choices.Below(kColumns), choices.Below(kRows));
+      colony.PlaceStructure(5 + choices.Below(29), choices.Below(world::kMapColumns),
+                            choices.Below(world::kMapRows));
       if (choices.Below(4) == 0) colony.RunDay();
     }
     S().growthRate = static_cast<float>(choices.Below(10000)) / 77.0f - 60.0f;
@@ -102,7 +100,7 @@ TEST_F(SaveGameTest, RoundTripOfRandomColoniesThroughTheFile) {
     ASSERT_EQ(Invariants(), "");
     const ColonyState state = S();
     const StructureType selected = colony.SelectedType();
-    const std::vector<MapCell> cells(map.Cells().begin(), map.Cells().end());
+    const std::vector<MapCell> cells = land.cells;
     const fs::path path = folder / "SAVES" / "round.sav";
     ASSERT_EQ(SaveGameToFile(colony, path), "");
 
@@ -111,8 +109,8 @@ TEST_F(SaveGameTest, RoundTripOfRandomColoniesThroughTheFile) {
     ASSERT_EQ(LoadGameFromFile(colony, path), "");
     EXPECT_EQ(S(), state);
     EXPECT_EQ(colony.SelectedType(), selected);
-    EXPECT_TRUE(SameCells(map.Cells(), cells));
-    EXPECT_FALSE(map.HasSelection());
+    EXPECT_EQ(land.cells, cells);
+    EXPECT_FALSE(land.HasSelection());
     EXPECT_EQ(colony.EarthCommEnabled(), state.earthContact == kContactOn);
     EXPECT_EQ(colony.PaletteSlots()[kCommCenterSlot], state.earthContact == kNoContact ? 1 : 0);
     colony.NewGame();
@@ -121,7 +119,7 @@ TEST_F(SaveGameTest, RoundTripOfRandomColoniesThroughTheFile) {
 
 TEST_F(SaveGameTest, EveryTruncationAndRandomCorruptionIsRejected) {
   BuildSomething();
-  const gfx::ByteBuffer good = EncodeSavedGame(S(), colony.SelectedType(), map.Cells());
+  const gfx::ByteBuffer good = EncodeSavedGame(S(), colony.SelectedType(), land.cells);
   SavedGame out;
   out.selectedType = 12345;
   for (std::size_t size = 0; size < good.size(); ++size) {
@@ -146,7 +144,7 @@ TEST_F(SaveGameTest, EveryTruncationAndRandomCorruptionIsRejected) {
 
 TEST_F(SaveGameTest, ValuesOutOfRangeAreRejectedEvenWithAGoodChecksum) {
   BuildSomething();
-  const gfx::ByteBuffer good = EncodeSavedGame(S(), colony.SelectedType(), map.Cells());
+  const gfx::ByteBuffer good = EncodeSavedGame(S(), colony.SelectedType(), land.cells);
   struct Patch {
     const char* what;
     std::size_t offset;
@@ -192,9 +190,9 @@ TEST_F(SaveGameTest, ValuesOutOfRangeAreRejectedEvenWithAGoodChecksum) {
 TEST_F(SaveGameTest, BadFilesSayWhyAndLeaveTheGameAsItWas) {
   BuildSomething();
   const ColonyState state = S();
-  const std::vector<MapCell> cells(map.Cells().begin(), map.Cells().end());
+  const std::vector<MapCell> cells = land.cells;
   fs::create_directories(folder);
-  const gfx::ByteBuffer good = EncodeSavedGame(S(), colony.SelectedType(), map.Cells());
+  const gfx::ByteBuffer good = EncodeSavedGame(S(), colony.SelectedType(), land.cells);
 
   EXPECT_EQ(LoadGameFromFile(colony, folder / "missing.sav"),
             "The file missing.sav could not be opened; nothing was loaded.");
@@ -218,8 +216,8 @@ TEST_F(SaveGameTest, BadFilesSayWhyAndLeaveTheGameAsItWas) {
   EXPECT_NE(LoadGameFromFile(colony, folder / "adir.sav"), "");
 
   EXPECT_EQ(S(), state);
-  EXPECT_TRUE(SameCells(map.Cells(), cells));
-  EXPECT_TRUE(map.HasSelection());  // the running game keeps its selection too
+  EXPECT_EQ(land.cells, cells);
+  EXPECT_TRUE(land.HasSelection());  // the running game keeps its selection too
 }
 
 TEST_F(SaveGameTest, SavingCreatesTheFolderReplacesAtomicallyAndReportsFailures) {
@@ -228,11 +226,11 @@ TEST_F(SaveGameTest, SavingCreatesTheFolderReplacesAtomicallyAndReportsFailures)
   ASSERT_FALSE(fs::exists(path.parent_path()));
   ASSERT_EQ(SaveGameToFile(colony, path), "");
   const gfx::ByteBuffer first = ReadFile(path);
-  EXPECT_EQ(first, EncodeSavedGame(S(), colony.SelectedType(), map.Cells()));
+  EXPECT_EQ(first, EncodeSavedGame(S(), colony.SelectedType(), land.cells));
 
   colony.RunDay();
   ASSERT_EQ(SaveGameToFile(colony, path), "");
-  EXPECT_EQ(ReadFile(path), EncodeSavedGame(S(), colony.SelectedType(), map.Cells()));
+  EXPECT_EQ(ReadFile(path), EncodeSavedGame(S(), colony.SelectedType(), land.cells));
   EXPECT_NE(ReadFile(path), first);
 
   // A target that cannot be replaced (a folder with something in it) fails with a sentence,
@@ -252,6 +250,31 @@ TEST_F(SaveGameTest, SavingCreatesTheFolderReplacesAtomicallyAndReportsFailures)
   // A folder that cannot be created: its place is taken by a file.
   WriteFile(folder / "plain", {1, 2, 3});
   EXPECT_NE(SaveGameToFile(colony, folder / "plain" / "x.sav"), "");
+}
+
+// A saved game holds the game's 129 x 129 cells; a colony on any other land would have its
+// cells padded or cut and put back in other places.
+TEST_F(SaveGameTest, AColonyOnALandOfAnotherSizeIsNeitherSavedNorLoaded) {
+  BuildSomething();
+  const fs::path path = folder / "SAVES" / "colony.sav";
+  ASSERT_EQ(SaveGameToFile(colony, path), "");
+
+  world::Land small(40);
+  world::Random random(3);
+  RecordingHost smallHost;
+  Colony other(small, random, smallHost);
+  other.NewGame();
+  const ColonyState state = other.State();
+  const std::vector<MapCell> cells = small.cells;
+  EXPECT_EQ(SaveGameToFile(other, folder / "SAVES" / "small.sav"),
+            "The game could not be saved to small.sav: the map is not the size a saved game "
+            "holds; the old file is unchanged.");
+  EXPECT_FALSE(fs::exists(folder / "SAVES" / "small.sav"));
+  EXPECT_EQ(LoadGameFromFile(other, path),
+            "The file colony.sav cannot be loaded into a map of another size; nothing was "
+            "loaded.");
+  EXPECT_EQ(other.State(), state);
+  EXPECT_EQ(small.cells, cells);
 }
 
 }  // namespace

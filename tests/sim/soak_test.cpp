@@ -22,8 +22,8 @@ TEST_F(SoakTest, InvariantsHoldAfterEveryDayOf20000) {
     // A few commands a day, the way a busy player might.
     const int actions = choices.Below(4);
     for (int a = 0; a < actions; ++a) {
-      const std::int32_t x = choices.Below(kColumns);
-      const std::int32_t y = choices.Below(kRows);
+      const std::int32_t x = choices.Below(world::kMapColumns);
+      const std::int32_t y = choices.Below(world::kMapRows);
       if (choices.Below(5) == 0) {
         colony.SelectCell(x, y);
         colony.Command(kCommandDelete);
@@ -44,7 +44,7 @@ TEST_F(SoakTest, InvariantsHoldAfterEveryDayOf20000) {
     ASSERT_GE(S().population, 1) << "day " << day;
 
     if (day % 2000 == 1999) {
-      const gfx::ByteBuffer file = EncodeSavedGame(S(), colony.SelectedType(), map.Cells());
+      const gfx::ByteBuffer file = EncodeSavedGame(S(), colony.SelectedType(), land.cells);
       SavedGame loaded;
       ASSERT_EQ(DecodeSavedGame(file, loaded), DecodeError::kNone) << "day " << day;
       EXPECT_EQ(loaded.state, S());

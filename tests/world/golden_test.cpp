@@ -36,10 +36,11 @@ TEST(MapGolden, GeneratedColonyAt1024By768) {
 
   platform::HeadlessPlatform platform({1024, 768});
   gfx::MemVideo backBuffer(1024, 768);
-  WorldIso3D map(
-      kGameViewArea, kMapSize,
-      {&backBuffer, [&](const gfx::IntRect& r) { platform.Present(backBuffer, r, r.left, r.top); }},
-      pictures.Slots());
+  Land land;
+  WorldIso3D map(kGameViewArea, land, {1024, 768},
+                 {[&] { return &backBuffer; },
+                  [&](const gfx::IntRect& r) { platform.Present(backBuffer, r, r.left, r.top); }},
+                 pictures.Slots());
   map.miniMapRect = gfx::FracToPixels(kMiniMapArea, 1024, 768);
   testing::BuildScene(map);
   map.DrawMiniMap();

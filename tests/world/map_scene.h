@@ -32,12 +32,13 @@ constexpr SceneLook kSceneLooks[] = {
 };
 
 inline CellPos BuildScene(WorldIso3D& map) {
+  Land& land = map.land;
   // Fixed draws; the first seed whose landing site leaves room on every side.
   CellPos landing;
   for (std::uint64_t seed = 2024;; ++seed) {
     Random random(seed);
-    landing = GenerateMap(map, random);
-    const ViewPos site = map.CellToView(landing);
+    landing = GenerateMap(land, random);
+    const ViewPos site = land.CellToView(landing);
     if (site.u >= 24 && site.u <= 104 && site.v >= 24 && site.v <= 104) break;
   }
   const std::int32_t cx = landing.x;
@@ -50,11 +51,11 @@ inline CellPos BuildScene(WorldIso3D& map) {
   for (std::int32_t d = 3; d <= 5; ++d) highway.insert({3, d});
   highway.insert({4, 5});
   for (auto [dx, dy] : highway) {
-    MapCell& cell = map.Cell(cx + dx, cy + dy);
+    MapCell& cell = land.Cell(cx + dx, cy + dy);
     cell.type = kTypeHighway;
     cell.serial = serial++;
   }
-  for (auto [dx, dy] : highway) JoinHighway(map, cx + dx, cy + dy);
+  for (auto [dx, dy] : highway) JoinHighway(land, cx + dx, cy + dy);
 
   // The free cells nearest the module first, then in rows.
   std::vector<std::pair<std::int32_t, std::int32_t>> free;
@@ -75,7 +76,7 @@ inline CellPos BuildScene(WorldIso3D& map) {
   auto place = [&](const SceneLook& look, bool finished) {
     if (next >= free.size()) return;
     const auto [dx, dy] = free[next++];
-    MapCell& cell = map.Cell(cx + dx, cy + dy);
+    MapCell& cell = land.Cell(cx + dx, cy + dy);
     cell.type = look.type;
     cell.serial = serial++;
     const std::int32_t variant = looks.Below(look.variants);
@@ -97,9 +98,11 @@ inline CellPos BuildScene(WorldIso3D& map) {
   for (std::size_t i = 0; i < std::size(kSceneLooks); i += 4) place(kSceneLooks[i], false);
 
   // Placing explores around every structure.
-  for (std::size_t i = 0; i < next; ++i) RevealAround(map, cx + free[i].first, cy + free[i].second);
-  for (auto [dx, dy] : highway) RevealAround(map, cx + dx, cy + dy);
-  map.Select(cx + free[3].first, cy + free[3].second);
+  for (std::size_t i = 0; i < next; ++i) {
+    RevealAround(land, cx + free[i].first, cy + free[i].second);
+  }
+  for (auto [dx, dy] : highway) RevealAround(land, cx + dx, cy + dy);
+  land.Select(cx + free[3].first, cy + free[3].second);
   map.CenterOnCell(cx, cy);
   return landing;
 }

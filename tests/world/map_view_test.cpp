@@ -34,8 +34,10 @@ using screens::kMiniMapArea;
 struct Screen {
   Screen(std::int32_t width, std::int32_t height)
       : backBuffer(width, height), window(width, height) {}
+  gfx::AppVideo Size() const { return {backBuffer.width(), backBuffer.height()}; }
   MapScreen Target() {
-    return {&backBuffer, [this](const gfx::IntRect& r) {
+    return {[this] { return &backBuffer; },
+            [this](const gfx::IntRect& r) {
               presented.push_back(r);
               gfx::CopyRect(backBuffer, r, window, r.left, r.top);
             }};
@@ -82,15 +84,18 @@ void MakeMovingAnimation(gfx::WBitmap& image) {
 // A 288 x 192 screen shows a 2 x 2 view at its own size, so the back buffer is the map surface.
 class SmallView : public ::testing::Test {
  protected:
-  SmallView() : screen(288, 192), map(kWholeScreen, kMapSize, screen.Target(), pictures.Slots()) {
-    for (MapCell& cell : map.cells) cell = Ground(16);
-    map.centerX = 64;
-    map.centerY = 64;
+  SmallView()
+      : screen(288, 192),
+        map(kWholeScreen, land, screen.Size(), screen.Target(), pictures.Slots()) {
+    for (MapCell& cell : land.cells) cell = Ground(16);
+    land.centerX = 64;
+    land.centerY = 64;
   }
   gfx::Color At(std::int32_t x, std::int32_t y) const { return map.mapSurface->at(x, y); }
 
   TestPictures pictures;
   Screen screen;
+  Land land;
   WorldIso3D map;
 };
 
@@ -133,9 +138,9 @@ TEST_F(SmallView, PartlyExploredStructureIsLiftedWithItsFog) {
 }
 
 TEST_F(SmallView, MapIsDrawnInPainterOrderWithTheSelectionMarker) {
-  map.Cell(64, 64) = Ground(18);
-  map.Cell(63, 64) = Ground(19);
-  map.Select(64, 64);
+  land.Cell(64, 64) = Ground(18);
+  land.Cell(63, 64) = Ground(19);
+  land.Select(64, 64);
   map.DrawMap();
   // The centre cell's box is (72, 48)-(216, 144); its upper neighbours are drawn before it.
   EXPECT_EQ(At(144, 96), FrameColor(Tiles0, 18));
@@ -144,14 +149,14 @@ TEST_F(SmallView, MapIsDrawnInPainterOrderWithTheSelectionMarker) {
   EXPECT_EQ(At(144, 42), FrameColor(Tiles1, 0)) << "marker behind, above the cell's box";
   EXPECT_EQ(At(60, 48), FrameColor(Tiles0, 19)) << "the upper-left neighbour";
   // Without the selection the neighbour's tile lies where the marker was.
-  map.ClearSelection();
+  land.ClearSelection();
   map.DrawMap();
   EXPECT_EQ(At(144, 42), FrameColor(Tiles0, 16));
 }
 
 TEST_F(SmallView, PositionsOutsideTheGridGetTheOutsideTile) {
-  map.centerX = 0;
-  map.centerY = 0;
+  land.centerX = 0;
+  land.centerY = 0;
   map.DrawMap();
   EXPECT_EQ(At(10, 10), FrameColor(Tiles0, 15));
   EXPECT_EQ(At(280, 10), FrameColor(Tiles0, 15));
@@ -163,7 +168,7 @@ TEST_F(SmallView, AnimatedStructuresShowTheirCurrentFrame) {
   pub.animStart = 15;
   pub.animLength = 4;
   pub.variant = 2;
-  map.Cell(64, 64) = pub;
+  land.Cell(64, 64) = pub;
   map.DrawMap();
   // Frame 15 + 2 - 1 over columns 120..167 and rows 67..114 around the anchor (144, 96).
   EXPECT_EQ(At(120, 67), FrameColor(Anim, 16));
@@ -200,9 +205,9 @@ TEST_F(SmallView, RedrawDrawsWholeFramesWhereTheMapCoveredThem) {
   MapCell disco = Structure(kSheetStructure, 36, 21, kRevealAll);
   disco.animStart = 2;
   disco.animLength = 2;
-  map.Cell(64, 64) = disco;
+  land.Cell(64, 64) = disco;
   // Frame 0 of tiles1 paints its whole box; in front, it covers the square's lower right.
-  map.Cell(65, 64) = Structure(kSheetStructure, 0, 21, kRevealAll);
+  land.Cell(65, 64) = Structure(kSheetStructure, 0, 21, kRevealAll);
   map.DrawMap();
   ASSERT_EQ(At(160, 110), FrameColor(Tiles1, 0));
   map.StepAnimations();
@@ -222,12 +227,59 @@ TEST_F(SmallView, RedrawDrawsWholeFramesWhereTheMapCoveredThem) {
   EXPECT_EQ(screen.presented[0], gfx::IntRect::FromSize(120 + 7, 67 + 5, 17, 15));
 }
 
+// The shell frees the back buffer and makes a new one when the window changes size, so the map
+// asks for it at each use: it draws into whichever is current, as far as it reaches, and into
+// none while there is none.
+TEST(MapScreenTarget, TheBackBufferIsLookedUpAtEachUse) {
+  TestPictures pictures;
+  auto backBuffer = std::make_unique<gfx::MemVideo>(288, 192);
+  std::int32_t lookups = 0;
+  const MapScreen target{[&] {
+                           ++lookups;
+                           return backBuffer.get();
+                         },
+                         {}};
+  Land land;
+  for (MapCell& cell : land.cells) cell = Ground(16);
+  MapCell pub = Structure(kSheetStructure, 36, 21, kRevealAll);
+  pub.animStart = 15;
+  pub.animLength = 4;
+  land.Cell(64, 64) = pub;
+  land.centerX = land.centerY = 64;
+  WorldIso3D map(kWholeScreen, land, {288, 192}, target, pictures.Slots());
+  map.miniMapRect = {0, 0, 64, 64};
+
+  map.RefreshAll();
+  EXPECT_EQ(backBuffer->at(10, 150), FrameColor(Tiles0, 16));
+  EXPECT_EQ(backBuffer->at(130, 80), FrameColor(Anim, 14));
+  EXPECT_EQ(lookups, 2) << "one for the view, one for the minimap, not one per row";
+
+  // The shell made it anew, smaller.
+  backBuffer = std::make_unique<gfx::MemVideo>(200, 100);
+  map.RefreshAll();
+  EXPECT_EQ(backBuffer->at(130, 80), FrameColor(Anim, 14));
+  map.StepAnimations();
+  lookups = 0;
+  map.RedrawAnimations();
+  EXPECT_EQ(backBuffer->at(130, 80), FrameColor(Anim, 15));
+  EXPECT_EQ(lookups, 1);
+
+  // Between freeing one and making the next there is none: the map surface still follows.
+  backBuffer.reset();
+  map.StepAnimations();
+  map.RedrawAnimations();
+  map.RefreshAll();
+  map.ShowMiniMap(true);
+  EXPECT_EQ(map.mapSurface->at(130, 80), FrameColor(Anim, 16));
+}
+
 TEST(StepAnimations, LengthFourCyclesThroughItsPhases) {
-  WorldIso3D map(kWholeScreen, 20, MapScreen{});
-  MapCell& animated = map.Cell(3, 4);
+  Land land(20);
+  WorldIso3D map(kWholeScreen, land, {}, MapScreen{});
+  MapCell& animated = land.Cell(3, 4);
   animated.animStart = 5;
   animated.animLength = 4;
-  MapCell& plain = map.Cell(5, 5);
+  MapCell& plain = land.Cell(5, 5);
   plain.variant = 2;  // a look variant, which only animated cells step
   std::vector<int> phases;
   for (int step = 0; step < 5; ++step) {
@@ -298,11 +350,14 @@ TEST(RedrawAnimations, WindowMatchesAFullStretchAtEverySize) {
       // `map` redraws what changed; `whole` forgets its frames before every redraw, so it
       // draws them whole, as a redraw without memory would.
       Screen screen(c.width, c.height), wholeScreen(c.width, c.height);
-      WorldIso3D map(c.area, kMapSize, screen.Target(), pictures.Slots());
-      WorldIso3D whole(c.area, kMapSize, wholeScreen.Target(), pictures.Slots());
+      Land land, wholeLand;
+      WorldIso3D map(c.area, land, screen.Size(), screen.Target(), pictures.Slots());
+      WorldIso3D whole(c.area, wholeLand, wholeScreen.Size(), wholeScreen.Target(),
+                       pictures.Slots());
       Random random(7);
-      GenerateMap(map, random);
-      for (MapCell& cell : map.cells) {
+      GenerateMap(land, random);
+      map.Recentre();
+      for (MapCell& cell : land.cells) {
         cell.revealMask = kRevealAll;
         if (random.Below(animatedEvery) != 0) continue;
         cell.sheet = kSheetStructure;
@@ -311,26 +366,23 @@ TEST(RedrawAnimations, WindowMatchesAFullStretchAtEverySize) {
         cell.animLength = 4;
         cell.variant = static_cast<std::uint8_t>(random.Below(4));
       }
-      whole.cells = map.cells;
-      whole.centerX = map.centerX;
-      whole.centerY = map.centerY;
-      whole.selectedX = map.selectedX;
-      whole.selectedY = map.selectedY;
+      wholeLand = land;
       map.RefreshAll();
       whole.RefreshAll();
       std::int64_t changedArea = 0, wholeArea = 0;
       for (int tick = 0; tick < 5; ++tick) {
         if (tick == 2) {
           // Some cells change their animation between ticks.
-          for (std::size_t i = 0; i < map.cells.size(); i += 7) {
-            if (map.cells[i].animStart != 0) map.cells[i].animStart = 41 - map.cells[i].variant;
+          for (std::size_t i = 0; i < land.cells.size(); i += 7) {
+            MapCell& cell = land.cells[i];
+            if (cell.animStart != 0) cell.animStart = static_cast<std::uint8_t>(41 - cell.variant);
           }
-          whole.cells = map.cells;
+          wholeLand.cells = land.cells;
         }
         if (tick == 3) {
           const gfx::IntRect box = map.TileBox({64, 64});
-          map.DrawCell(map.Cell(64, 64), box.left, box.top);
-          whole.DrawCell(whole.Cell(64, 64), box.left, box.top);
+          map.DrawCell(land.Cell(64, 64), box.left, box.top);
+          whole.DrawCell(wholeLand.Cell(64, 64), box.left, box.top);
         }
         map.StepAnimations();
         whole.StepAnimations();
@@ -364,8 +416,9 @@ TEST(RedrawAnimations, WindowMatchesAFullStretchAtEverySize) {
 class MiniMapTest : public ::testing::Test {
  protected:
   MiniMapTest()
-      : screen(1024, 768), map(kGameViewArea, kMapSize, screen.Target(), pictures.Slots()) {
-    for (MapCell& cell : map.cells) cell = Ground(16, 0);
+      : screen(1024, 768),
+        map(kGameViewArea, land, screen.Size(), screen.Target(), pictures.Slots()) {
+    for (MapCell& cell : land.cells) cell = Ground(16, 0);
     map.miniMapRect = gfx::FracToPixels(kMiniMapArea, 1024, 768);
   }
   // The minimap pixels of a cell: two side by side, at its view coordinates.
@@ -378,17 +431,18 @@ class MiniMapTest : public ::testing::Test {
   }
   TestPictures pictures;
   Screen screen;
+  Land land;
   WorldIso3D map;
 };
 
 TEST_F(MiniMapTest, EachCellGetsTheColourOfWhatItHolds) {
-  map.Cell(64, 64) = Ground(20);
-  map.Cell(65, 64) = Ground(27);
-  map.Cell(66, 64) = Structure(kSheetStructure, 2, kTypeLandingModule, kRevealAll);
-  map.Cell(67, 64) = Structure(kSheetGround, 29, kTypeHighway, kRevealAll);
-  map.Cell(68, 64) = Structure(kSheetSite, 30, 17, kRevealAll);
-  map.Cell(69, 64) = Structure(kSheetStructure, 30, 17, kRevealRight);
-  map.Cell(70, 64) = Structure(kSheetStructure, 30, 17, 0);
+  land.Cell(64, 64) = Ground(20);
+  land.Cell(65, 64) = Ground(27);
+  land.Cell(66, 64) = Structure(kSheetStructure, 2, kTypeLandingModule, kRevealAll);
+  land.Cell(67, 64) = Structure(kSheetGround, 29, kTypeHighway, kRevealAll);
+  land.Cell(68, 64) = Structure(kSheetSite, 30, 17, kRevealAll);
+  land.Cell(69, 64) = Structure(kSheetStructure, 30, 17, kRevealRight);
+  land.Cell(70, 64) = Structure(kSheetStructure, 30, 17, 0);
   map.DrawMiniMap();
   ExpectMiniFrame({64, 64}, 12);
   ExpectMiniFrame({65, 64}, 19);
@@ -433,14 +487,14 @@ TEST_F(MiniMapTest, ViewFrameNeverPassesTheRightOrBottomEdge) {
 TEST_F(MiniMapTest, ClickCentresOnTheCellUnderThePointAndRefreshes) {
   const gfx::IntRect& mini = map.miniMapRect;
   map.MiniMapClick(mini.Width() / 2, mini.Height() / 2);
-  const ViewPos centre = map.CellToView({map.centerX, map.centerY});
+  const ViewPos centre = map.CellToView({land.centerX, land.centerY});
   EXPECT_NEAR(centre.u, 64, 2);
   EXPECT_NEAR(centre.v, 64, 2);
   EXPECT_TRUE(gfx::IsEven(centre.u - map.viewColumns));
   EXPECT_EQ(screen.presented, (std::vector<gfx::IntRect>{map.viewRect, map.miniMapRect}));
   // The corner is clamped into the view square.
   map.MiniMapClick(0, 0);
-  EXPECT_EQ(map.CellToView({map.centerX, map.centerY}), (ViewPos{8, 8}));
+  EXPECT_EQ(map.CellToView({land.centerX, land.centerY}), (ViewPos{8, 8}));
 }
 
 }  // namespace

@@ -2,10 +2,12 @@
 // moving the view.
 #include <gtest/gtest.h>
 
+#include <deque>
 #include <set>
 #include <vector>
 
 #include "screens/game_layout.h"
+#include "world/map_generation.h"
 #include "world/world_iso3d.h"
 
 namespace world {
@@ -15,11 +17,22 @@ using screens::kGameViewArea;
 
 struct Screen {
   explicit Screen(std::int32_t width, std::int32_t height) : backBuffer(width, height) {}
+  gfx::AppVideo Size() const { return {backBuffer.width(), backBuffer.height()}; }
   MapScreen Target() {
-    return {&backBuffer, [this](const gfx::IntRect& r) { presented.push_back(r); }};
+    return {[this] { return &backBuffer; },
+            [this](const gfx::IntRect& r) { presented.push_back(r); }};
   }
   gfx::MemVideo backBuffer;
   std::vector<gfx::IntRect> presented;
+};
+
+// The game's land with a view of it on a screen.
+struct GameView {
+  GameView(std::int32_t width, std::int32_t height, const gfx::FracRect& area = kGameViewArea)
+      : screen(width, height), map(area, land, screen.Size(), screen.Target()) {}
+  Screen screen;
+  Land land;
+  WorldIso3D map;
 };
 
 TEST(MapCell, KeepsTheSavedLayout) {
@@ -36,23 +49,23 @@ TEST(MapCell, KeepsTheSavedLayout) {
 }
 
 TEST(Projection, EveryCellSurvivesTheRoundTripThroughViewCoordinates) {
-  Screen screen(1024, 768);
-  WorldIso3D map(kGameViewArea, kMapSize, screen.Target());
+  GameView game(1024, 768);
+  const WorldIso3D& map = game.map;
   std::set<std::pair<std::int32_t, std::int32_t>> views;
-  for (std::int32_t y = 0; y < map.rows; ++y) {
-    for (std::int32_t x = 0; x < map.columns; ++x) {
+  for (std::int32_t y = 0; y < game.land.rows; ++y) {
+    for (std::int32_t x = 0; x < game.land.columns; ++x) {
       const ViewPos view = map.CellToView({x, y});
       EXPECT_TRUE(gfx::IsEven(view.u - view.v)) << x << "," << y;
       ASSERT_EQ(map.ViewToCell(view), (CellPos{x, y}));
       views.insert({view.u, view.v});
     }
   }
-  EXPECT_EQ(views.size(), static_cast<std::size_t>(map.columns * map.rows));
+  EXPECT_EQ(views.size(), game.land.cells.size());
 }
 
 TEST(Projection, ViewCoordinatesOfKnownCells) {
-  Screen screen(1024, 768);
-  WorldIso3D map(kGameViewArea, kMapSize, screen.Target());
+  GameView game(1024, 768);
+  const WorldIso3D& map = game.map;
   EXPECT_EQ(map.CellToView({64, 64}), (ViewPos{64, 64}));
   EXPECT_EQ(map.CellToView({0, 64}), (ViewPos{0, 0}));
   EXPECT_EQ(map.CellToView({128, 64}), (ViewPos{128, 128}));
@@ -62,12 +75,12 @@ TEST(Projection, ViewCoordinatesOfKnownCells) {
 }
 
 TEST(Projection, TopLeftCellAndTileBoxes) {
-  Screen screen(1024, 768);
-  WorldIso3D map(kGameViewArea, kMapSize, screen.Target());
+  GameView game(1024, 768);
+  const WorldIso3D& map = game.map;
   ASSERT_EQ(map.viewColumns, 8);
   ASSERT_EQ(map.viewRows, 8);
-  map.centerX = 64;
-  map.centerY = 64;
+  game.land.centerX = 64;
+  game.land.centerY = 64;
   EXPECT_EQ(map.TopLeftCell(), (CellPos{56, 64}));
   // The centre cell's diamond is centred on the surface, the top-left cell's on its corner.
   EXPECT_EQ(map.TileBox({64, 64}), gfx::IntRect::FromSize(576 - 72, 384 - 48, 144, 96));
@@ -77,11 +90,9 @@ TEST(Projection, TopLeftCellAndTileBoxes) {
 }
 
 TEST(Creation, GameScreenFiguresAt1024By768) {
-  Screen screen(1024, 768);
-  WorldIso3D map(kGameViewArea, kMapSize, screen.Target());
-  EXPECT_EQ(map.columns, 129);
-  EXPECT_EQ(map.rows, 129);
-  EXPECT_EQ(map.cells.size(), 129u * 129u);
+  GameView game(1024, 768);
+  const WorldIso3D& map = game.map;
+  EXPECT_EQ(&map.land, &game.land);
   EXPECT_EQ(map.viewColumns, 8);
   EXPECT_EQ(map.viewRows, 8);
   EXPECT_EQ(map.mapSurface->width(), 1152);
@@ -90,10 +101,24 @@ TEST(Creation, GameScreenFiguresAt1024By768) {
   EXPECT_EQ(map.viewRect, (gfx::IntRect{0, 92, 1024, 768}));
   EXPECT_EQ(map.miniMapSurface->width(), 128);
   EXPECT_EQ(map.miniMapSurface->height(), 128);
-  EXPECT_EQ(map.centerX, 0);
-  EXPECT_EQ(map.centerY, 0);
-  EXPECT_FALSE(map.HasSelection());
   EXPECT_EQ(map.miniMapRect, gfx::IntRect{});
+  // The view leaves the land as it was.
+  EXPECT_EQ((CellPos{game.land.centerX, game.land.centerY}), (CellPos{0, 0}));
+  EXPECT_FALSE(game.land.HasSelection());
+}
+
+TEST(Creation, TheViewFollowsTheScreenSizeItIsGivenNotTheBackBuffer) {
+  // A back buffer of another size (the shell is about to make it anew) changes nothing.
+  Screen screen(640, 480);
+  Land land;
+  const WorldIso3D map(kGameViewArea, land, {1024, 768}, screen.Target());
+  EXPECT_EQ(map.viewRect, (gfx::IntRect{0, 92, 1024, 768}));
+  EXPECT_EQ(map.viewColumns, 8);
+  EXPECT_EQ(map.viewRows, 8);
+  // The minimap follows the land's size.
+  Land small(40);
+  const WorldIso3D smallMap(kGameViewArea, small, {1024, 768}, screen.Target());
+  EXPECT_EQ(smallMap.miniMapSurface->width(), 40);
 }
 
 TEST(Creation, ViewColumnsAndTheParityRule) {
@@ -112,8 +137,8 @@ TEST(Creation, ViewColumnsAndTheParityRule) {
       {3840, 2160, kGameViewArea, 27, 21},
   };
   for (const Case& c : cases) {
-    Screen screen(c.width, c.height);
-    WorldIso3D map(c.area, kMapSize, screen.Target());
+    GameView game(c.width, c.height, c.area);
+    const WorldIso3D& map = game.map;
     EXPECT_EQ(map.viewColumns, c.columns) << c.width << "x" << c.height;
     EXPECT_EQ(map.viewRows, c.rows) << c.width << "x" << c.height;
     EXPECT_TRUE(gfx::IsEven(map.viewRows - map.viewColumns));
@@ -123,38 +148,42 @@ TEST(Creation, ViewColumnsAndTheParityRule) {
 }
 
 TEST(Creation, WithoutAScreenTheMapIsEmptyButSafe) {
-  WorldIso3D map(kGameViewArea, -5, MapScreen{});
-  EXPECT_EQ(map.size, 2);
-  EXPECT_EQ(map.viewColumns, 0);
-  map.CenterOnCell(1, 1);
-  map.RefreshAll();
-  map.RedrawAnimations();
-  map.MiniMapClick(3, 3);
-  const CellPos under = map.CellAtPoint(10, 10);
-  EXPECT_TRUE(map.InGrid(under.x, under.y));
-  EXPECT_THROW(map.Cell(3, 0), std::out_of_range);
-  EXPECT_EQ(map.CellAt(-1, 0), nullptr);
+  Land land(-5);
+  for (const gfx::AppVideo size : {gfx::AppVideo{0, 0}, gfx::AppVideo{-300, -20}}) {
+    // No back buffer: an empty screen, and one that looks up nothing.
+    for (MapScreen screen : {MapScreen{}, MapScreen{[] { return nullptr; }, {}}}) {
+      WorldIso3D map(kGameViewArea, land, size, screen);
+      EXPECT_EQ(map.viewColumns, 0);
+      map.CenterOnCell(1, 1);
+      map.RefreshAll();
+      map.RedrawAnimations();
+      map.MiniMapClick(3, 3);
+      const CellPos under = map.CellAtPoint(10, 10);
+      EXPECT_TRUE(land.InGrid(under.x, under.y));
+    }
+  }
 }
 
 class CellAtPointTest : public ::testing::Test {
  protected:
   // The map surface is shown at its own size, so back-buffer points are map-surface points.
-  CellAtPointTest() : screen(1152, 768), map({0.0f, 0.0f, 1.0f, 1.0f}, kMapSize, screen.Target()) {
-    map.centerX = 64;
-    map.centerY = 64;
+  CellAtPointTest() : game(1152, 768, {0.0f, 0.0f, 1.0f, 1.0f}) {
+    land.centerX = 64;
+    land.centerY = 64;
   }
-  Screen screen;
-  WorldIso3D map;
+  GameView game;
+  Land& land = game.land;
+  WorldIso3D& map = game.map;
 };
 
 TEST_F(CellAtPointTest, SurfaceCentreIsTheCentreCell) {
   ASSERT_EQ(map.shownPart.Width(), map.viewRect.Width());
   EXPECT_EQ(map.CellAtPoint(576, 384), (CellPos{64, 64}));
   // Through the game's own view, which is stretched.
-  Screen gameScreen(1024, 768);
-  WorldIso3D gameMap(kGameViewArea, kMapSize, gameScreen.Target());
-  gameMap.centerX = 70;
-  gameMap.centerY = 30;
+  GameView game(1024, 768);
+  const WorldIso3D& gameMap = game.map;
+  game.land.centerX = 70;
+  game.land.centerY = 30;
   const std::int32_t sx = gfx::ScaleInt(576, gameMap.viewRect.Width(), gameMap.shownPart.Width());
   const std::int32_t sy = gameMap.viewRect.top +
                           gfx::ScaleInt(384, gameMap.viewRect.Height(), gameMap.shownPart.Height());
@@ -180,13 +209,13 @@ TEST_F(CellAtPointTest, UpperEdgesBelongToTheCellLowerEdgesToTheCellsBelow) {
 }
 
 TEST_F(CellAtPointTest, PointsOutsideTheGridGiveTheFirstCell) {
-  map.centerX = 0;
-  map.centerY = 0;
+  land.centerX = 0;
+  land.centerY = 0;
   // Above the top cell's diamond, left of it, right of it.
   EXPECT_EQ(map.CellAtPoint(576, 300), (CellPos{0, 0}));
   EXPECT_EQ(map.CellAtPoint(10, 700), (CellPos{0, 0}));
-  map.centerX = 128;
-  map.centerY = 128;
+  land.centerX = 128;
+  land.centerY = 128;
   EXPECT_EQ(map.CellAtPoint(576, 384), (CellPos{128, 128}));
   EXPECT_EQ(map.CellAtPoint(576, 440), (CellPos{0, 0}));
   EXPECT_EQ(map.CellAtPoint(INT32_MAX, INT32_MIN), (CellPos{0, 0}));
@@ -194,10 +223,12 @@ TEST_F(CellAtPointTest, PointsOutsideTheGridGiveTheFirstCell) {
 
 class MovingTheView : public ::testing::Test {
  protected:
-  MovingTheView() : screen(1024, 768), map(kGameViewArea, kMapSize, screen.Target()) {}
-  ViewPos Centre() const { return map.CellToView({map.centerX, map.centerY}); }
-  Screen screen;
-  WorldIso3D map;
+  MovingTheView() : game(1024, 768) {}
+  ViewPos Centre() const { return map.CellToView({land.centerX, land.centerY}); }
+  GameView game;
+  Screen& screen = game.screen;
+  Land& land = game.land;
+  WorldIso3D& map = game.map;
 };
 
 TEST_F(MovingTheView, CentringKeepsTheParityAndStaysInside) {
@@ -205,16 +236,16 @@ TEST_F(MovingTheView, CentringKeepsTheParityAndStaysInside) {
   EXPECT_EQ(Centre(), (ViewPos{64, 64}));
   // u = 65 has the wrong parity for 8 columns: the cell to the upper left is taken.
   map.CenterOnCell(65, 64);
-  EXPECT_EQ((CellPos{map.centerX, map.centerY}), (CellPos{64, 64}));
+  EXPECT_EQ((CellPos{land.centerX, land.centerY}), (CellPos{64, 64}));
   for (std::int32_t y = 0; y <= 128; y += 4) {
     for (std::int32_t x = 0; x <= 128; x += 4) {
       map.CenterOnCell(x, y);
       const ViewPos view = Centre();
       EXPECT_TRUE(gfx::IsEven(view.u - map.viewColumns));
       EXPECT_GE(view.u - map.viewColumns, 0);
-      EXPECT_LE(view.u + map.viewColumns, map.size);
+      EXPECT_LE(view.u + map.viewColumns, land.size);
       EXPECT_GE(view.v - map.viewRows, 0);
-      EXPECT_LE(view.v + map.viewRows, map.size);
+      EXPECT_LE(view.v + map.viewRows, land.size);
     }
   }
 }
@@ -254,6 +285,49 @@ TEST_F(MovingTheView, ScrollingUpLeftAtTheLimitStaysButStillRefreshes) {
   map.Scroll(ScrollUpLeft);
   EXPECT_EQ(Centre(), before);
   EXPECT_EQ(screen.presented, (std::vector<gfx::IntRect>{map.viewRect, map.miniMapRect}));
+}
+
+// After a new map or a load the view centres on the land's centre; the centre it chose must
+// then stay where it is, or every refresh would move the view.
+TEST(Recentre, CentringOnTheChosenCentreChangesNothing) {
+  struct Case {
+    gfx::AppVideo screen;
+    std::int32_t gridSize;
+  };
+  const Case cases[] = {{{1024, 768}, kMapSize}, {{1920, 1080}, kMapSize}, {{3840, 2160}, kMapSize},
+                        {{1366, 768}, kMapSize}, {{1024, 768}, 12},        {{1024, 768}, 2}};
+  for (const Case& c : cases) {
+    Land land(c.gridSize);
+    WorldIso3D map(kGameViewArea, land, c.screen, MapScreen{});
+    for (std::int32_t y = -2; y <= land.rows + 1; ++y) {
+      for (std::int32_t x = -2; x <= land.columns + 1; ++x) {
+        map.CenterOnCell(x, y);
+        const CellPos chosen{land.centerX, land.centerY};
+        map.Recentre();
+        ASSERT_EQ((CellPos{land.centerX, land.centerY}), chosen)
+            << c.screen.width << "x" << c.screen.height << " grid " << c.gridSize << " cell " << x
+            << "," << y;
+      }
+    }
+  }
+}
+
+TEST(Recentre, ANewMapIsShownAroundItsLandingSite) {
+  GameView game(1024, 768);
+  game.map.CenterOnCell(0, 64);
+  // Ground takes two draws a cell; then the site at u = v = 10 + 54.
+  std::deque<std::int32_t> draws(2 * game.land.cells.size(), 1);
+  draws.insert(draws.end(), {54, 54});
+  Random random;
+  random.Replace([&draws] {
+    const std::int32_t value = draws.empty() ? 0 : draws.front();
+    if (!draws.empty()) draws.pop_front();
+    return value;
+  });
+  const CellPos landing = GenerateMap(game.land, random);
+  EXPECT_EQ(landing, (CellPos{64, 64}));
+  game.map.Recentre();
+  EXPECT_EQ(game.map.TopLeftCell(), (CellPos{56, 64}));
 }
 
 }  // namespace

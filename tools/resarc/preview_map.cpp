@@ -18,10 +18,7 @@
 #include "tools/resarc/preview_map.h"
 
 #include <algorithm>
-#include <array>
-#include <map>
 #include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -31,6 +28,8 @@
 #include "tools/resarc/error.h"
 #include "tools/resarc/known_entries.h"
 #include "tools/resbuild/structures.h"
+#include "world/highway.h"
+#include "world/land.h"
 
 namespace resarc {
 namespace {
@@ -51,14 +50,6 @@ constexpr int kMarkerBehind = 0;
 constexpr int kMarkerInFront = 1;
 constexpr int kFirstStructure = 2;
 constexpr int kStructureFrames = 50;
-
-// The highway piece that joins a cell to its highway neighbours; mask bits 1 (x, y-1),
-// 2 (x+1, y), 4 (x, y+1), 8 (x-1, y). Dead ends and lone pieces run along the y axis.
-int HighwayFrame(int mask) {
-  static constexpr std::array<int, 16> kFrames = {28, 28, 29, 30, 28, 28, 31, 35,
-                                                  29, 33, 29, 34, 32, 37, 36, 38};
-  return kFrames[static_cast<std::size_t>(mask & 15)];
-}
 
 struct MapSheet {
   const resbuild::Entry* entry = nullptr;
@@ -96,17 +87,6 @@ void DrawFrame(gfx::MemVideo& dst, const MapSheet& sheet, int n, int left, int t
   }
 }
 
-// What one cell of the sample colony shows; -1 where a layer is absent.
-struct Cell {
-  int ground = -1;     // tiles0: ground, highway, unexplored
-  int fog = -1;        // tiles0 overlay over the ground
-  int structure = -1;  // tiles1
-  int site = -1;       // tiles2
-  bool selected = false;
-};
-
-using MapCells = std::array<std::array<Cell, kPreviewMapSize>, kPreviewMapSize>;  // [y][x]
-
 bool IsHighway(int x, int y) {
   // A grid of three roads each way over 5 x 5 cells: its corners, edges and middle give
   // every bend, T-joint, the crossing and both straights.
@@ -118,12 +98,21 @@ bool IsHighway(int x, int y) {
   return u % 2 == 0 || v % 2 == 0;
 }
 
-// The sample colony: unexplored land at the back, a row of every fog state before it, the
-// highway grid with the landing module selected in it, then every finished structure and a
-// building site of every kind, with each ground tile scattered between them.
-MapCells PlanColony() {
-  MapCells cells;
+world::MapCell Picture(std::uint8_t sheet, int frame, std::uint8_t reveal = world::kRevealAll) {
+  world::MapCell cell;
+  cell.revealMask = reveal;
+  cell.sheet = sheet;
+  cell.frame = static_cast<std::uint8_t>(frame);
+  return cell;
+}
+
+// The sample colony on a land of its own: unexplored land at the back, a row of every fog
+// state before it, the highway grid joined as the game joins it with the landing module
+// selected in it, then every finished structure and a building site of every kind, with each
+// ground tile scattered between them.
+world::Land PlanColony() {
   const int n = kPreviewMapSize;
+  world::Land land(n - 1);
   std::vector<std::pair<int, int>> fogCells;
   for (int x = 0; x < n; ++x) fogCells.push_back({x, 1});
   for (int y = 2; fogCells.size() < kFogOverlays; ++y) fogCells.push_back({0, y});
@@ -132,21 +121,23 @@ MapCells PlanColony() {
     return y == 0 || IsHighway(x, y) ||
            std::find(fogCells.begin(), fogCells.end(), std::pair{x, y}) != fogCells.end();
   };
-  for (int x = 0; x < n; ++x) cells[0][static_cast<std::size_t>(x)].ground = kUnexplored;
+  // Row 0 stays as the land starts: unexplored.
   int groundsPlaced = 0;
   auto nextGround = [&] { return kFirstGround + (groundsPlaced++ % kGroundKinds); };
   for (std::size_t i = 0; i < fogCells.size(); ++i) {
-    Cell& cell = cells[static_cast<std::size_t>(fogCells[i].second)]
-                      [static_cast<std::size_t>(fogCells[i].first)];
-    cell.ground = nextGround();
-    cell.fog = static_cast<int>(i) + 1;
+    land.Cell(fogCells[i].first, fogCells[i].second) =
+        Picture(world::kSheetGround, nextGround(), static_cast<std::uint8_t>(i + 1));
   }
   for (int y = 0; y < n; ++y) {
     for (int x = 0; x < n; ++x) {
       if (!IsHighway(x, y)) continue;
-      const int mask = (IsHighway(x, y - 1) ? 1 : 0) | (IsHighway(x + 1, y) ? 2 : 0) |
-                       (IsHighway(x, y + 1) ? 4 : 0) | (IsHighway(x - 1, y) ? 8 : 0);
-      cells[static_cast<std::size_t>(y)][static_cast<std::size_t>(x)].ground = HighwayFrame(mask);
+      land.Cell(x, y) = Picture(world::kSheetGround, 0);
+      land.Cell(x, y).type = world::kTypeHighway;
+    }
+  }
+  for (int y = 0; y < n; ++y) {
+    for (int x = 0; x < n; ++x) {
+      if (IsHighway(x, y)) world::JoinHighway(land, x, y);
     }
   }
 
@@ -159,32 +150,33 @@ MapCells PlanColony() {
       }
     }
   }
-  std::vector<Cell> things;
-  for (int f = 0; f < kStructureFrames; ++f) things.push_back({.structure = kFirstStructure + f});
-  things.front().selected = true;
+  std::vector<world::MapCell> things;
+  for (int f = 0; f < kStructureFrames; ++f) {
+    things.push_back(Picture(world::kSheetStructure, kFirstStructure + f));
+  }
   int kind = 0;
   for (const resbuild::StructureInfo& s : resbuild::Structures()) {
     if (s.siteFrame < 0) continue;
     // Each kind shows another stage and variant, so that the stages can be compared.
     const int variant = kind % s.siteVariants;
     const int stage = kind % s.siteStages;
-    things.push_back({.site = s.siteFrame + variant * s.siteStages + stage});
+    things.push_back(Picture(world::kSheetSite, s.siteFrame + variant * s.siteStages + stage));
     ++kind;
   }
   const std::size_t grounds = free.size() > things.size() ? free.size() - things.size() : 0;
   std::size_t next = 0;
   for (std::size_t i = 0; i < free.size(); ++i) {
-    Cell& cell =
-        cells[static_cast<std::size_t>(free[i].second)][static_cast<std::size_t>(free[i].first)];
+    world::MapCell& cell = land.Cell(free[i].first, free[i].second);
     // The ground cells are spread evenly among the rest; the first four stay built on.
     const bool ground = i >= 4 && ((i + 1) * grounds / free.size() > i * grounds / free.size());
     if (ground || next >= things.size()) {
-      cell.ground = nextGround();
+      cell = Picture(world::kSheetGround, nextGround());
     } else {
       cell = things[next++];
     }
   }
-  return cells;
+  land.Select(free.front().first, free.front().second);
+  return land;
 }
 
 }  // namespace
@@ -220,21 +212,29 @@ gfx::MemVideo MakePreviewMap(const std::filesystem::path& archive) {
     }
   }
 
-  const MapCells cells = PlanColony();
+  const world::Land land = PlanColony();
   for (int sum = 0; sum <= 2 * (n - 1); ++sum) {
     for (int x = std::max(0, sum - (n - 1)); x <= std::min(sum, n - 1); ++x) {
       const int y = sum - x;
-      const Cell& cell = cells[static_cast<std::size_t>(y)][static_cast<std::size_t>(x)];
+      const world::MapCell& cell = land.Cell(x, y);
+      const bool selected = x == land.selectedX && y == land.selectedY;
       const auto [px, py] = centre(x, y);
       const int left = px - kHalfCellWidth;
       const int tileTop = py - kHalfCellHeight;
       const int structureTop = tileTop - kStructureRise;
-      if (cell.ground >= 0) DrawFrame(map, ground, cell.ground, left, tileTop);
-      if (cell.fog >= 0) DrawFrame(map, ground, cell.fog, left, tileTop);
-      if (cell.selected) DrawFrame(map, structures, kMarkerBehind, left, structureTop);
-      if (cell.structure >= 0) DrawFrame(map, structures, cell.structure, left, structureTop);
-      if (cell.site >= 0) DrawFrame(map, sites, cell.site, left, structureTop);
-      if (cell.selected) DrawFrame(map, structures, kMarkerInFront, left, structureTop);
+      if (selected) DrawFrame(map, structures, kMarkerBehind, left, structureTop);
+      if (cell.revealMask == 0) {
+        DrawFrame(map, ground, kUnexplored, left, tileTop);
+      } else if (cell.sheet == world::kSheetGround) {
+        DrawFrame(map, ground, cell.frame, left, tileTop);
+        if (cell.revealMask != world::kRevealAll) {
+          DrawFrame(map, ground, cell.revealMask, left, tileTop);
+        }
+      } else {
+        DrawFrame(map, cell.sheet == world::kSheetStructure ? structures : sites, cell.frame, left,
+                  structureTop);
+      }
+      if (selected) DrawFrame(map, structures, kMarkerInFront, left, structureTop);
     }
   }
   return map;
