@@ -104,17 +104,26 @@ void TMainWnd::TimerTimer() {
 }
 
 void TMainWnd::SwitchScreens() {
+  // The game screen is never left for the menu: new games and loading are its own.
+  if (requestedScreen == ScreenMenu && currentScreen == ScreenGame) {
+    requestedScreen = 0;
+    return;
+  }
   switch (requestedScreen) {
     case ScreenMenu:
-      if (createMenuScreen) menuScreen = createMenuScreen();
-      if (createGameScreen) gameScreen = createGameScreen();
-      if (menuScreen) menuScreen->Show();
+      if (!gameScreen) gameScreen = std::make_unique<screens::GameProc>(*this, *this);
+      if (!menuScreen)
+        menuScreen = std::make_unique<screens::MainMenuProc>(*this, *this, *gameScreen);
+      menuScreen->Show();
       break;
     case ScreenGame:
       menuScreen.reset();
       // The menu is gone, so there is nothing to deactivate.
       widgets::activeProcedure = nullptr;
-      if (gameScreen) gameScreen->Show();
+      if (gameScreen) {
+        gameScreen->Show();
+        gameScreen->RestoreView();
+      }
       break;
     default:
       break;

@@ -12,7 +12,6 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <optional>
 #include <stdexcept>
@@ -25,6 +24,8 @@
 #include "gfx/geometry.h"
 #include "gfx/mem_video.h"
 #include "platform/platform.h"
+#include "screens/game_proc.h"
+#include "screens/main_menu_proc.h"
 #include "screens/shell.h"
 #include "widgets/tw_procedure.h"
 #include "widgets/widget_host.h"
@@ -152,18 +153,14 @@ class TMainWnd final : public platform::WindowEvents,
 
   // Program-wide objects the shell owns.
   std::unique_ptr<gfx::AppVideo> appVideo;
-  std::unique_ptr<widgets::TWProcedure> menuScreen;
-  std::unique_ptr<widgets::TWProcedure> gameScreen;
+  // The game screen is made first: the menu's "New Game" and "Load Game" reach it.
+  std::unique_ptr<screens::GameProc> gameScreen;
+  std::unique_ptr<screens::MainMenuProc> menuScreen;
   std::int16_t cursor = platform::kCursorDefault;
   std::unique_ptr<gfx::Font> font;  // the window's own font; null when none could be found
   SoundEffects sounds;
   DialogPictures dialogPictures;
   Tooltip tooltip;
-
-  // How the first request of the main menu builds the two screens; unset factories build
-  // nothing, and the window stays black until a screen exists.
-  std::function<std::unique_ptr<widgets::TWProcedure>()> createMenuScreen;
-  std::function<std::unique_ptr<widgets::TWProcedure>()> createGameScreen;
 
  private:
   void SwitchScreens();

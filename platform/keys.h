@@ -47,8 +47,14 @@ constexpr std::uint16_t kA = 65;
 constexpr std::uint16_t kS = 83;
 constexpr std::uint16_t kNumpad0 = 96;
 constexpr std::uint16_t kF1 = 112;
+constexpr std::uint16_t kF2 = 113;
+constexpr std::uint16_t kF3 = 114;
 constexpr std::uint16_t kF4 = 115;
+constexpr std::uint16_t kF5 = 116;
+constexpr std::uint16_t kF6 = 117;
+constexpr std::uint16_t kF7 = 118;
 constexpr std::uint16_t kF8 = 119;
+constexpr std::uint16_t kF10 = 121;
 constexpr std::uint16_t kF12 = 123;
 }  // namespace vk
 

@@ -56,8 +56,10 @@ void ProcedureMouseUpdate(TWProcedure& procedure) {
   procedure.cursorNow = procedure.cursor;
   procedure.hovered = nullptr;
   HitTestChildren(procedure);
-  procedure.host()->SetCursor(procedure.cursorNow);
+  // The screen may choose the cursor itself where no widget is (the game screen over its
+  // map), so the window is told only the final choice, once.
   procedure.AfterMouseUpdate();
+  procedure.host()->SetCursor(procedure.cursorNow);
 }
 
 void MouseEvent(TWProcedure& procedure, platform::ShiftState shift, std::int32_t x,

@@ -16,16 +16,11 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// A screen that only records the keys it is given.
 class FakeScreen final : public widgets::TWProcedure {
  public:
   using TWProcedure::TWProcedure;
-  int ticks = 0;
   std::vector<std::uint16_t> keys;
-  bool* destroyed = nullptr;
-  ~FakeScreen() override {
-    if (destroyed != nullptr) *destroyed = true;
-  }
-  void Tick() override { ++ticks; }
   void KeyDown(std::uint16_t key, platform::ShiftState) override { keys.push_back(key); }
 };
 
@@ -144,51 +139,53 @@ TEST_F(MainWndTest, TheMenuIsRequestedOnTheFirstTickAndReachedOnTheSecond) {
 TEST_F(MainWndTest, SwitchingToTheGameDestroysTheMenuAndTicksOnlyWithoutAModalDialog) {
   platform::HeadlessPlatform platform;
   TMainWnd window(platform);
-  bool menuDestroyed = false;
-  auto menu = std::make_unique<FakeScreen>(window);
-  menu->destroyed = &menuDestroyed;
-  widgets::activeProcedure = menu.get();
-  window.menuScreen = std::move(menu);
-  auto game = std::make_unique<FakeScreen>(window);
-  FakeScreen* gameScreen = game.get();
-  window.gameScreen = std::move(game);
-  window.currentScreen = ScreenMenu;
+  platform.MoveMouse(400, 300);  // away from the edges, where the pointer scrolls the map
+  platform.Activate();
+  platform.Tick(2);
+  ASSERT_TRUE(window.menuScreen && window.gameScreen);
+  screens::GameProc* game = window.gameScreen.get();
+  game->NewGame();
+  game->colony().Command(sim::kCommandAccelerate);  // a day on every tick of the game screen
 
   window.RequestScreen(ScreenGame);
   platform.Tick();
-  EXPECT_TRUE(menuDestroyed);
   EXPECT_EQ(window.menuScreen, nullptr);
-  EXPECT_EQ(widgets::activeProcedure, gameScreen);
+  EXPECT_EQ(widgets::activeProcedure, game);
   EXPECT_EQ(window.currentScreen, static_cast<std::uint32_t>(ScreenGame));
-  EXPECT_EQ(gameScreen->ticks, 1);  // the switch and the first game tick share a timer tick
+  EXPECT_EQ(game->colony().State().day, 2);  // the switch and the first game tick share a tick
 
-  gameScreen->modal = 1;
+  game->modal = 1;
   platform.Tick(3);
-  EXPECT_EQ(gameScreen->ticks, 1);
-  gameScreen->modal = 0;
+  EXPECT_EQ(game->colony().State().day, 2);
+  game->modal = 0;
   platform.Tick();
-  EXPECT_EQ(gameScreen->ticks, 2);
+  EXPECT_EQ(game->colony().State().day, 3);
+  window.RequestScreen(ScreenMenu);  // there is no way back to the menu
+  platform.Tick();
+  EXPECT_EQ(widgets::activeProcedure, game);
+  EXPECT_EQ(window.menuScreen, nullptr);
 }
 
 TEST_F(MainWndTest, MinimisedTheTimerDoesNothingUntilRestored) {
   platform::HeadlessPlatform platform;
   TMainWnd window(platform);
-  auto game = std::make_unique<FakeScreen>(window);
-  FakeScreen* screen = game.get();
-  window.gameScreen = std::move(game);
-  widgets::activeProcedure = screen;
-  window.currentScreen = ScreenGame;
+  platform.MoveMouse(400, 300);
+  platform.Activate();
+  platform.Tick(2);
+  window.gameScreen->NewGame();
+  window.RequestScreen(ScreenGame);
+  platform.Tick();
+  screens::GameProc& game = *window.gameScreen;
+  game.colony().Command(sim::kCommandAccelerate);
+  const std::int32_t day = game.colony().State().day;
   window.Minimise();
   EXPECT_EQ(platform.minimizeCount, 1);
-  window.RequestScreen(ScreenMenu);
   platform.Tick(10);
-  EXPECT_EQ(screen->ticks, 0);
-  EXPECT_EQ(window.currentScreen, static_cast<std::uint32_t>(ScreenGame));
+  EXPECT_EQ(game.colony().State().day, day);
   platform.Restore();
   EXPECT_FALSE(window.minimised);
-  window.requestedScreen = 0;
   platform.Tick(2);
-  EXPECT_EQ(screen->ticks, 2);
+  EXPECT_EQ(game.colony().State().day, day + 2);
 }
 
 TEST_F(MainWndTest, ResizeRecreatesABlackBackBufferThatLaterPresentationsUse) {

@@ -1,14 +1,11 @@
 // The game screen's panels: the two halves of the top strip (PTBIBkgnd, PConstBkgnd), the
 // counter box (PopInfo), the calendar box (CalInfo) and the Earth report (EarthCBkgnd,
-// EarthCImage).
-//
-// PopInfo, 320 x 52: four groups of 80 pixels in the top row (y 3..25), each an icon centred
-// at (80 i + 13, 14) followed by a well for a number at x 80 i + 26 .. 80 i + 76 (water,
-// food, power, housing); the bottom row (y 28..49) is one well for the population and the
-// growth rate, x 26..316, with a person icon at (13, 39).
+// EarthCImage). The wells of the counter box and the bands of the calendar lie where the game
+// writes its figures (screens/info_box_art.h).
 #include <cmath>
 #include <numbers>
 
+#include "screens/info_box_art.h"
 #include "tools/resbuild/noise.h"
 #include "tools/resbuild/painters.h"
 #include "tools/resbuild/ui.h"
@@ -88,12 +85,17 @@ void PaintCounterBox(Canvas& canvas, const FrameContext&) {
   ApplyNoise(canvas, 73, 0.04, 20, 0.02);
   const Icon icons[4] = {Icon::Drop, Icon::Leaf, Icon::Bolt, Icon::House};
   const Rgb colours[4] = {kWaterCyan, kFoodGreen, kPowerYellow, kHousingTerracotta};
-  for (int i = 0; i < 4; ++i) {
-    DrawIcon(canvas, icons[i], 80 * i + 13, 14, 18, colours[i]);
-    Well(canvas, 80 * i + 26, 3, 50, 22, 4);
+  for (std::size_t i = 0; i < 4; ++i) {
+    const screens::art::ArtPoint icon = screens::art::kCounterIcons[i];
+    const screens::art::ArtRect well = screens::art::kCounterWells[i];
+    DrawIcon(canvas, icons[i], icon.x, icon.y, 18, colours[i]);
+    Well(canvas, well.left, well.top, well.right - well.left, well.bottom - well.top, 4);
   }
-  DrawIcon(canvas, Icon::Person, 13, 39, 18, kModuleWhite);
-  Well(canvas, 26, 28, 290, 21, 4);
+  const screens::art::ArtRect population = screens::art::kPopulationWell;
+  DrawIcon(canvas, Icon::Person, screens::art::kPersonIcon.x, screens::art::kPersonIcon.y, 18,
+           kModuleWhite);
+  Well(canvas, population.left, population.top, population.right - population.left,
+       population.bottom - population.top, 4);
   cairo_rectangle(canvas.cr(), 0.5, 0.5, canvas.width() - 1, canvas.height() - 1);
   canvas.SetColor(kBrass.Shade(0.7));
   cairo_set_line_width(canvas.cr(), 1);
@@ -106,13 +108,17 @@ void PaintCalendarBox(Canvas& canvas, const FrameContext&) {
   RoundedRectPath(canvas, 6, 8, 84, 84, 5);
   canvas.SetColor(kOutline, 0.3);
   cairo_fill(canvas.cr());
-  RoundedRectPath(canvas, 4, 6, 84, 84, 5);
+  const screens::art::ArtRect page = screens::art::kCalendarPage;
+  const screens::art::ArtRect year = screens::art::kCalendarYear;
+  RoundedRectPath(canvas, page.left, page.top, page.right - page.left, page.bottom - page.top, 5);
   canvas.SetColor(kModuleWhite.Shade(1.02));
   cairo_fill(canvas.cr());
-  cairo_rectangle(canvas.cr(), 4, 10, 84, 18);
+  cairo_rectangle(canvas.cr(), year.left, year.top, year.right - year.left, year.bottom - year.top);
   canvas.SetColor(kSeriousRed);
   cairo_fill(canvas.cr());
-  cairo_rectangle(canvas.cr(), 8, 44, 76, 1);
+  // The line between the month and the day.
+  cairo_rectangle(canvas.cr(), page.left + 4, screens::art::kCalendarMonth.bottom,
+                  page.right - page.left - 8, 1);
   canvas.SetColor(kModuleGrey);
   cairo_fill(canvas.cr());
   for (double x : {22.0, 70.0}) {

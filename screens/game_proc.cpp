@@ -1,0 +1,280 @@
+#include "screens/game_proc.h"
+
+#include <array>
+
+#include "screens/game_layout.h"
+#include "widgets/input_state.h"
+
+namespace screens {
+
+namespace {
+
+// Where the pointer resting on the screen's edges scrolls: the edge code (1 top, 2 right,
+// 4 bottom, 8 left) to a keypad direction, 0 for none (opposite edges cancel).
+constexpr std::array<std::int32_t, 16> kEdgeScroll = {0, 8, 6, 9, 2, 0, 3, 0,
+                                                      4, 7, 0, 0, 1, 0, 0, 0};
+
+constexpr std::string_view kNewGameTitle = "New Game";
+constexpr std::string_view kNewGameQuestion = "Are you sure you want abandon the current game?";
+
+bool StrictlyInside(const gfx::IntRect& r, std::int32_t x, std::int32_t y) {
+  return x > r.left && x < r.right && y > r.top && y < r.bottom;
+}
+
+}  // namespace
+
+GameProc::GameProc(widgets::WidgetHost& host, Shell& shell)
+    : TWProcedure(host), shell_(shell), land_(kGameGridSize) {
+  const gfx::AppVideo screen = host.ScreenSize();
+  worldMap_ = std::make_unique<world::WorldIso3D>(
+      kGameViewArea, land_, screen,
+      world::MapScreen{[this] { return this->host()->Target(); },
+                       [this](const gfx::IntRect& r) { this->host()->Present(r); }});
+  worldMap_->miniMapRect = gfx::FracToPixels(kMiniMapArea, screen);
+  colony_ = std::make_unique<sim::Colony>(land_, world::ProgramRandom(), *this);
+  toolPanel = widgets::MakeChild<TPanelTBI>(this, pictures_, colony_->State(), shell);
+  palettePanel = widgets::MakeChild<TPanelControl>(this, pictures_, *colony_, shell);
+  palettePanel->SetMap(worldMap_.get());
+  world::SeedProgramRandomFromClock();
+}
+
+GameProc::~GameProc() {
+  GameProc::ReleaseResources();
+  worldMap_.reset();
+}
+
+void GameProc::LoadResources() {
+  pictures_.LoadPanelPictures();
+  pictures_.LoadMapPictures();
+  worldMap_->pictures = pictures_.MapSlots();
+  worldMap_->ForgetAnimationFrames();
+  worldMap_->Recentre();
+  worldMap_->DrawMiniMap();
+  colony_->SetScreenShown(true);
+}
+
+void GameProc::ReleaseResources() {
+  if (worldMap_) {
+    worldMap_->pictures = {};
+    worldMap_->ForgetAnimationFrames();
+  }
+  if (toolPanel != nullptr) toolPanel->background = nullptr;
+  if (palettePanel != nullptr) palettePanel->background = nullptr;
+  pictures_.Release();
+}
+
+void GameProc::Draw() {
+  worldMap_->DrawMap();
+  worldMap_->StretchMap();
+}
+
+void GameProc::NewGame() {
+  colony_->NewGame();
+  FlushChanges();
+}
+
+void GameProc::RestoreView() {
+  colony_->RestoreView();
+  palettePanel->ShowCategoryPressed(colony_->State().category);
+  ShowTimePressed(colony_->State().speed);
+  FlushChanges();
+}
+
+void GameProc::Tick() {
+  colony_->GameTick();
+  FlushChanges();
+}
+
+void GameProc::ScrollOrRedrawAnimations() {
+  // Whatever the day changed is drawn first, so the animations start from it.
+  FlushChanges();
+  const platform::Point pointer = host()->PointerPosition();
+  const gfx::AppVideo screen = host()->ScreenSize();
+  std::size_t edges = 0;
+  if (pointer.y == 0) edges += 1;
+  if (pointer.x >= screen.width - 1) edges += 2;
+  if (pointer.y >= screen.height - 1) edges += 4;
+  if (pointer.x == 0) edges += 8;
+  const std::int32_t direction = kEdgeScroll[edges];
+  if (direction != 0) {
+    worldMap_->Scroll(direction);
+  } else {
+    worldMap_->RedrawAnimations();
+  }
+}
+
+void GameProc::AfterMouseUpdate() {
+  MapMouse(widgets::mouseX, widgets::mouseY);
+  FlushChanges();
+}
+
+void GameProc::MapMouse(std::int32_t x, std::int32_t y) {
+  const bool leftPress =
+      widgets::mouseButton == static_cast<std::int32_t>(platform::MouseButton::Left);
+  if (StrictlyInside(worldMap_->viewRect, x, y)) {
+    const world::CellPos at = worldMap_->CellAtPoint(x, y);
+    const world::MapCell* cell = land_.CellAt(at.x, at.y);
+    std::int16_t cursorHere = platform::kCursorDefault;
+    if (cell != nullptr && cell->type != world::kTypeBareLand) {
+      cursorHere = platform::kCursorHand;
+    } else if (colony_->CanBuildOn(at.x, at.y)) {
+      cursorHere = platform::kCursorBuild;
+    }
+    cursorNow = cursorHere;
+    if (leftPress && cursorHere == platform::kCursorHand) {
+      if (colony_->SelectCell(at.x, at.y)) PlayClickSound(1);
+    } else if (leftPress && cursorHere == platform::kCursorBuild &&
+               colony_->SelectedType() != sim::kLand) {
+      colony_->PlaceStructure(colony_->SelectedType(), at.x, at.y);
+    }
+  }
+  const gfx::IntRect& mini = worldMap_->miniMapRect;
+  if (StrictlyInside(mini, x, y)) {
+    cursorNow = platform::kCursorHand;
+    if (leftPress) {
+      PlayClickSound(2);
+      worldMap_->MiniMapClick(x - mini.left, y - mini.top);
+    }
+  }
+  if (widgets::mouseButton == static_cast<std::int32_t>(platform::MouseButton::Right) &&
+      colony_->ClearSelection()) {
+    PlayClickSound(2);
+  }
+}
+
+void GameProc::PlayClickSound(int which) {
+  const widgets::SoundSlot slot = shell_.ClickSound(which);
+  if (slot != nullptr && *slot != nullptr) host()->PlayClick(**slot);
+}
+
+void GameProc::KeyDown(std::uint16_t key, platform::ShiftState /*shift*/) {
+  switch (key) {
+    case platform::vk::kLeft:
+      worldMap_->Scroll(world::ScrollLeft);
+      break;
+    case platform::vk::kUp:
+      worldMap_->Scroll(world::ScrollUp);
+      break;
+    case platform::vk::kRight:
+      worldMap_->Scroll(world::ScrollRight);
+      break;
+    case platform::vk::kDown:
+      worldMap_->Scroll(world::ScrollDown);
+      break;
+    default:
+      for (std::size_t i = 0; i < kToolbar.size(); ++i) {
+        if (kToolbar[i].key == key) {
+          widgets::PressByCode(*toolPanel->buttons[i], true);
+          break;
+        }
+      }
+      break;
+  }
+  FlushChanges();
+}
+
+void GameProc::Command(widgets::TWControl* /*widget*/, std::int32_t code) {
+  switch (code) {
+    case kCommandNewGame:
+      if (ShowModalMessage(kNewGameTitle, kNewGameQuestion, dialogs::kButtonsYesNo,
+                           dialogs::kIconQuestion) == dialogs::kResultYes) {
+        colony_->NewGame();
+      }
+      break;
+    case kCommandLoadGame:
+    case kCommandSaveGame:
+      break;
+    case kCommandHelp:
+      shell_.ShowHelp();
+      break;
+    case kCommandMinimise:
+      shell_.Minimise();
+      break;
+    case kCommandQuit:
+      shell_.CloseMainWindow();
+      break;
+    default:
+      colony_->Command(code);
+      break;
+  }
+  FlushChanges();
+}
+
+void GameProc::ShowTimePressed(std::int32_t speed) {
+  if (speed < sim::kPaused || speed > sim::kAccelerated) return;
+  widgets::TWToolButton* button = toolPanel->buttons[TimeButtonRow(speed)];
+  if (button->down == 1) return;
+  button->down = 1;
+  widgets::ReleaseGroup(*toolPanel, kTimeGroup, button);
+  button->Redraw();
+}
+
+// --- what the colony says ---
+
+void GameProc::PlaySound(std::string_view sound) {
+  shell_.PlaySound(sound);
+}
+
+void GameProc::Notice(std::string_view sound, std::string_view text) {
+  FlushChanges();
+  shell_.PlaySound(sound);
+  ShowModalMessage(sim::kNoticeTitle, text, dialogs::kButtonsOk, dialogs::kIconNotice);
+}
+
+bool GameProc::Question(std::string_view sound, std::string_view text) {
+  FlushChanges();
+  shell_.PlaySound(sound);
+  return ShowModalMessage(sim::kNoticeTitle, text, dialogs::kButtonsYesNo,
+                          dialogs::kIconQuestion) == dialogs::kResultYes;
+}
+
+void GameProc::EndProgram() {
+  shell_.Terminate();
+}
+
+int GameProc::ShowModalMessage(std::string_view title, std::string_view text, int buttons,
+                               int icon) {
+  // While the message is up the screen gets no ticks and shows no tooltips.
+  const std::uint8_t wasModal = modal;
+  modal = 1;
+  host()->HideTooltip();
+  const int answer = shell_.ShowMessage(title, text, buttons, icon);
+  modal = wasModal;
+  return answer;
+}
+
+void GameProc::Changed(std::uint32_t changes) {
+  pendingChanges_ |= changes;
+}
+
+void GameProc::FlushChanges() {
+  const std::uint32_t changes = pendingChanges_;
+  pendingChanges_ = 0;
+  if (changes == 0) return;
+  if ((changes & sim::kChangedNewMap) != 0) worldMap_->Recentre();
+  // A hidden screen draws nothing; showing it draws everything.
+  if (visible != 1) return;
+
+  const bool rebuildMap = (changes & (sim::kChangedMapRebuild | sim::kChangedNewMap)) != 0;
+  if (rebuildMap) worldMap_->DrawMiniMap();
+  const sim::ColonyState& state = colony_->State();
+  if ((changes & sim::kChangedToolbar) != 0) {
+    palettePanel->ShowCategoryPressed(state.category);
+    ShowTimePressed(state.speed);
+    toolPanel->Redraw();
+    palettePanel->Redraw();
+  } else {
+    if ((changes & sim::kChangedCounters) != 0) toolPanel->DrawCounterBox(true);
+    if ((changes & sim::kChangedDate) != 0) toolPanel->DrawDateBox(true);
+    if ((changes & (sim::kChangedInfoArea | sim::kChangedPalette)) != 0) {
+      palettePanel->ShowCategoryPressed(state.category);
+      palettePanel->DrawInfoArea(true);
+    }
+  }
+  if ((changes & sim::kChangedEarthCommButton) != 0) palettePanel->FollowEarthContact();
+  if (rebuildMap || (changes & (sim::kChangedMap | sim::kChangedSelection)) != 0) {
+    worldMap_->RefreshAll();
+  }
+}
+
+}  // namespace screens

@@ -1,0 +1,84 @@
+// GameProc: the game screen. It owns the land, the colony model that changes it and the map
+// view that draws it, and the two panels of the top strip; it turns timer ticks into the
+// colony's days, the pointer over the map into selecting and building, keys and buttons into
+// commands, and everything the colony reports into sounds, notices and redraws.
+//
+// The colony reports what changed as it goes; the screen gathers those reports and redraws
+// each thing once, when the colony hands back control or before a notice is shown (so the
+// player sees the state the notice speaks of).
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "screens/game_pictures.h"
+#include "screens/palette_panel.h"
+#include "screens/shell.h"
+#include "screens/tool_panel.h"
+#include "sim/colony.h"
+#include "sim/colony_host.h"
+#include "widgets/tw_procedure.h"
+#include "world/land.h"
+#include "world/random.h"
+#include "world/world_iso3d.h"
+
+namespace screens {
+
+class GameProc final : public widgets::TWProcedure, public sim::ColonyHost {
+ public:
+  GameProc(widgets::WidgetHost& host, Shell& shell);
+  ~GameProc() override;
+
+  // The map view: drawn and stretched below the top strip.
+  void Draw() override;
+  // The pointer over the map and the minimap: cursor, selecting, building, the minimap click.
+  void AfterMouseUpdate() override;
+  void KeyDown(std::uint16_t key, platform::ShiftState shift) override;
+  // One 40 ms tick: days, animations, edge scrolling.
+  void Tick() override;
+  void Command(widgets::TWControl* widget, std::int32_t code) override;
+  void LoadResources() override;
+  void ReleaseResources() override;
+
+  // A fresh colony (also the menu's New Game); the screen follows at once when it is shown.
+  void NewGame();
+  // Brings the buttons and the map view in line with the colony's state.
+  void RestoreView();
+
+  // sim::ColonyHost
+  void PlaySound(std::string_view sound) override;
+  void Notice(std::string_view sound, std::string_view text) override;
+  bool Question(std::string_view sound, std::string_view text) override;
+  void Changed(std::uint32_t changes) override;
+  void ScrollOrRedrawAnimations() override;
+  void EndProgram() override;
+
+  sim::Colony& colony() { return *colony_; }
+  const sim::Colony& colony() const { return *colony_; }
+  world::Land& land() { return land_; }
+  world::WorldIso3D& worldMap() { return *worldMap_; }
+  const GamePictures& pictures() const { return pictures_; }
+
+  TPanelTBI* toolPanel = nullptr;
+  TPanelControl* palettePanel = nullptr;
+
+ private:
+  // Draws what the colony reported since the last time.
+  void FlushChanges();
+  // A message of the shell, with the screen marked modal while it is up.
+  int ShowModalMessage(std::string_view title, std::string_view text, int buttons, int icon);
+  void ShowTimePressed(std::int32_t speed);
+  void MapMouse(std::int32_t x, std::int32_t y);
+  void PlayClickSound(int which);
+
+  Shell& shell_;
+  GamePictures pictures_;
+  world::Land land_;
+  std::unique_ptr<world::WorldIso3D> worldMap_;
+  std::unique_ptr<sim::Colony> colony_;
+  std::uint32_t pendingChanges_ = 0;
+};
+
+}  // namespace screens

@@ -1,0 +1,113 @@
+#include "screens/main_menu_proc.h"
+
+#include <string>
+
+#include "gfx/archive.h"
+#include "gfx/draw.h"
+#include "gfx/text.h"
+#include "screens/game_proc.h"
+
+namespace screens {
+
+namespace {
+
+// The menu's caption font, in thousandths of the screen.
+constexpr std::string_view kMenuFontFace = "Comic sans ms";
+constexpr int kMenuFontWeight = 700;
+constexpr float kMenuFontHeight = 72.0f;
+constexpr float kMenuFontWidth = 10.0f;
+// How far the caption stands above the middle of its plate, in screen heights.
+constexpr float kCaptionLift = 0.008f;
+
+constexpr std::uint32_t kCaptionFormat = gfx::DT_CENTER | gfx::DT_VCENTER | gfx::DT_SINGLELINE;
+
+}  // namespace
+
+void TWMMButton::Draw() {
+  const gfx::WBitmap* plate = widgets::PictureIn(pictureSlot);
+  if (plate == nullptr || parent == nullptr || host() == nullptr) return;
+  gfx::MemVideo* target = host()->Target();
+  gfx::MemVideo* scratch = host()->Scratch();
+  if (target == nullptr || scratch == nullptr) return;
+  const widgets::TWPanel* panel = parentPanel();
+  gfx::DrawSkinnedPanel(*target, pixelRect, rect, *plate, *scratch,
+                        panel != nullptr ? panel->background : nullptr, parent->rect, hover);
+
+  const gfx::AppVideo screen = host()->ScreenSize();
+  gfx::IntRect text =
+      pixelRect.Offset(0, -gfx::RoundHalfUp(static_cast<float>(screen.height) * kCaptionLift));
+  if (pressed == 1) text = text.Offset(1, 1);
+  const gfx::Color face = hover == 1 ? kMenuFaceHovered : kMenuFace;
+  const gfx::Color shadow = hover == 1 ? kMenuShadowHovered : kMenuShadow;
+  gfx::DrawTextInRect(*target, text, caption, kCaptionFormat, shadow, font);
+  text = text.Offset(3, 3);
+  gfx::DrawTextInRect(*target, text, caption, kCaptionFormat, shadow, font);
+  text = text.Offset(-2, -2);
+  gfx::DrawTextInRect(*target, text, caption, kCaptionFormat, face, font);
+}
+
+MainMenuProc::MainMenuProc(widgets::WidgetHost& host, Shell& shell, GameProc& game)
+    : TWProcedure(host), shell_(shell), game_(game) {
+  menuFont_ = gfx::MakeScaledFont(host.ScreenSize(), kMenuFontFace, kMenuFontWeight,
+                                  kMenuFontHeight, kMenuFontWidth);
+  if (menuFont_) font = menuFont_.get();
+  for (std::size_t i = 0; i < kMenuButtons.size(); ++i) {
+    const MenuButtonRow& row = kMenuButtons[i];
+    auto* button = widgets::MakeChild<TWMMButton>(this);
+    button->pictureSlot = &buttonPicture;
+    button->clickSound = shell.ClickSound(1);
+    button->Setup(row.rect, nullptr, std::string(row.caption), platform::kCursorHand, row.command);
+    buttons[i] = button;
+  }
+}
+
+MainMenuProc::~MainMenuProc() {
+  MainMenuProc::ReleaseResources();
+}
+
+void MainMenuProc::Draw() {
+  gfx::MemVideo* target = host()->Target();
+  if (background == nullptr || target == nullptr) return;
+  gfx::StretchImage(*target, pixelRect, *background, {0, 0, background->width, background->height},
+                    true);
+}
+
+void MainMenuProc::KeyDown(std::uint16_t key, platform::ShiftState /*shift*/) {
+  if (key == platform::vk::kEscape) shell_.CloseMainWindow();
+}
+
+void MainMenuProc::Command(widgets::TWControl* /*widget*/, std::int32_t code) {
+  switch (code) {
+    case kMenuNewGame:
+      game_.NewGame();
+      shell_.RequestGameScreen();
+      break;
+    case kMenuHelp:
+      shell_.ShowHelp();
+      break;
+    case kMenuQuit:
+      shell_.Terminate();
+      break;
+    default:
+      // Loading and the credits come with the game's own dialogs.
+      break;
+  }
+}
+
+void MainMenuProc::LoadResources() {
+  backgroundPicture_ = std::make_unique<gfx::WBitmap>();
+  gfx::LoadImage(*backgroundPicture_, gfx::kDialogArchive, "MMBkgnd", gfx::LayoutWhole, 0, 0,
+                 false);
+  background = widgets::PictureIn(&backgroundPicture_);
+  buttonPicture = std::make_unique<gfx::WBitmap>();
+  gfx::LoadImage(*buttonPicture, gfx::kDialogArchive, "MMButton", gfx::LayoutColumn, 256, 160,
+                 true);
+}
+
+void MainMenuProc::ReleaseResources() {
+  background = nullptr;
+  backgroundPicture_.reset();
+  buttonPicture.reset();
+}
+
+}  // namespace screens

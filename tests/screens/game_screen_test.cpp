@@ -1,0 +1,345 @@
+// The game screen driven as a player drives it, through the main window's events on the
+// headless platform: the controls it is made with, the palette pages and panels following
+// the colony, the pointer over the map, the keys, and a new game.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "gfx/draw.h"
+#include "tests/screens/game_screen_fixture.h"
+
+namespace screens_test {
+namespace {
+
+using platform::MouseButton;
+
+class GameScreen : public GameScreenTest {
+ protected:
+  void SetUp() override {
+    GameScreenTest::SetUp();
+    StartNewGame();
+  }
+
+  world::CellPos LandingModule() {
+    const world::Land& land = game().land();
+    for (std::int32_t y = 0; y < land.rows; ++y)
+      for (std::int32_t x = 0; x < land.columns; ++x)
+        if (land.CellAt(x, y)->type == world::kTypeLandingModule) return {x, y};
+    ADD_FAILURE() << "no landing module";
+    return {};
+  }
+  // An explored empty cell a few steps from the landing module.
+  world::CellPos FreeCellNearLanding(std::int32_t steps = 2) {
+    const world::CellPos pem = LandingModule();
+    const world::Land& land = game().land();
+    for (std::int32_t dy = -steps; dy <= steps; ++dy)
+      for (std::int32_t dx = -steps; dx <= steps; ++dx) {
+        const world::MapCell* cell = land.CellAt(pem.x + dx, pem.y + dy);
+        if ((dx != 0 || dy != 0) && cell != nullptr && cell->type == 0 &&
+            cell->revealMask == world::kRevealAll)
+          return {pem.x + dx, pem.y + dy};
+      }
+    ADD_FAILURE() << "no free cell";
+    return {};
+  }
+  void ClickCell(world::CellPos cell) { ClickAt(CellPoint(cell.x, cell.y)); }
+  void ChooseItem(int category, int item) {
+    Click(*palette().tabs[static_cast<std::size_t>(category)]);
+    Click(*palette().items[static_cast<std::size_t>(item)]);
+  }
+  // Whether a window rectangle shows exactly what a full redraw of the screen shows there.
+  ::testing::AssertionResult WindowIsUpToDate() {
+    const gfx::MemVideo before = platform->window();
+    game().Redraw();
+    const gfx::MemVideo& after = platform->window();
+    for (std::int32_t y = 0; y < after.height(); ++y)
+      for (std::int32_t x = 0; x < after.width(); ++x)
+        if (before.at(x, y) != after.at(x, y))
+          return ::testing::AssertionFailure() << "the window was stale at " << x << ", " << y;
+    return ::testing::AssertionSuccess();
+  }
+  // Text drawn in white over a picture: pixels almost white.
+  bool AreaHasWhiteText(const gfx::IntRect& r) {
+    for (std::int32_t y = r.top; y < r.bottom; ++y)
+      for (std::int32_t x = r.left; x < r.right; ++x) {
+        const gfx::Color c = platform->window().at(x, y);
+        if (gfx::RedOf(c) > 230 && gfx::GreenOf(c) > 230 && gfx::BlueOf(c) > 230) return true;
+      }
+    return false;
+  }
+  bool AreaHasColour(const gfx::IntRect& r, gfx::Color colour) {
+    for (std::int32_t y = r.top; y < r.bottom; ++y)
+      for (std::int32_t x = r.left; x < r.right; ++x)
+        if (platform->window().at(x, y) == colour) return true;
+    return false;
+  }
+};
+
+TEST_F(GameScreenTest, AtCreationOnlyStatusAndTimePausedArePressed) {
+  screens::GameProc& screen = game();  // made with the menu, not yet shown
+  for (std::size_t i = 0; i < 8; ++i) EXPECT_EQ(screen.palettePanel->tabs[i]->down, i == 0 ? 1 : 0);
+  for (std::size_t i = 0; i < 9; ++i) {
+    EXPECT_EQ(screen.toolPanel->buttons[i]->down, i == 4 ? 1 : 0) << i;
+    EXPECT_EQ(screen.toolPanel->buttons[i]->toggleMode, i >= 4 && i <= 6 ? 1 : 0) << i;
+  }
+  EXPECT_EQ(screen.palettePanel->earthCommButton->enabled, 0);
+  EXPECT_EQ(screen.palettePanel->earthCommButton->visible, 1);
+  EXPECT_EQ(screen.palettePanel->deleteButton->visible, 0);
+  EXPECT_EQ(screen.palettePanel->items[0]->down, 1);
+}
+
+TEST_F(GameScreenTest, TheControlsStandWhereTheLayoutPutsThem) {
+  screens::GameProc& screen = game();
+  EXPECT_EQ(screen.toolPanel->buttons[0]->pixelRect, (gfx::IntRect{614, 46, 655, 86}));
+  EXPECT_EQ(screen.toolPanel->buttons[0]->hint, "New Game <F1>");
+  EXPECT_EQ(screen.toolPanel->buttons[8]->command, 21);
+  // "Delete building" lies on the fifth item's place.
+  const gfx::IntRect item = screen.palettePanel->items[4]->pixelRect;
+  const gfx::IntRect del = screen.palettePanel->deleteButton->pixelRect;
+  EXPECT_EQ(item.left, 329);
+  EXPECT_EQ(item.right, 400);
+  EXPECT_TRUE(del.left >= item.left && del.right <= item.right && del.top >= item.top &&
+              del.bottom <= item.bottom);
+  EXPECT_EQ(screen.palettePanel->tabs[7]->hint, "Communications");
+  EXPECT_EQ(screen.palettePanel->tabs[7]->command, 110);
+  EXPECT_EQ(screen.palettePanel->earthCommButton->pixelRect.left,
+            screen.palettePanel->tabs[7]->pixelRect.right + 6);
+  EXPECT_EQ(screen.toolPanel->CounterBox, (gfx::IntRect{696, 3, 908, 41}));
+  EXPECT_EQ(screen.toolPanel->DateBox, (gfx::IntRect{517, 3, 599, 88}));
+}
+
+TEST_F(GameScreen, TimeNormalReleasesTimePausedButNotTheCategoryTab) {
+  Click(*palette().tabs[3]);
+  Click(*toolbar().buttons[5]);
+  EXPECT_EQ(state().speed, sim::kNormal);
+  EXPECT_EQ(toolbar().buttons[4]->down, 0);
+  EXPECT_EQ(toolbar().buttons[5]->down, 1);
+  EXPECT_EQ(palette().tabs[3]->down, 1);
+  EXPECT_EQ(state().category, 3);
+}
+
+TEST_F(GameScreen, APaletteItemWantingPeopleIsDisabledUntilABirthBringsThem) {
+  state().unemployed = 5;
+  ChooseItem(4, 0);                                         // Housing: Little House (2 builders)
+  screens::PaletteItemButton& flats = *palette().items[2];  // 10 builders
+  EXPECT_EQ(flats.enabled, 0);
+  EXPECT_EQ(palette().items[0]->enabled, 1);
+  EXPECT_EQ(flats.hint, "Flats");
+  EXPECT_TRUE(AreaHasWhiteText(flats.pixelRect));  // "Insufficient" / "people"
+
+  state().growthAccumulator = 6.5f;  // six colonists arrive on the next day
+  Click(*toolbar().buttons[6]);
+  platform->Tick();
+  EXPECT_GE(state().unemployed, 10);
+  EXPECT_EQ(flats.enabled, 1);
+  EXPECT_FALSE(AreaHasWhiteText(flats.pixelRect));
+}
+
+TEST_F(GameScreen, WithTooFewPeopleTheCursorIsTheArrowAndAPressBuildsNothing) {
+  ChooseItem(4, 2);  // Flats
+  state().unemployed = 5;
+  const world::CellPos free = FreeCellNearLanding();
+  const platform::Point p = CellPoint(free.x, free.y);
+  platform->MoveMouse(p.x, p.y);
+  EXPECT_EQ(platform->currentCursor, platform::kCursorDefault);
+  platform->Click(p.x, p.y);
+  EXPECT_EQ(game().land().CellAt(free.x, free.y)->type, 0);
+  EXPECT_TRUE(platform->messageBoxes.empty());
+
+  state().unemployed = 20;
+  platform->MoveMouse(p.x + 1, p.y);
+  EXPECT_EQ(platform->currentCursor, platform::kCursorBuild);
+  platform->Click(p.x + 1, p.y);
+  EXPECT_EQ(game().land().CellAt(free.x, free.y)->type, sim::kFlats);
+  EXPECT_EQ(state().unemployed, 10);
+  EXPECT_TRUE(WindowIsUpToDate());
+}
+
+TEST_F(GameScreen, ARefusedBuildingIsAnnouncedAndChangesNothing) {
+  state().unemployed = 30;
+  ChooseItem(3, 1);  // Fish Farm: water −30 against the landing module's 10
+  const world::CellPos free = FreeCellNearLanding();
+  ClickCell(free);
+  ASSERT_EQ(platform->messageBoxes.size(), 1u);
+  EXPECT_EQ(platform->messageBoxes[0].title, "Pell Informs:");
+  EXPECT_EQ(platform->messageBoxes[0].text,
+            "Insufficient water. You must build another well or condenser!");
+  EXPECT_EQ(game().land().CellAt(free.x, free.y)->type, 0);
+  EXPECT_EQ(state().unemployed, 30);
+}
+
+TEST_F(GameScreen, SelectingTheLandingModuleShowsItsInformationWithoutDeleteBuilding) {
+  const world::CellPos pem = LandingModule();
+  const std::size_t soundsBefore = platform->audio.played.size();
+  ClickCell(pem);
+  EXPECT_EQ(game().land().selectedX, pem.x);
+  EXPECT_EQ(state().category, 1);
+  EXPECT_EQ(palette().tabs[1]->down, 1);
+  EXPECT_EQ(palette().tabs[0]->down, 0);
+  EXPECT_EQ(palette().deleteButton->visible, 0);
+  EXPECT_EQ(platform->audio.played.size(), soundsBefore + 1);  // the click of a selection
+  const sim::ColonyState before = state();
+  game().Command(nullptr, 116);
+  EXPECT_EQ(state(), before);
+  EXPECT_EQ(game().land().CellAt(pem.x, pem.y)->type, sim::kLandingModule);
+  EXPECT_TRUE(WindowIsUpToDate());
+}
+
+TEST_F(GameScreen, AFlatsUnderConstructionShowsItsSiteDaysLeftAndChart) {
+  ChooseItem(4, 2);
+  const world::CellPos site = FreeCellNearLanding();
+  ClickCell(site);
+  game().land().CellAt(site.x, site.y)->constructionLeft = 12;
+  ClickCell(site);
+  EXPECT_EQ(state().category, 1);
+  EXPECT_EQ(palette().deleteButton->visible, 1);
+  const gfx::IntRect area = palette().infoAreaPixels;
+  EXPECT_TRUE(AreaHasColour(area, gfx::Rgb(0x40, 0xFF, 0xFF)));   // water −8
+  EXPECT_TRUE(AreaHasColour(area, gfx::Rgb(0xFF, 0x80, 0x00)));   // free housing 20
+  EXPECT_TRUE(AreaHasColour(area, gfx::Rgb(0xFF, 0xE0, 0xA0)));   // 40 days to build
+  EXPECT_FALSE(AreaHasColour(area, gfx::Rgb(0x80, 0xC0, 0x00)));  // no food
+  EXPECT_TRUE(WindowIsUpToDate());
+
+  // Deleting it gives the builders back and goes to the Status page.
+  const std::int32_t unemployed = state().unemployed;
+  Click(*palette().deleteButton);
+  EXPECT_EQ(game().land().CellAt(site.x, site.y)->type, 0);
+  EXPECT_EQ(state().unemployed, unemployed + 10);
+  EXPECT_EQ(state().category, 0);
+  EXPECT_EQ(palette().tabs[0]->down, 1);
+  EXPECT_EQ(palette().deleteButton->visible, 0);
+  EXPECT_TRUE(WindowIsUpToDate());
+}
+
+TEST_F(GameScreen, ARightPressClearsASelectionAndDoesNothingWithoutOne) {
+  ChooseItem(2, 0);
+  const std::size_t sounds = platform->audio.played.size();
+  const platform::Point p = CellPoint(LandingModule().x + 3, LandingModule().y + 3);
+  platform->PressButton(MouseButton::Right, p.x, p.y);
+  platform->ReleaseButton(MouseButton::Right, p.x, p.y);
+  EXPECT_EQ(state().category, 2);
+  EXPECT_EQ(platform->audio.played.size(), sounds);
+
+  ClickCell(LandingModule());
+  platform->PressButton(MouseButton::Right, p.x, p.y);
+  platform->ReleaseButton(MouseButton::Right, p.x, p.y);
+  EXPECT_FALSE(game().land().HasSelection());
+  EXPECT_EQ(state().category, 0);
+  EXPECT_EQ(palette().tabs[0]->down, 1);
+}
+
+// The page shows Highway, PellNet, Telescope and Comm. Center (its fifth slot is a spare);
+// once a Comm. Center stands, its slot is a gap and the Highway is chosen.
+TEST_F(GameScreen, PlacingACommCenterLeavesAGapInItsSlotWithHighwayPressed) {
+  ChooseItem(7, 3);
+  int shown = 0;
+  for (auto* item : palette().items) shown += item->visible;
+  EXPECT_EQ(shown, 4);
+  ClickCell(FreeCellNearLanding());
+  EXPECT_EQ(state().earthContact, sim::kContactBuilding);
+  EXPECT_EQ(state().category, 7);
+  shown = 0;
+  for (auto* item : palette().items) shown += item->visible;
+  EXPECT_EQ(shown, 3);
+  EXPECT_EQ(palette().items[3]->visible, 0);
+  EXPECT_EQ(palette().items[0]->down, 1);
+  EXPECT_EQ(colony().SelectedType(), sim::kHighway);
+  EXPECT_TRUE(WindowIsUpToDate());
+}
+
+TEST_F(GameScreen, F5WhilePausedChangesOnlyTheButtonsLook) {
+  const sim::ColonyState before = state();
+  platform->presentedRects.clear();
+  platform->PressKey(platform::vk::kF5);
+  EXPECT_EQ(state(), before);
+  EXPECT_EQ(toolbar().buttons[4]->down, 1);
+  for (const gfx::IntRect& r : platform->presentedRects)
+    EXPECT_EQ(r, toolbar().buttons[4]->pixelRect);
+  EXPECT_FALSE(platform->presentedRects.empty());
+}
+
+TEST_F(GameScreen, FunctionKeysPressTheirButtonsAndTimeRunsAtItsSpeed) {
+  // The switch to the game screen reset the dividers and was the first tick since.
+  platform->PressKey(platform::vk::kF6);
+  EXPECT_EQ(toolbar().buttons[5]->down, 1);
+  EXPECT_EQ(toolbar().buttons[4]->down, 0);
+  platform->Tick(11);
+  EXPECT_EQ(state().day, 1);
+  platform->Tick();  // the 13th
+  EXPECT_EQ(state().day, 2);
+  platform->PressKey(platform::vk::kF7);
+  platform->Tick(3);
+  EXPECT_EQ(state().day, 5);
+  EXPECT_TRUE(WindowIsUpToDate());
+  platform->PressKey(platform::vk::kF4);
+  EXPECT_EQ(platform->openedUrls.size(), 1u);
+  platform->PressKey(platform::vk::kF10);
+  EXPECT_EQ(platform->minimizeCount, 1);
+  platform->Restore();
+}
+
+TEST_F(GameScreen, NewGameOnF1AndYesShowsTheWholeNewColonyAtOnce) {
+  platform->PressKey(platform::vk::kF7);
+  platform->Tick(30);
+  ChooseItem(4, 0);
+  ClickCell(FreeCellNearLanding());
+  platform->PressKey(platform::vk::kF5);
+  ASSERT_NE(state().day, 1);
+
+  platform->messageBoxAnswers = {platform::kResultNo};
+  platform->PressKey(platform::vk::kF1);
+  ASSERT_EQ(platform->messageBoxes.size(), 1u);
+  EXPECT_EQ(platform->messageBoxes[0].title, "New Game");
+  EXPECT_EQ(platform->messageBoxes[0].text, "Are you sure you want abandon the current game?");
+  EXPECT_NE(state().day, 1);
+
+  platform->messageBoxAnswers = {platform::kResultYes};
+  platform->PressKey(platform::vk::kF1);
+  EXPECT_EQ(state().day, 1);
+  EXPECT_EQ(state().population, 10);
+  EXPECT_EQ(state().category, 0);
+  EXPECT_EQ(palette().tabs[0]->down, 1);
+  EXPECT_EQ(toolbar().buttons[4]->down, 1);
+  EXPECT_TRUE(WindowIsUpToDate());
+}
+
+TEST_F(GameScreen, ArrowKeysAndTheScreenEdgesScrollTheMap) {
+  const std::int32_t cx = game().land().centerX, cy = game().land().centerY;
+  platform->PressKey(platform::vk::kRight);
+  EXPECT_EQ(game().land().centerX, cx + 1);
+  EXPECT_EQ(game().land().centerY, cy - 1);
+  platform->MoveMouse(0, 400);  // the left edge, while time is paused
+  platform->Tick();
+  EXPECT_EQ(game().land().centerX, cx);
+  EXPECT_EQ(game().land().centerY, cy);
+  platform->MoveMouse(500, 400);
+  platform->Tick();
+  EXPECT_EQ(game().land().centerX, cx);
+  EXPECT_TRUE(WindowIsUpToDate());
+}
+
+TEST_F(GameScreen, AMinimapClickCentresTheViewThere) {
+  const gfx::IntRect mini = game().worldMap().miniMapRect;
+  platform->MoveMouse(mini.left + 5, mini.top + 5);
+  EXPECT_EQ(platform->currentCursor, platform::kCursorHand);
+  platform->Click(mini.left + mini.Width() / 2, mini.top + mini.Height() / 2);
+  const world::ViewPos centre =
+      game().worldMap().CellToView({game().land().centerX, game().land().centerY});
+  EXPECT_NEAR(centre.u, 64, 2);
+  EXPECT_NEAR(centre.v, 64, 2);
+  EXPECT_TRUE(WindowIsUpToDate());
+}
+
+TEST_F(GameScreen, EscapeAsksBeforeTheGameEnds) {
+  platform->messageBoxAnswers = {platform::kResultNo};
+  platform->PressKey(platform::vk::kEscape);
+  ASSERT_EQ(platform->messageBoxes.size(), 1u);
+  EXPECT_EQ(platform->messageBoxes[0].text, "Are you really sure you want to exit?");
+  EXPECT_FALSE(platform->terminated());
+  platform->messageBoxAnswers = {platform::kResultYes};
+  platform->PressKey(platform::vk::kEscape);
+  EXPECT_TRUE(platform->terminated());
+}
+
+}  // namespace
+}  // namespace screens_test
