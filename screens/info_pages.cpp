@@ -93,30 +93,26 @@ void DrawStatusPage(const InfoPageCanvas& canvas, const sim::ColonyState& colony
   const std::int32_t levels[4] = {colony.water, colony.food, colony.power, colony.freeHousing};
   const BalanceFigures b = StatusBalances(colony);
   const std::int32_t balances[4] = {b.health, b.mentalHealth, b.reproduction, b.communications};
+  // A row of a column of gauges: its icon, its label and the framed slot of its bar.
+  const auto gaugeRow = [&](int i, std::int32_t iconsLeft, const AreaBox& icons, float labelLeft,
+                            const AreaBox& bars, std::string_view label) {
+    const gfx::IntRect iconPiece{iconsLeft, kIconSize * i, iconsLeft + kIconSize,
+                                 kIconSize * (i + 1)};
+    DrawPiece(canvas, gauges, iconPiece, canvas.Frac(Row(icons, i, 4)));
+    DrawLabel(canvas, canvas.Pixels(Row({labelLeft, bars.top, bars.left, bars.bottom}, i, 4)),
+              label, gfx::DT_LEFT);
+    const gfx::FracRect slot = Slot(canvas.Frac(Row(bars, i, 4)));
+    FrameSlot(canvas, slot);
+    return slot;
+  };
   for (int i = 0; i < 4; ++i) {
-    const gfx::IntRect iconPiece{0, kIconSize * i, kIconSize, kIconSize * (i + 1)};
-    DrawPiece(canvas, gauges, iconPiece.Offset(kLevelIconsLeft, 0),
-              canvas.Frac(Row(layout.levelIcons, i, 4)));
-    const AreaBox labelRow = Row({layout.levelLabelLeft, layout.levelBars.top,
-                                  layout.levelBars.left, layout.levelBars.bottom},
-                                 i, 4);
-    DrawLabel(canvas, canvas.Pixels(labelRow), kLevelLabels[static_cast<std::size_t>(i)],
-              gfx::DT_LEFT);
-    const gfx::FracRect levelSlot = Slot(canvas.Frac(Row(layout.levelBars, i, 4)));
-    FrameSlot(canvas, levelSlot);
-    DrawLevelBar(gaugeCanvas, levels[i], levelSlot);
-
-    DrawPiece(canvas, gauges, iconPiece.Offset(kBalanceIconsLeft, 0),
-              canvas.Frac(Row(layout.balanceIcons, i, 4)));
-    const AreaBox balanceLabelRow = Row({layout.balanceLabelLeft, layout.balanceBars.top,
-                                         layout.balanceBars.left, layout.balanceBars.bottom},
-                                        i, 4);
-    DrawLabel(canvas, canvas.Pixels(balanceLabelRow), kBalanceLabels[static_cast<std::size_t>(i)],
-              gfx::DT_LEFT);
-    const gfx::FracRect balanceSlot = Slot(canvas.Frac(Row(layout.balanceBars, i, 4)));
-    FrameSlot(canvas, balanceSlot);
+    const auto row = static_cast<std::size_t>(i);
+    DrawLevelBar(gaugeCanvas, levels[i],
+                 gaugeRow(i, kLevelIconsLeft, layout.levelIcons, layout.levelLabelLeft,
+                          layout.levelBars, kLevelLabels[row]));
     DrawBalanceBar(gaugeCanvas, balances[i], i % 2 == 0 ? kBalanceStyleRed : kBalanceStyleBlue,
-                   balanceSlot);
+                   gaugeRow(i, kBalanceIconsLeft, layout.balanceIcons, layout.balanceLabelLeft,
+                            layout.balanceBars, kBalanceLabels[row]));
   }
 
   DrawPiece(canvas, gauges, kPopulationIconPiece, canvas.Frac(layout.populationIcon));

@@ -7,6 +7,7 @@
 #include "gfx/text.h"
 #include "screens/game_layout.h"
 #include "screens/info_pages.h"
+#include "screens/tool_button_maker.h"
 
 namespace screens {
 
@@ -45,24 +46,16 @@ TPanelControl::TPanelControl(widgets::TWControl* screen, const GamePictures& pic
   if (panelFont_) panelFont_->setColor(gfx::kWhite);
   font = panelFont_.get();
 
+  const ToolButtonLookSlots tabLook{&pictures.tabFaces, &pictures.tabIcons};
   for (int i = 0; i < sim::kCategoryCount; ++i) {
-    auto* tab = widgets::MakeChild<widgets::TWToolButton>(this);
-    tab->Setup(CategoryTabRect(i), &pictures.tabIcons, "", platform::kCursorHand,
-               kFirstCategoryCommand + i);
-    tab->faceSlot = &pictures.tabFaces;
-    tab->iconIndex = i;
-    tab->hint = std::string(sim::CategoryHints[static_cast<std::size_t>(i)]);
-    tab->clickSound = shell.ClickSound(1);
+    widgets::TWToolButton* tab = MakeToolButton(this, CategoryTabRect(i), tabLook, i,
+                                                sim::CategoryHints[static_cast<std::size_t>(i)],
+                                                kFirstCategoryCommand + i, shell.ClickSound(1));
     tab->SetToggleMode(1, kCategoryGroup, i == 0 ? 1 : 0);
     tabs[static_cast<std::size_t>(i)] = tab;
   }
-  earthCommButton = widgets::MakeChild<widgets::TWToolButton>(this);
-  earthCommButton->Setup(kEarthCommRect, &pictures.tabIcons, "", platform::kCursorHand,
-                         kEarthCommCommand);
-  earthCommButton->faceSlot = &pictures.tabFaces;
-  earthCommButton->iconIndex = kEarthCommIcon;
-  earthCommButton->hint = std::string(kEarthCommHint);
-  earthCommButton->clickSound = shell.ClickSound(1);
+  earthCommButton = MakeToolButton(this, kEarthCommRect, tabLook, kEarthCommIcon, kEarthCommHint,
+                                   kEarthCommCommand, shell.ClickSound(1));
   earthCommButton->enabled = 0;
 
   for (int i = 0; i < sim::kItemsPerCategory; ++i) {

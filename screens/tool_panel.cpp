@@ -9,6 +9,7 @@
 #include "screens/gauges.h"
 #include "screens/info_box_art.h"
 #include "screens/panel_text.h"
+#include "screens/tool_button_maker.h"
 #include "sim/structure_catalogue.h"
 
 namespace screens {
@@ -52,14 +53,11 @@ TPanelTBI::TPanelTBI(widgets::TWControl* screen, const GamePictures& pictures,
 
   for (std::size_t i = 0; i < kToolbar.size(); ++i) {
     const ToolButtonRow& row = kToolbar[i];
-    auto* button = widgets::MakeChild<widgets::TWToolButton>(this);
-    button->Setup(
+    widgets::TWToolButton* button = MakeToolButton(
+        this,
         gfx::FracRect::FromSize(row.left, kToolButtonTop, kToolButtonWidth, kToolButtonHeight),
-        &pictures.toolButtonIcons, "", platform::kCursorHand, row.command);
-    button->faceSlot = &pictures.toolButtonFaces;
-    button->iconIndex = static_cast<std::int32_t>(i);
-    button->hint = std::string(row.hint);
-    button->clickSound = shell.ClickSound(1);
+        {&pictures.toolButtonFaces, &pictures.toolButtonIcons}, static_cast<std::int32_t>(i),
+        row.hint, row.command, shell.ClickSound(1));
     if (row.timeToggle) button->SetToggleMode(1, kTimeGroup, i == TimeButtonRow(sim::kPaused));
     buttons[i] = button;
   }
