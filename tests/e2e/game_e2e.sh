@@ -29,11 +29,12 @@ shot() { import -window root "$output/$1.png"; }
 # The mean colour of a rectangle of a screenshot, as text.
 mean() { convert "$output/$1.png" -crop "$2" +repage -format '%[fx:mean.r] %[fx:mean.g] %[fx:mean.b]' info:; }
 differs() { [[ "$(mean "$1" "$3")" != "$(mean "$2" "$3")" ]]; }
-# Takes screenshot $1 until the condition $2... holds, for up to 20 s (a loaded machine is slow).
+# Takes screenshot $1 until the condition $2... holds, for up to 60 s (a loaded machine and the
+# sanitizer build are slow).
 shot_until() {
   local name="$1"
   shift
-  for _ in $(seq 80); do
+  for _ in $(seq 240); do
     shot "$name"
     if "$@"; then return 0; fi
     sleep 0.25
