@@ -5,6 +5,7 @@
 #include <exception>
 #include <filesystem>
 #include <optional>
+#include <string_view>
 
 #include "gfx/draw.h"
 #include "platform/os_version.h"
@@ -22,9 +23,47 @@ SdlPlatform::~SdlPlatform() {
   SDL_Quit();
 }
 
+bool DriverNamedIn(const char* driverList, std::string_view driver) {
+  if (driverList == nullptr || driver.empty()) return false;
+  std::string_view rest = driverList;
+  while (!rest.empty()) {
+    const std::size_t comma = rest.find(',');
+    const std::string_view name = rest.substr(0, comma);
+    if (name.size() == driver.size() &&
+        SDL_strncasecmp(name.data(), driver.data(), driver.size()) == 0)
+      return true;
+    if (comma == std::string_view::npos) break;
+    rest.remove_prefix(comma + 1);
+  }
+  return false;
+}
+
+namespace {
+
+// SDL's drivers that draw nowhere; it falls back to them when no display answers.
+bool DrawsNowhere(std::string_view driver) {
+  return driver == "offscreen" || driver == "dummy";
+}
+
+void SayNoDisplay(const char* reason) {
+  std::fprintf(stderr, "Redhollow needs a graphical display: %s.\n", reason);
+}
+
+}  // namespace
+
 bool SdlPlatform::OpenMainWindow(const std::string& title, WindowEvents& events) {
   if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS | SDL_INIT_TIMER) != 0) {
-    std::fprintf(stderr, "Redhollow: cannot open a display (%s).\n", SDL_GetError());
+    const std::string reason = std::string("none could be opened (") + SDL_GetError() + ")";
+    SayNoDisplay(reason.c_str());
+    return false;
+  }
+  // A window nobody can see would run forever unnoticed, so an invisible driver is only
+  // taken when SDL_VIDEODRIVER asks for it by name (the tests do).
+  const char* driver = SDL_GetCurrentVideoDriver();
+  if (driver != nullptr && DrawsNowhere(driver) &&
+      !DriverNamedIn(SDL_GetHint(SDL_HINT_VIDEODRIVER), driver)) {
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    SayNoDisplay("no X11 or Wayland display could be reached (is DISPLAY or WAYLAND_DISPLAY set?)");
     return false;
   }
   videoReady_ = true;
@@ -37,7 +76,9 @@ bool SdlPlatform::OpenMainWindow(const std::string& title, WindowEvents& events)
   window_ = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, width,
                              height, SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_BORDERLESS);
   if (window_ == nullptr) {
-    std::fprintf(stderr, "Redhollow: cannot open the window (%s).\n", SDL_GetError());
+    const std::string reason =
+        std::string("the window could not be opened (") + SDL_GetError() + ")";
+    SayNoDisplay(reason.c_str());
     return false;
   }
   main_ = &events;

@@ -37,6 +37,38 @@ TEST_F(SdlPlatformTest, OpensAWindowCoveringTheScreenAndPresents) {
   EXPECT_GT(platform.OperatingSystemVersion().major, 0);
 }
 
+// SDL_VIDEODRIVER may list several drivers; an invisible one counts as asked for only when
+// one of them is exactly its name.
+TEST(DriverNamedInTest, MatchesWholeNamesOfTheListWithoutRegardToCase) {
+  EXPECT_TRUE(DriverNamedIn("dummy", "dummy"));
+  EXPECT_TRUE(DriverNamedIn("Offscreen", "offscreen"));
+  EXPECT_TRUE(DriverNamedIn("x11,offscreen", "offscreen"));
+  EXPECT_TRUE(DriverNamedIn("dummy,x11", "dummy"));
+  EXPECT_FALSE(DriverNamedIn("x11", "dummy"));
+  EXPECT_FALSE(DriverNamedIn("dummyx", "dummy"));
+  EXPECT_FALSE(DriverNamedIn("dumm", "dummy"));
+  EXPECT_FALSE(DriverNamedIn("x11,", "dummy"));
+  EXPECT_FALSE(DriverNamedIn("", "dummy"));
+  EXPECT_FALSE(DriverNamedIn(nullptr, "dummy"));
+}
+
+TEST_F(SdlPlatformTest, AnInvisibleDriverIsTakenWhenNamedAndAMissingDisplayIsRefused) {
+  Quiet events;
+  {
+    setenv("SDL_VIDEODRIVER", "offscreen", 1);
+    SdlPlatform platform;
+    ASSERT_TRUE(platform.OpenMainWindow("Redhollow", events));
+    EXPECT_GT(platform.ClientSize().width, 0);
+  }
+  setenv("SDL_VIDEODRIVER", "x11", 1);
+  unsetenv("DISPLAY");
+  SdlPlatform platform;
+  EXPECT_FALSE(platform.OpenMainWindow("Redhollow", events));
+  EXPECT_EQ(platform.ClientSize().width, 0);
+  platform.SetCursor(kCursorHand);  // nothing to set it on, and no crash
+  EXPECT_EQ(platform.PointerPosition(), Point{});
+}
+
 TEST_F(SdlPlatformTest, AudioRefusesWhatIsNoWaveAndNeverThrows) {
   SdlPlatform platform;
   AudioDevice& audio = platform.Audio();
