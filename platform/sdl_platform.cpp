@@ -67,6 +67,10 @@ bool SdlPlatform::OpenMainWindow(const std::string& title, WindowEvents& events)
     return false;
   }
   videoReady_ = true;
+  // The window surface stays plain shared memory. Backed by a texture, SDL would load a GL
+  // stack (hundreds of ms and MB at start-up) and upload the whole screen for every small
+  // rectangle a tick presents. Set as a default only, so SDL's own variable still decides.
+  SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
   SDL_DisplayMode desktop{};
   int width = 1024, height = 768;
   if (SDL_GetDesktopDisplayMode(0, &desktop) == 0) {
