@@ -10,6 +10,7 @@
 #include "gfx/draw.h"
 #include "platform/os_version.h"
 #include "platform/sdl_keys.h"
+#include "platform/x11_fullscreen.h"
 
 namespace platform {
 
@@ -71,20 +72,25 @@ bool SdlPlatform::OpenMainWindow(const std::string& title, WindowEvents& events)
   // stack (hundreds of ms and MB at start-up) and upload the whole screen for every small
   // rectangle a tick presents. Set as a default only, so SDL's own variable still decides.
   SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
-  SDL_DisplayMode desktop{};
-  int width = 1024, height = 768;
-  if (SDL_GetDesktopDisplayMode(0, &desktop) == 0) {
-    width = desktop.w;
-    height = desktop.h;
-  }
-  window_ = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, width,
-                             height, SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_BORDERLESS);
+  SDL_Rect desktop{0, 0, 1024, 768};
+  SDL_GetDisplayBounds(0, &desktop);
+  // Borderless over the whole desktop, and hidden until it is marked full-screen. Asked of
+  // SDL, full screen on X11 waits up to 100 ms for the window manager to move or resize the
+  // window, which it never does for a window that already covers the screen (nor does a
+  // server without a window manager): a window marked before it is mapped is simply shown
+  // full-screen.
+  window_ = SDL_CreateWindow(title.c_str(), desktop.x, desktop.y, desktop.w, desktop.h,
+                             SDL_WINDOW_BORDERLESS | SDL_WINDOW_HIDDEN);
   if (window_ == nullptr) {
     const std::string reason =
         std::string("the window could not be opened (") + SDL_GetError() + ")";
     SayNoDisplay(reason.c_str());
     return false;
   }
+  if (!MarkFullscreenBeforeMapping(window_))
+    SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN_DESKTOP);
+  SDL_ShowWindow(window_);
+  knownClientSize_ = ClientSize();
   main_ = &events;
   SDL_StartTextInput();
   return true;
@@ -301,7 +307,11 @@ void SdlPlatform::DispatchWindowEvent(const SDL_WindowEvent& event, WindowEvents
       break;
     }
     case SDL_WINDOWEVENT_SIZE_CHANGED: {
+      // SDL also reports a change when a full-screen switch kept the size; a resize rebuilds
+      // the screen-sized back buffer, so only a real change is passed on.
       const gfx::AppVideo client = ClientSize();
+      if (client.width == knownClientSize_.width && client.height == knownClientSize_.height) break;
+      knownClientSize_ = client;
       Guarded([&] {
         main_->OnResize();
         main_->OnPaint({0, 0, client.width, client.height});

@@ -61,6 +61,7 @@ class SdlPlatform final : public Platform {
 
   bool videoReady_ = false;
   SDL_Window* window_ = nullptr;
+  gfx::AppVideo knownClientSize_;  // the size the main window was last told of
   WindowEvents* main_ = nullptr;
   InputTranslator input_;
   bool terminated_ = false;

@@ -69,6 +69,41 @@ TEST_F(SdlPlatformTest, AnInvisibleDriverIsTakenWhenNamedAndAMissingDisplayIsRef
   EXPECT_EQ(platform.PointerPosition(), Point{});
 }
 
+// SDL reports a size change after a full-screen switch that kept the size; the window must
+// only hear of real changes, since each one rebuilds its screen-sized back buffer.
+TEST_F(SdlPlatformTest, OnlyARealSizeChangeReachesTheWindow) {
+  struct Counter final : WindowEvents {
+    int resizes = 0;
+    int ticks = 0;
+    void OnResize() override { ++resizes; }
+    void OnTimer() override { ++ticks; }
+  } counter;
+  SdlPlatform platform;
+  ASSERT_TRUE(platform.OpenMainWindow("Redhollow", counter));
+  const gfx::AppVideo before = platform.ClientSize();
+  SDL_Window* window = nullptr;
+  for (Uint32 id = 1; id < 100 && window == nullptr; ++id) window = SDL_GetWindowFromID(id);
+  ASSERT_NE(window, nullptr);
+  platform.SetTimerInterval(20);
+
+  SDL_Event same{};
+  same.type = SDL_WINDOWEVENT;
+  same.window.event = SDL_WINDOWEVENT_SIZE_CHANGED;
+  same.window.windowID = SDL_GetWindowID(window);
+  same.window.data1 = before.width;
+  same.window.data2 = before.height;
+  SDL_PushEvent(&same);
+  platform.RunModalLoop(counter, [&] { return counter.ticks >= 1; });
+  EXPECT_EQ(counter.resizes, 0);
+
+  // Out of full screen first, since a full-screen window keeps the screen's size.
+  SDL_SetWindowFullscreen(window, 0);
+  SDL_SetWindowSize(window, before.width / 2, before.height / 2);
+  platform.RunModalLoop(counter, [&] { return counter.ticks >= 2; });
+  EXPECT_EQ(counter.resizes, 1);
+  EXPECT_EQ(platform.ClientSize().width, before.width / 2);
+}
+
 TEST_F(SdlPlatformTest, AudioRefusesWhatIsNoWaveAndNeverThrows) {
   SdlPlatform platform;
   AudioDevice& audio = platform.Audio();
