@@ -214,6 +214,12 @@ void SdlPlatform::FireTimerIfDue() {
   // A late tick fires once; the next is due a whole interval after it.
   nextTick_ = now + timerInterval_;
   Guarded([&] { main_->OnTimer(); });
+  // The first screen is drawn by a tick; once it is on the window, the audio device, which
+  // no sound has needed yet, is opened in the time before the next tick.
+  if (audio_ && !audio_->opened() && !presented_.empty()) {
+    ShowPresented();
+    audio_->Open();
+  }
 }
 
 void SdlPlatform::CloseRequested(WindowEvents& input) {

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <vector>
 
 namespace platform {
 namespace {
@@ -107,10 +108,39 @@ TEST_F(SdlPlatformTest, OnlyARealSizeChangeReachesTheWindow) {
 TEST_F(SdlPlatformTest, AudioRefusesWhatIsNoWaveAndNeverThrows) {
   SdlPlatform platform;
   AudioDevice& audio = platform.Audio();
+  EXPECT_FALSE(audio.available());
   const std::uint8_t junk[] = {1, 2, 3, 4, 5};
   EXPECT_FALSE(audio.PlayWave(junk));
+  EXPECT_TRUE(audio.available());  // a sound before the first screen opens the device
   EXPECT_FALSE(audio.PlayWave({}));
   audio.Stop();
+}
+
+// Opening the audio device can take a sound server tens of ms, so it waits until a tick has
+// put the first screen on the window.
+TEST_F(SdlPlatformTest, AudioOpensOnceTheFirstTickHasPresented) {
+  struct FirstScreen final : WindowEvents {
+    SdlPlatform* platform = nullptr;
+    std::vector<bool> openedAtTick;
+    void OnTimer() override {
+      const auto& audio = static_cast<const SdlAudio&>(platform->Audio());
+      openedAtTick.push_back(audio.opened());
+      if (openedAtTick.size() == 2) {
+        const gfx::MemVideo screen(8, 8);
+        platform->Present(screen, screen.bounds(), 0, 0);
+      }
+      if (openedAtTick.size() == 3) platform->Terminate();
+    }
+  } firstScreen;
+  SdlPlatform platform;
+  firstScreen.platform = &platform;
+  ASSERT_TRUE(platform.OpenMainWindow("Redhollow", firstScreen));
+  auto& audio = static_cast<SdlAudio&>(platform.Audio());
+  EXPECT_FALSE(audio.opened());
+  platform.SetTimerInterval(5);
+  platform.RunMessageLoop();
+  EXPECT_EQ(firstScreen.openedAtTick, (std::vector<bool>{false, false, true}));
+  EXPECT_TRUE(audio.available());
 }
 
 TEST_F(SdlPlatformTest, TimerTicksInTheMessageLoopUntilTerminated) {
