@@ -23,16 +23,18 @@ window="$(timeout 20 xdotool search --sync --name '^Redhollow$' | head -n 1)"
 geometry="$(xwininfo -id "$window" | awk '/Width:/{w=$2} /Height:/{h=$2} END{print w "x" h}')"
 [[ "$geometry" == "1280x800" ]] || { echo "window is $geometry, not the whole 1280x800 screen"; exit 1; }
 
-# Pointer and keys reach the game and it goes on running.
-xdotool mousemove --sync 640 400 mousemove --sync 10 10 click 1 key a key F12
+# Pointer and keys reach the game and it goes on running. The pointer starts at the centre,
+# and a --sync move to where it already is would wait for a motion that never comes.
+xdotool mousemove --sync 600 380 mousemove --sync 10 10 click 1 key a key F12
 sleep 1
 kill -0 "$game" || { echo "the game ended on plain input"; exit 1; }
 import -window root "$output/window_e2e.png"
 mean="$(convert "$output/window_e2e.png" -format '%[fx:mean]' info:)"
 [[ "$mean" == "0" ]] || { echo "the window is not black (mean $mean)"; exit 1; }
 
-# With no screen active, Alt+F4 closes at once.
-xdotool key --window "$window" alt+F4
+# With no screen active, Alt+F4 closes at once: so soon that the window may be gone before
+# xdotool has sent the key releases, which it reports as an error.
+xdotool key --window "$window" alt+F4 2>/dev/null || true
 for _ in $(seq 50); do
   kill -0 "$game" 2>/dev/null || break
   sleep 0.1
