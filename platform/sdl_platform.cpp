@@ -213,10 +213,11 @@ void SdlPlatform::FireTimerIfDue() {
   if (now < nextTick_) return;
   // A late tick fires once; the next is due a whole interval after it.
   nextTick_ = now + timerInterval_;
+  const std::size_t presentedBefore = presented_.size();
   Guarded([&] { main_->OnTimer(); });
   // The first screen is drawn by a tick; once it is on the window, the audio device, which
   // no sound has needed yet, is opened in the time before the next tick.
-  if (audio_ && !audio_->opened() && !presented_.empty()) {
+  if (audio_ && !audio_->opened() && presented_.size() > presentedBefore) {
     ShowPresented();
     audio_->Open();
   }

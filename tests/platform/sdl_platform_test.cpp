@@ -131,12 +131,23 @@ TEST_F(SdlPlatformTest, AudioOpensOnceTheFirstTickHasPresented) {
       }
       if (openedAtTick.size() == 3) platform->Terminate();
     }
+    void OnPaint(const gfx::IntRect&) override {
+      const gfx::MemVideo black(8, 8);
+      platform->Present(black, black.bounds(), 0, 0);
+      SDL_Delay(10);
+    }
   } firstScreen;
   SdlPlatform platform;
   firstScreen.platform = &platform;
   ASSERT_TRUE(platform.OpenMainWindow("Redhollow", firstScreen));
   auto& audio = static_cast<SdlAudio&>(platform.Audio());
   EXPECT_FALSE(audio.opened());
+  // The window's first expose paints it black just before the first tick is due: that is no
+  // screen yet.
+  SDL_Event expose{};
+  expose.type = SDL_WINDOWEVENT;
+  expose.window.event = SDL_WINDOWEVENT_EXPOSED;
+  SDL_PushEvent(&expose);
   platform.SetTimerInterval(5);
   platform.RunMessageLoop();
   EXPECT_EQ(firstScreen.openedAtTick, (std::vector<bool>{false, false, true}));
