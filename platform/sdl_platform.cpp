@@ -10,7 +10,7 @@
 #include "gfx/draw.h"
 #include "platform/os_version.h"
 #include "platform/sdl_keys.h"
-#include "platform/x11_fullscreen.h"
+#include "platform/x11_window.h"
 
 namespace platform {
 
@@ -53,6 +53,7 @@ void SayNoDisplay(const char* reason) {
 }  // namespace
 
 bool SdlPlatform::OpenMainWindow(const std::string& title, WindowEvents& events) {
+  IgnoreMessagesToClosedWindows();
   if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS | SDL_INIT_TIMER) != 0) {
     const std::string reason = std::string("none could be opened (") + SDL_GetError() + ")";
     SayNoDisplay(reason.c_str());
