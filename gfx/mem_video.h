@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <memory>
 #include <new>
+#include <utility>
 #include <vector>
 
 #include "gfx/geometry.h"
@@ -34,6 +35,10 @@ constexpr Color kWhite = 0xFFFFFF;
 // Pixel storage. Screen-sized surfaces are drawn and stretched every tick at scattered rows,
 // so large ones ask the system for huge pages, which keeps their rows' address translations
 // in the processor's tables.
+//
+// The storage comes zeroed, which is black, so a new surface is not filled a second time:
+// the pages of a large one are only made (and counted in the game's memory) when something
+// is drawn there, and a screen built before it is shown costs next to nothing.
 template <typename T>
 struct PixelAllocator {
   using value_type = T;
@@ -42,9 +47,19 @@ struct PixelAllocator {
   PixelAllocator(const PixelAllocator<U>&) {}
   T* allocate(std::size_t n);
   void deallocate(T* p, std::size_t n);
+  // Elements made without a value keep the zeroed storage; copies copy as usual.
+  template <typename U, typename... Args>
+  void construct(U* p, Args&&... args) {
+    if constexpr (sizeof...(Args) == 0) {
+      ::new (static_cast<void*>(p)) U;
+    } else {
+      ::new (static_cast<void*>(p)) U(std::forward<Args>(args)...);
+    }
+  }
   friend bool operator==(const PixelAllocator&, const PixelAllocator&) { return true; }
 };
 
+// Zeroed storage of at least `bytes`; FreePixels takes the same size back.
 void* AllocatePixels(std::size_t bytes);
 void FreePixels(void* pointer, std::size_t bytes);
 

@@ -7,11 +7,14 @@
 
 namespace platform {
 
-SdlAudio::SdlAudio() {
+void SdlAudio::Open() {
+  if (opened_) return;
+  opened_ = true;
   if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
     std::fprintf(stderr, "Redhollow: no audio (%s); the game runs silent.\n", SDL_GetError());
     return;
   }
+  subsystemReady_ = true;
   SDL_AudioSpec wanted{};
   wanted.freq = 44100;
   wanted.format = AUDIO_S16SYS;
@@ -29,7 +32,7 @@ SdlAudio::SdlAudio() {
 
 SdlAudio::~SdlAudio() {
   if (device_ != 0) SDL_CloseAudioDevice(device_);
-  SDL_QuitSubSystem(SDL_INIT_AUDIO);
+  if (subsystemReady_) SDL_QuitSubSystem(SDL_INIT_AUDIO);
 }
 
 void SdlAudio::Stop() {
@@ -37,6 +40,7 @@ void SdlAudio::Stop() {
 }
 
 bool SdlAudio::PlayWave(std::span<const std::uint8_t> waveFile) {
+  Open();
   // The playing sound is cut off first, even when the new one turns out unplayable.
   Stop();
   if (device_ == 0 || waveFile.empty() ||

@@ -6,19 +6,27 @@
 
 namespace platform {
 
-// One SDL audio device, opened at start-up. Without a device every call is silent.
+// One SDL audio device. Opening it can take tens of ms with a sound server, so it is opened
+// once the first screen is on the window (Open), or by the first sound if that comes sooner.
+// Without a device every call is silent.
 class SdlAudio final : public AudioDevice {
  public:
-  SdlAudio();
+  SdlAudio() = default;
   ~SdlAudio() override;
   SdlAudio(const SdlAudio&) = delete;
   SdlAudio& operator=(const SdlAudio&) = delete;
 
   bool PlayWave(std::span<const std::uint8_t> waveFile) override;
   void Stop() override;
+  // Whether a device was opened; false until Open.
   bool available() const override { return device_ != 0; }
+  // Opens the device the first time; later calls do nothing.
+  void Open();
+  bool opened() const { return opened_; }
 
  private:
+  bool opened_ = false;
+  bool subsystemReady_ = false;
   SDL_AudioDeviceID device_ = 0;
   SDL_AudioSpec spec_{};
 };

@@ -5,10 +5,12 @@
 #include <exception>
 #include <filesystem>
 #include <optional>
+#include <string_view>
 
 #include "gfx/draw.h"
 #include "platform/os_version.h"
 #include "platform/sdl_keys.h"
+#include "platform/x11_window.h"
 
 namespace platform {
 
@@ -22,24 +24,74 @@ SdlPlatform::~SdlPlatform() {
   SDL_Quit();
 }
 
+bool DriverNamedIn(const char* driverList, std::string_view driver) {
+  if (driverList == nullptr || driver.empty()) return false;
+  std::string_view rest = driverList;
+  while (!rest.empty()) {
+    const std::size_t comma = rest.find(',');
+    const std::string_view name = rest.substr(0, comma);
+    if (name.size() == driver.size() &&
+        SDL_strncasecmp(name.data(), driver.data(), driver.size()) == 0)
+      return true;
+    if (comma == std::string_view::npos) break;
+    rest.remove_prefix(comma + 1);
+  }
+  return false;
+}
+
+namespace {
+
+// SDL's drivers that draw nowhere; it falls back to them when no display answers.
+bool DrawsNowhere(std::string_view driver) {
+  return driver == "offscreen" || driver == "dummy";
+}
+
+void SayNoDisplay(const char* reason) {
+  std::fprintf(stderr, "Redhollow needs a graphical display: %s.\n", reason);
+}
+
+}  // namespace
+
 bool SdlPlatform::OpenMainWindow(const std::string& title, WindowEvents& events) {
+  IgnoreMessagesToClosedWindows();
   if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS | SDL_INIT_TIMER) != 0) {
-    std::fprintf(stderr, "Redhollow: cannot open a display (%s).\n", SDL_GetError());
+    const std::string reason = std::string("none could be opened (") + SDL_GetError() + ")";
+    SayNoDisplay(reason.c_str());
+    return false;
+  }
+  // A window nobody can see would run forever unnoticed, so an invisible driver is only
+  // taken when SDL_VIDEODRIVER asks for it by name (the tests do).
+  const char* driver = SDL_GetCurrentVideoDriver();
+  if (driver != nullptr && DrawsNowhere(driver) &&
+      !DriverNamedIn(SDL_GetHint(SDL_HINT_VIDEODRIVER), driver)) {
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    SayNoDisplay("no X11 or Wayland display could be reached (is DISPLAY or WAYLAND_DISPLAY set?)");
     return false;
   }
   videoReady_ = true;
-  SDL_DisplayMode desktop{};
-  int width = 1024, height = 768;
-  if (SDL_GetDesktopDisplayMode(0, &desktop) == 0) {
-    width = desktop.w;
-    height = desktop.h;
-  }
-  window_ = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, width,
-                             height, SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_BORDERLESS);
+  // The window surface stays plain shared memory. Backed by a texture, SDL would load a GL
+  // stack (hundreds of ms and MB at start-up) and upload the whole screen for every small
+  // rectangle a tick presents. Set as a default only, so SDL's own variable still decides.
+  SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+  SDL_Rect desktop{0, 0, 1024, 768};
+  SDL_GetDisplayBounds(0, &desktop);
+  // Borderless over the whole desktop, and hidden until it is marked full-screen. Asked of
+  // SDL, full screen on X11 waits up to 100 ms for the window manager to move or resize the
+  // window, which it never does for a window that already covers the screen (nor does a
+  // server without a window manager): a window marked before it is mapped is simply shown
+  // full-screen.
+  window_ = SDL_CreateWindow(title.c_str(), desktop.x, desktop.y, desktop.w, desktop.h,
+                             SDL_WINDOW_BORDERLESS | SDL_WINDOW_HIDDEN);
   if (window_ == nullptr) {
-    std::fprintf(stderr, "Redhollow: cannot open the window (%s).\n", SDL_GetError());
+    const std::string reason =
+        std::string("the window could not be opened (") + SDL_GetError() + ")";
+    SayNoDisplay(reason.c_str());
     return false;
   }
+  if (!MarkFullscreenBeforeMapping(window_))
+    SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN_DESKTOP);
+  SDL_ShowWindow(window_);
+  knownClientSize_ = ClientSize();
   main_ = &events;
   SDL_StartTextInput();
   return true;
@@ -162,7 +214,14 @@ void SdlPlatform::FireTimerIfDue() {
   if (now < nextTick_) return;
   // A late tick fires once; the next is due a whole interval after it.
   nextTick_ = now + timerInterval_;
+  const std::size_t presentedBefore = presented_.size();
   Guarded([&] { main_->OnTimer(); });
+  // The first screen is drawn by a tick; once it is on the window, the audio device, which
+  // no sound has needed yet, is opened in the time before the next tick.
+  if (audio_ && !audio_->opened() && presented_.size() > presentedBefore) {
+    ShowPresented();
+    audio_->Open();
+  }
 }
 
 void SdlPlatform::CloseRequested(WindowEvents& input) {
@@ -256,7 +315,11 @@ void SdlPlatform::DispatchWindowEvent(const SDL_WindowEvent& event, WindowEvents
       break;
     }
     case SDL_WINDOWEVENT_SIZE_CHANGED: {
+      // SDL also reports a change when a full-screen switch kept the size; a resize rebuilds
+      // the screen-sized back buffer, so only a real change is passed on.
       const gfx::AppVideo client = ClientSize();
+      if (client.width == knownClientSize_.width && client.height == knownClientSize_.height) break;
+      knownClientSize_ = client;
       Guarded([&] {
         main_->OnResize();
         main_->OnPaint({0, 0, client.width, client.height});

@@ -6,6 +6,7 @@
 
 #include <map>
 #include <memory>
+#include <string_view>
 #include <vector>
 
 #include "platform/input_translator.h"
@@ -13,6 +14,10 @@
 #include "platform/sdl_audio.h"
 
 namespace platform {
+
+// Whether a comma-separated list of SDL video drivers (SDL_VIDEODRIVER) names `driver`; SDL
+// matches the names without regard to case.
+bool DriverNamedIn(const char* driverList, std::string_view driver);
 
 class SdlPlatform final : public Platform {
  public:
@@ -56,6 +61,7 @@ class SdlPlatform final : public Platform {
 
   bool videoReady_ = false;
   SDL_Window* window_ = nullptr;
+  gfx::AppVideo knownClientSize_;  // the size the main window was last told of
   WindowEvents* main_ = nullptr;
   InputTranslator input_;
   bool terminated_ = false;

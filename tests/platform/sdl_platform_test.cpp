@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <vector>
 
 namespace platform {
 namespace {
@@ -37,13 +38,120 @@ TEST_F(SdlPlatformTest, OpensAWindowCoveringTheScreenAndPresents) {
   EXPECT_GT(platform.OperatingSystemVersion().major, 0);
 }
 
+// SDL_VIDEODRIVER may list several drivers; an invisible one counts as asked for only when
+// one of them is exactly its name.
+TEST(DriverNamedInTest, MatchesWholeNamesOfTheListWithoutRegardToCase) {
+  EXPECT_TRUE(DriverNamedIn("dummy", "dummy"));
+  EXPECT_TRUE(DriverNamedIn("Offscreen", "offscreen"));
+  EXPECT_TRUE(DriverNamedIn("x11,offscreen", "offscreen"));
+  EXPECT_TRUE(DriverNamedIn("dummy,x11", "dummy"));
+  EXPECT_FALSE(DriverNamedIn("x11", "dummy"));
+  EXPECT_FALSE(DriverNamedIn("dummyx", "dummy"));
+  EXPECT_FALSE(DriverNamedIn("dumm", "dummy"));
+  EXPECT_FALSE(DriverNamedIn("x11,", "dummy"));
+  EXPECT_FALSE(DriverNamedIn("", "dummy"));
+  EXPECT_FALSE(DriverNamedIn(nullptr, "dummy"));
+}
+
+TEST_F(SdlPlatformTest, AnInvisibleDriverIsTakenWhenNamedAndAMissingDisplayIsRefused) {
+  Quiet events;
+  {
+    setenv("SDL_VIDEODRIVER", "offscreen", 1);
+    SdlPlatform platform;
+    ASSERT_TRUE(platform.OpenMainWindow("Redhollow", events));
+    EXPECT_GT(platform.ClientSize().width, 0);
+  }
+  setenv("SDL_VIDEODRIVER", "x11", 1);
+  unsetenv("DISPLAY");
+  SdlPlatform platform;
+  EXPECT_FALSE(platform.OpenMainWindow("Redhollow", events));
+  EXPECT_EQ(platform.ClientSize().width, 0);
+  platform.SetCursor(kCursorHand);  // nothing to set it on, and no crash
+  EXPECT_EQ(platform.PointerPosition(), Point{});
+}
+
+// SDL reports a size change after a full-screen switch that kept the size; the window must
+// only hear of real changes, since each one rebuilds its screen-sized back buffer.
+TEST_F(SdlPlatformTest, OnlyARealSizeChangeReachesTheWindow) {
+  struct Counter final : WindowEvents {
+    int resizes = 0;
+    int ticks = 0;
+    void OnResize() override { ++resizes; }
+    void OnTimer() override { ++ticks; }
+  } counter;
+  SdlPlatform platform;
+  ASSERT_TRUE(platform.OpenMainWindow("Redhollow", counter));
+  const gfx::AppVideo before = platform.ClientSize();
+  SDL_Window* window = nullptr;
+  for (Uint32 id = 1; id < 100 && window == nullptr; ++id) window = SDL_GetWindowFromID(id);
+  ASSERT_NE(window, nullptr);
+  platform.SetTimerInterval(20);
+
+  SDL_Event same{};
+  same.type = SDL_WINDOWEVENT;
+  same.window.event = SDL_WINDOWEVENT_SIZE_CHANGED;
+  same.window.windowID = SDL_GetWindowID(window);
+  same.window.data1 = before.width;
+  same.window.data2 = before.height;
+  SDL_PushEvent(&same);
+  platform.RunModalLoop(counter, [&] { return counter.ticks >= 1; });
+  EXPECT_EQ(counter.resizes, 0);
+
+  // Out of full screen first, since a full-screen window keeps the screen's size.
+  SDL_SetWindowFullscreen(window, 0);
+  SDL_SetWindowSize(window, before.width / 2, before.height / 2);
+  platform.RunModalLoop(counter, [&] { return counter.ticks >= 2; });
+  EXPECT_EQ(counter.resizes, 1);
+  EXPECT_EQ(platform.ClientSize().width, before.width / 2);
+}
+
 TEST_F(SdlPlatformTest, AudioRefusesWhatIsNoWaveAndNeverThrows) {
   SdlPlatform platform;
   AudioDevice& audio = platform.Audio();
+  EXPECT_FALSE(audio.available());
   const std::uint8_t junk[] = {1, 2, 3, 4, 5};
   EXPECT_FALSE(audio.PlayWave(junk));
+  EXPECT_TRUE(audio.available());  // a sound before the first screen opens the device
   EXPECT_FALSE(audio.PlayWave({}));
   audio.Stop();
+}
+
+// Opening the audio device can take a sound server tens of ms, so it waits until a tick has
+// put the first screen on the window.
+TEST_F(SdlPlatformTest, AudioOpensOnceTheFirstTickHasPresented) {
+  struct FirstScreen final : WindowEvents {
+    SdlPlatform* platform = nullptr;
+    std::vector<bool> openedAtTick;
+    void OnTimer() override {
+      const auto& audio = static_cast<const SdlAudio&>(platform->Audio());
+      openedAtTick.push_back(audio.opened());
+      if (openedAtTick.size() == 2) {
+        const gfx::MemVideo screen(8, 8);
+        platform->Present(screen, screen.bounds(), 0, 0);
+      }
+      if (openedAtTick.size() == 3) platform->Terminate();
+    }
+    void OnPaint(const gfx::IntRect&) override {
+      const gfx::MemVideo black(8, 8);
+      platform->Present(black, black.bounds(), 0, 0);
+      SDL_Delay(10);
+    }
+  } firstScreen;
+  SdlPlatform platform;
+  firstScreen.platform = &platform;
+  ASSERT_TRUE(platform.OpenMainWindow("Redhollow", firstScreen));
+  auto& audio = static_cast<SdlAudio&>(platform.Audio());
+  EXPECT_FALSE(audio.opened());
+  // The window's first expose paints it black just before the first tick is due: that is no
+  // screen yet.
+  SDL_Event expose{};
+  expose.type = SDL_WINDOWEVENT;
+  expose.window.event = SDL_WINDOWEVENT_EXPOSED;
+  SDL_PushEvent(&expose);
+  platform.SetTimerInterval(5);
+  platform.RunMessageLoop();
+  EXPECT_EQ(firstScreen.openedAtTick, (std::vector<bool>{false, false, true}));
+  EXPECT_TRUE(audio.available());
 }
 
 TEST_F(SdlPlatformTest, TimerTicksInTheMessageLoopUntilTerminated) {
