@@ -22,10 +22,6 @@ void Load(const PictureEntry& entry) {
                  entry.frameHeight, entry.transparent);
 }
 
-const gfx::WBitmap* In(const GamePictures::Slot& slot) {
-  return slot && slot->present() ? slot.get() : nullptr;
-}
-
 }  // namespace
 
 void GamePictures::LoadPanelPictures() {
@@ -55,18 +51,8 @@ void GamePictures::LoadPanelPictures() {
 }
 
 void GamePictures::LoadMapPictures() {
-  using gfx::LayoutGrid, gfx::LayoutGrid8;
-  const std::int32_t w = world::kTileWidth;
-  const std::int32_t h = world::kTileHeight;
-  const std::int32_t lifted = h + world::kStructureLift;
-  const PictureEntry mapEntries[] = {
-      {"tiles0", LayoutGrid8, w, h, true, &tiles0},
-      {"tiles1", LayoutGrid8, w, lifted, true, &tiles1},
-      {"tiles2", LayoutGrid8, w, lifted, true, &tiles2},
-      {"Animation", LayoutGrid8, 48, 48, false, &animation},
-      {"MiniMap", LayoutGrid, 2, 1, true, &miniMap},
-  };
-  for (const PictureEntry& entry : mapEntries) Load(entry);
+  map = std::make_unique<world::MapPictureSet>();
+  world::LoadMapPictures(*map, gfx::kGameArchive);
 }
 
 void GamePictures::Release() {
@@ -74,7 +60,7 @@ void GamePictures::Release() {
 }
 
 world::MapPictures GamePictures::MapSlots() const {
-  return {In(tiles0), In(tiles1), In(tiles2), In(animation), In(miniMap)};
+  return map ? map->Slots() : world::MapPictures{};
 }
 
 }  // namespace screens

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "gfx/wbitmap.h"
+#include "world/map_pictures.h"
 #include "world/world_iso3d.h"
 
 namespace screens {
@@ -38,11 +39,8 @@ struct GamePictures {
   Slot deleteBuilding;   // SBDeleteSt
   Slot earthBackground;  // EarthCBkgnd
   Slot earthImage;       // EarthCImage
-  Slot tiles0;
-  Slot tiles1;
-  Slot tiles2;
-  Slot animation;
-  Slot miniMap;
+  // tiles0, tiles1, tiles2, Animation and MiniMap.
+  std::unique_ptr<world::MapPictureSet> map;
 };
 
 }  // namespace screens
