@@ -88,8 +88,11 @@ void TMainWnd::TimerTimer() {
   if (minimised) return;
   if (widgets::activeProcedure != nullptr && !tooltip.hintShown)
     tooltip.HintTimer(*widgets::activeProcedure, timerInterval);
-  if (requestedScreen != 0 && static_cast<std::uint32_t>(requestedScreen) != currentScreen)
+  // A screen switch waits until no dialog is open over the screen it would replace.
+  if (requestedScreen != 0 && static_cast<std::uint32_t>(requestedScreen) != currentScreen &&
+      forms_.empty())
     SwitchScreens();
+  if (!forms_.empty()) forms_.back()->TimerTick();
   switch (currentScreen) {
     case ScreenWaiting:
       break;
@@ -136,6 +139,42 @@ void TMainWnd::PresentRect(std::optional<gfx::IntRect> rect) {
   if (!backBuffer) return;
   const gfx::IntRect area = rect.value_or(backBuffer->bounds());
   platform_.Present(*backBuffer, area, area.left, area.top);
+  PresentFormsOver(area, 0);
+}
+
+void TMainWnd::PresentFormsOver(const gfx::IntRect& windowRect, std::size_t from) {
+  for (std::size_t i = from; i < forms_.size(); ++i) {
+    const gfx::IntRect window = forms_[i]->WindowBounds();
+    const gfx::IntRect part = windowRect.Intersect(window);
+    if (part.IsEmpty()) continue;
+    platform_.Present(forms_[i]->Image(), part.Offset(-window.left, -window.top), part.left,
+                      part.top);
+  }
+}
+
+void TMainWnd::PresentForm(const dialogs::TForm& form, const gfx::IntRect& rect) {
+  const auto it = std::find(forms_.begin(), forms_.end(), &form);
+  if (it == forms_.end()) return;
+  const gfx::IntRect window = form.WindowBounds();
+  const gfx::IntRect part = rect.Intersect(form.Image().bounds());
+  if (part.IsEmpty()) return;
+  platform_.Present(form.Image(), part, window.left + part.left, window.top + part.top);
+  PresentFormsOver(part.Offset(window.left, window.top),
+                   static_cast<std::size_t>(it - forms_.begin()) + 1);
+}
+
+void TMainWnd::RunModal(dialogs::TForm& form, const std::function<bool()>& finished) {
+  // The screen below is frozen while any dialog is open: no ticks, no tooltips.
+  HideTooltip();
+  forms_.push_back(&form);
+  if (widgets::activeProcedure != nullptr) widgets::activeProcedure->modal = 1;
+  SetCursor(platform::kCursorDefault);
+  form.ShowWhole();
+  platform_.RunModalLoop(form, finished);
+  forms_.erase(std::find(forms_.begin(), forms_.end(), &form));
+  if (widgets::activeProcedure != nullptr && forms_.empty()) widgets::activeProcedure->modal = 0;
+  // What the dialog covered comes back: the screen, and any dialog still open beneath it.
+  PresentRect(form.WindowBounds().Intersect(backBuffer ? backBuffer->bounds() : gfx::IntRect{}));
 }
 
 void TMainWnd::FormResize() {
@@ -159,11 +198,11 @@ void TMainWnd::CloseMainWindow() {
 }
 
 int TMainWnd::ShowMessage(std::string_view title, std::string_view text, int buttons, int icon) {
-  return dialogs::ShowMessageDialog(std::string(title), std::string(text), buttons, icon);
+  return dialogs::ShowMessageDialog(*this, title, text, buttons, icon);
 }
 
 void TMainWnd::Warn(std::string_view title, std::string_view text) {
-  platform_.ShowMessageBox(std::string(title), std::string(text), platform::MessageBoxButtons::Ok);
+  ShowMessage(title, text, dialogs::kButtonsOk, -1);
 }
 
 void TMainWnd::FormKeyDown(std::uint16_t key, platform::ShiftState shift) {

@@ -12,14 +12,18 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
-#include "app/dialog_pictures.h"
 #include "app/sound_effects.h"
 #include "app/tooltip.h"
+#include "dialogs/dialog_pictures.h"
+#include "dialogs/form.h"
+#include "dialogs/form_host.h"
 #include "gfx/font.h"
 #include "gfx/geometry.h"
 #include "gfx/mem_video.h"
@@ -55,6 +59,7 @@ std::string FileUrl(const std::string& path);
 
 class TMainWnd final : public platform::WindowEvents,
                        public widgets::WidgetHost,
+                       public dialogs::FormHost,
                        public screens::Shell {
  public:
   // Opens the window, then runs the constructor's steps and FormCreate. Throws
@@ -66,8 +71,9 @@ class TMainWnd final : public platform::WindowEvents,
 
   platform::Platform& platform() { return platform_; }
 
-  // Copies a rectangle of the back buffer to the same place on the window; without a
-  // rectangle the whole back buffer. Nothing happens while there is no back buffer.
+  // Copies a rectangle of the back buffer to the same place on the window, beneath the open
+  // dialogs; without a rectangle the whole back buffer. Nothing happens while there is no
+  // back buffer.
   void PresentRect(std::optional<gfx::IntRect> rect = std::nullopt);
   // The switch happens on the next timer tick.
   void RequestScreen(ScreenState screen) { requestedScreen = screen; }
@@ -112,6 +118,16 @@ class TMainWnd final : public platform::WindowEvents,
   void FormClick();
   // The application came back from being minimised.
   void ApplicationRestored();
+
+  // dialogs::FormHost: the stack of open dialogs, the newest on top.
+  const dialogs::DialogPictures& Pictures() const override { return dialogPictures; }
+  std::string StartDirectory() const override { return startDir; }
+  void RunModal(dialogs::TForm& form, const std::function<bool()>& finished) override;
+  void PresentForm(const dialogs::TForm& form, const gfx::IntRect& rect) override;
+  // How many dialogs are open; the screen below is frozen while any is.
+  int modalDepth() const { return static_cast<int>(forms_.size()); }
+  // The dialog on top, or null.
+  dialogs::TForm* topForm() const { return forms_.empty() ? nullptr : forms_.back(); }
 
   // widgets::WidgetHost, for the screens: they draw into the back buffer.
   gfx::MemVideo* Target() override { return backBuffer.get(); }
@@ -159,12 +175,16 @@ class TMainWnd final : public platform::WindowEvents,
   std::int16_t cursor = platform::kCursorDefault;
   std::unique_ptr<gfx::Font> font;  // the window's own font; null when none could be found
   SoundEffects sounds;
-  DialogPictures dialogPictures;
+  dialogs::DialogPictures dialogPictures;
   Tooltip tooltip;
 
  private:
   void SwitchScreens();
   void FormCreate();
+  // Shows the parts of the open dialogs, from the index `from` up, that lie in a window rectangle.
+  void PresentFormsOver(const gfx::IntRect& windowRect, std::size_t from);
+
+  std::vector<dialogs::TForm*> forms_;  // open dialogs, not owned
 
   platform::Platform& platform_;
 };

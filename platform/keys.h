@@ -14,6 +14,8 @@ constexpr ShiftState kLeftButton = 8;
 constexpr ShiftState kRightButton = 16;
 constexpr ShiftState kMiddleButton = 32;
 constexpr ShiftState kDoubleClick = 64;
+// With a key: the key is held down and this press is the keyboard's repetition of it.
+constexpr ShiftState kAutoRepeat = 128;
 
 enum class MouseButton : std::int32_t { Left = 0, Right = 1, Middle = 2 };
 

@@ -281,7 +281,8 @@ void SdlPlatform::Dispatch(const SDL_Event& event, WindowEvents& input) {
     }
     case SDL_KEYDOWN: {
       const std::uint16_t key = VirtualKeyFromSdl(event.key.keysym.sym);
-      const ShiftState mods = ModifiersFromSdl(event.key.keysym.mod);
+      const ShiftState mods = static_cast<ShiftState>(ModifiersFromSdl(event.key.keysym.mod) |
+                                                      (event.key.repeat != 0 ? kAutoRepeat : 0));
       if (key == 0) break;
       if (IsCloseChord(key, mods)) {
         CloseRequested(input);

@@ -234,13 +234,8 @@ void GameProc::EndProgram() {
 
 int GameProc::ShowModalMessage(std::string_view title, std::string_view text, int buttons,
                                int icon) {
-  // While the message is up the screen gets no ticks and shows no tooltips.
-  const std::uint8_t wasModal = modal;
-  modal = 1;
-  host()->HideTooltip();
-  const int answer = shell_.ShowMessage(title, text, buttons, icon);
-  modal = wasModal;
-  return answer;
+  // The shell freezes the screen while the message is up.
+  return shell_.ShowMessage(title, text, buttons, icon);
 }
 
 void GameProc::Changed(std::uint32_t changes) {

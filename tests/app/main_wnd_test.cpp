@@ -7,6 +7,7 @@
 #include <filesystem>
 
 #include "platform/headless_platform.h"
+#include "tests/support/dialog_answerer.h"
 #include "tools/archive_writer.h"
 #include "widgets/input_state.h"
 #include "widgets/tw_procedure.h"
@@ -219,22 +220,24 @@ TEST_F(MainWndTest, PaintPresentsTheClipAndNothingWithoutABackBuffer) {
 TEST_F(MainWndTest, ClosingAsksOnlyWhileAScreenIsActive) {
   platform::HeadlessPlatform platform;
   TMainWnd window(platform);
+  testing_support::DialogAnswerer answers(platform, window);
   platform.RequestClose();
-  EXPECT_TRUE(platform.messageBoxes.empty());
+  EXPECT_TRUE(answers.shown.empty());
   EXPECT_TRUE(platform.terminated());
 }
 
 TEST_F(MainWndTest, AnsweringNoToTheExitQuestionLeavesEverythingAsItWas) {
   platform::HeadlessPlatform platform;
   TMainWnd window(platform);
+  testing_support::DialogAnswerer answers(platform, window);
   FakeScreen screen(window);
   widgets::activeProcedure = &screen;
-  platform.messageBoxAnswers = {platform::kResultNo, platform::kResultYes};
+  answers.answers = {platform::kResultNo, platform::kResultYes};
   platform.PressKey(platform::vk::kF4, platform::kAltKey);
-  ASSERT_EQ(platform.messageBoxes.size(), 1u);
-  EXPECT_EQ(platform.messageBoxes[0].title, "Exit");
-  EXPECT_EQ(platform.messageBoxes[0].text, "Are you really sure you want to exit?");
-  EXPECT_EQ(platform.messageBoxes[0].buttons, platform::MessageBoxButtons::YesNo);
+  ASSERT_EQ(answers.shown.size(), 1u);
+  EXPECT_EQ(answers.shown[0].title, "Exit");
+  EXPECT_EQ(answers.shown[0].text, "Are you really sure you want to exit?");
+  EXPECT_EQ(answers.shown[0].buttons, dialogs::kButtonsYesNo);
   EXPECT_FALSE(platform.terminated());
   EXPECT_TRUE(screen.keys.empty());
   platform.RequestClose();
@@ -245,17 +248,18 @@ TEST_F(MainWndTest, AnsweringNoToTheExitQuestionLeavesEverythingAsItWas) {
 TEST_F(MainWndTest, SoundSwitchKeysWorkOnEveryScreenAndGoNowhereElse) {
   platform::HeadlessPlatform platform;
   TMainWnd window(platform);
+  testing_support::DialogAnswerer answers(platform, window);
   platform.PressKey(platform::vk::kF8);
   EXPECT_EQ(window.sounds.soundEffectsOn, 0);
-  ASSERT_EQ(platform.messageBoxes.size(), 1u);
-  EXPECT_EQ(platform.messageBoxes[0].title, "Options");
-  EXPECT_EQ(platform.messageBoxes[0].text, "Sound Effects OFF");
+  ASSERT_EQ(answers.shown.size(), 1u);
+  EXPECT_EQ(answers.shown[0].title, "Options");
+  EXPECT_EQ(answers.shown[0].text, "Sound Effects OFF");
 
   FakeScreen screen(window);
   widgets::activeProcedure = &screen;
   platform.PressKey(platform::vk::kS, platform::kAltKey);
   EXPECT_EQ(window.sounds.soundEffectsOn, 1);
-  EXPECT_EQ(platform.messageBoxes.back().text, "Sound Effects ON");
+  EXPECT_EQ(answers.shown.back().text, "Sound Effects ON");
   EXPECT_TRUE(screen.keys.empty());
   platform.PressKey(platform::vk::kS);  // plain S is the screen's, not a switch
   EXPECT_EQ(window.sounds.soundEffectsOn, 1);
@@ -268,11 +272,12 @@ TEST_F(MainWndTest, SoundSwitchKeysWorkOnEveryScreenAndGoNowhereElse) {
 TEST_F(MainWndTest, EscapeBeforeAnyScreenEndsTheProgramAtOnce) {
   platform::HeadlessPlatform platform;
   TMainWnd window(platform);
+  testing_support::DialogAnswerer answers(platform, window);
   platform.PressKey(platform::vk::kS);
   EXPECT_FALSE(platform.terminated());
   platform.PressKey(platform::vk::kEscape);
   EXPECT_TRUE(platform.terminated());
-  EXPECT_TRUE(platform.messageBoxes.empty());
+  EXPECT_TRUE(answers.shown.empty());
 }
 
 }  // namespace

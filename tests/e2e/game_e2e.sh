@@ -84,17 +84,12 @@ shot_until e2e_running finished ||
   fail "the date, the building site or the counters did not move on"
 kill -0 "$game" || fail "the game ended while it ran"
 
-# Esc asks whether to exit (in a window of its own, titled "Exit"); Yes ends the game with
-# status 0. Without a window manager the question gets the keyboard only when focused.
+# Esc asks whether to exit, in the game's own dialog over the map; Enter answers with its first
+# button, Yes, and the game ends with status 0.
 xdotool key Escape
-question=""
-for _ in $(seq 50); do
-  question="$(xwininfo -root -tree | awk '/"Exit":/{print $1; exit}')"
-  [[ -n "$question" ]] && break
-  sleep 0.2
-done
-[[ -n "$question" ]] || fail "Esc did not ask whether to exit"
-xdotool windowfocus --sync "$question"
+dialog="300x120+362+324"
+shot_until e2e_exit_question differs e2e_running e2e_exit_question "$dialog" ||
+  fail "Esc did not ask whether to exit"
 xdotool key Return
 for _ in $(seq 50); do
   kill -0 "$game" 2>/dev/null || break

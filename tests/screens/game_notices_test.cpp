@@ -27,8 +27,8 @@ class GameNotices : public GameScreenTest {
     return ::testing::AssertionSuccess();
   }
   ::testing::AssertionResult LastNoticeWas(const std::string& text) {
-    if (platform->messageBoxes.empty()) return ::testing::AssertionFailure() << "no notice";
-    const auto& box = platform->messageBoxes.back();
+    if (messages->shown.empty()) return ::testing::AssertionFailure() << "no notice";
+    const auto& box = messages->shown.back();
     if (box.title != "Pell Informs:" || box.text != text)
       return ::testing::AssertionFailure() << box.title << " / " << box.text;
     return ::testing::AssertionSuccess();
@@ -75,7 +75,7 @@ TEST_F(GameNotices, APowerShortagePullsDownTheNewestStructuresFirst) {
   state().power = -1;
   const std::int32_t unemployed = state().unemployed;
   OneAcceleratedDay();
-  EXPECT_EQ(platform->messageBoxes.front().text,
+  EXPECT_EQ(messages->shown.front().text,
             "Insufficient energy!, Some structures will be deleted!");
   EXPECT_EQ(game().land().CellAt(newer.x, newer.y)->type, 0);
   EXPECT_EQ(game().land().CellAt(older.x, older.y)->type, 0);
@@ -87,8 +87,8 @@ TEST_F(GameNotices, ADiseaseIsAnnouncedWithTheAlarm) {
   state().water = 500;
   world::ScopedRandomSource always([] { return 0; });
   OneAcceleratedDay();
-  ASSERT_FALSE(platform->messageBoxes.empty());
-  EXPECT_EQ(platform->messageBoxes.front().text,
+  ASSERT_FALSE(messages->shown.empty());
+  EXPECT_EQ(messages->shown.front().text,
             "Your thoughtless way of accumulating water had promoted a contagious disease!");
   EXPECT_GE(state().disease, 50);
 }
@@ -99,11 +99,11 @@ TEST_F(GameNotices, AColonyThatDiesOutAsksToTryAgainAndYesStartsAfresh) {
   state().population = 1;
   state().unemployed = 1;
   state().growthAccumulator = -1.5f;
-  platform->messageBoxAnswers = {platform::kResultYes};
+  messages->answers = {platform::kResultYes};
   platform->Tick();
-  EXPECT_EQ(platform->messageBoxes.back().text,
+  EXPECT_EQ(messages->shown.back().text,
             "Marvelous, this is a fine mess we're in! Would you like try again?");
-  EXPECT_EQ(platform->messageBoxes.back().buttons, platform::MessageBoxButtons::YesNo);
+  EXPECT_EQ(messages->shown.back().buttons, dialogs::kButtonsYesNo);
   EXPECT_TRUE(LastSoundWas("GameOver"));
   EXPECT_EQ(state().population, 10);
   EXPECT_EQ(state().day, 1);
@@ -116,10 +116,10 @@ TEST_F(GameNotices, AnsweringNoAfterTheColonyDiedEndsTheProgram) {
   state().population = 1;
   state().unemployed = 1;
   state().growthAccumulator = -1.5f;
-  platform->messageBoxAnswers = {platform::kResultNo};
+  messages->answers = {platform::kResultNo};
   OneAcceleratedDay();
   EXPECT_TRUE(platform->terminated());
-  EXPECT_EQ(platform->messageBoxes.size(), 1u);  // no exit question after it
+  EXPECT_EQ(messages->shown.size(), 1u);  // no exit question after it
 }
 
 }  // namespace

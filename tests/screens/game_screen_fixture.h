@@ -14,6 +14,7 @@
 #include "screens/game_layout.h"
 #include "screens/game_proc.h"
 #include "screens/main_menu_proc.h"
+#include "tests/support/dialog_answerer.h"
 #include "widgets/input_state.h"
 #include "world/random.h"
 
@@ -28,12 +29,14 @@ class GameScreenTest : public ::testing::Test {
     std::filesystem::current_path(REDHOLLOW_GOLDEN_RESOURCE_DIR);
     platform = std::make_unique<platform::HeadlessPlatform>(screen_);
     window = std::make_unique<app::TMainWnd>(*platform);
+    messages = std::make_unique<testing_support::DialogAnswerer>(*platform, *window);
     platform->Activate();
     // Away from the edges, where a resting pointer would scroll the map.
     platform->MoveMouse(screen_.width / 2, screen_.height / 2);
     platform->Tick(2);
   }
   void TearDown() override {
+    messages.reset();
     window.reset();
     platform.reset();
     std::filesystem::current_path(previous_);
@@ -81,6 +84,8 @@ class GameScreenTest : public ::testing::Test {
 
   std::unique_ptr<platform::HeadlessPlatform> platform;
   std::unique_ptr<app::TMainWnd> window;
+  // Answers the game's messages and records them.
+  std::unique_ptr<testing_support::DialogAnswerer> messages;
 
  private:
   gfx::AppVideo screen_;

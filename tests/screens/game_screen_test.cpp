@@ -144,7 +144,7 @@ TEST_F(GameScreen, WithTooFewPeopleTheCursorIsTheArrowAndAPressBuildsNothing) {
   EXPECT_EQ(platform->currentCursor, platform::kCursorDefault);
   platform->Click(p.x, p.y);
   EXPECT_EQ(game().land().CellAt(free.x, free.y)->type, 0);
-  EXPECT_TRUE(platform->messageBoxes.empty());
+  EXPECT_TRUE(messages->shown.empty());
 
   state().unemployed = 20;
   platform->MoveMouse(p.x + 1, p.y);
@@ -160,9 +160,9 @@ TEST_F(GameScreen, ARefusedBuildingIsAnnouncedAndChangesNothing) {
   ChooseItem(3, 1);  // Fish Farm: water −30 against the landing module's 10
   const world::CellPos free = FreeCellNearLanding();
   ClickCell(free);
-  ASSERT_EQ(platform->messageBoxes.size(), 1u);
-  EXPECT_EQ(platform->messageBoxes[0].title, "Pell Informs:");
-  EXPECT_EQ(platform->messageBoxes[0].text,
+  ASSERT_EQ(messages->shown.size(), 1u);
+  EXPECT_EQ(messages->shown[0].title, "Pell Informs:");
+  EXPECT_EQ(messages->shown[0].text,
             "Insufficient water. You must build another well or condenser!");
   EXPECT_EQ(game().land().CellAt(free.x, free.y)->type, 0);
   EXPECT_EQ(state().unemployed, 30);
@@ -286,14 +286,14 @@ TEST_F(GameScreen, NewGameOnF1AndYesShowsTheWholeNewColonyAtOnce) {
   platform->PressKey(platform::vk::kF5);
   ASSERT_NE(state().day, 1);
 
-  platform->messageBoxAnswers = {platform::kResultNo};
+  messages->answers = {platform::kResultNo};
   platform->PressKey(platform::vk::kF1);
-  ASSERT_EQ(platform->messageBoxes.size(), 1u);
-  EXPECT_EQ(platform->messageBoxes[0].title, "New Game");
-  EXPECT_EQ(platform->messageBoxes[0].text, "Are you sure you want abandon the current game?");
+  ASSERT_EQ(messages->shown.size(), 1u);
+  EXPECT_EQ(messages->shown[0].title, "New Game");
+  EXPECT_EQ(messages->shown[0].text, "Are you sure you want abandon the current game?");
   EXPECT_NE(state().day, 1);
 
-  platform->messageBoxAnswers = {platform::kResultYes};
+  messages->answers = {platform::kResultYes};
   platform->PressKey(platform::vk::kF1);
   EXPECT_EQ(state().day, 1);
   EXPECT_EQ(state().population, 10);
@@ -331,12 +331,12 @@ TEST_F(GameScreen, AMinimapClickCentresTheViewThere) {
 }
 
 TEST_F(GameScreen, EscapeAsksBeforeTheGameEnds) {
-  platform->messageBoxAnswers = {platform::kResultNo};
+  messages->answers = {platform::kResultNo};
   platform->PressKey(platform::vk::kEscape);
-  ASSERT_EQ(platform->messageBoxes.size(), 1u);
-  EXPECT_EQ(platform->messageBoxes[0].text, "Are you really sure you want to exit?");
+  ASSERT_EQ(messages->shown.size(), 1u);
+  EXPECT_EQ(messages->shown[0].text, "Are you really sure you want to exit?");
   EXPECT_FALSE(platform->terminated());
-  platform->messageBoxAnswers = {platform::kResultYes};
+  messages->answers = {platform::kResultYes};
   platform->PressKey(platform::vk::kEscape);
   EXPECT_TRUE(platform->terminated());
 }

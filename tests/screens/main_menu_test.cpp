@@ -72,13 +72,13 @@ TEST_F(MainMenu, HoldingShiftsTheCaptionAndReleasingElsewhereRunsNothing) {
 }
 
 TEST_F(MainMenu, EscapeAsksAndQuitDoesNot) {
-  platform->messageBoxAnswers = {platform::kResultNo};
+  messages->answers = {platform::kResultNo};
   platform->PressKey(platform::vk::kEscape);
-  ASSERT_EQ(platform->messageBoxes.size(), 1u);
-  EXPECT_EQ(platform->messageBoxes[0].title, "Exit");
+  ASSERT_EQ(messages->shown.size(), 1u);
+  EXPECT_EQ(messages->shown[0].title, "Exit");
   EXPECT_FALSE(platform->terminated());
   Click(button(4));
-  EXPECT_EQ(platform->messageBoxes.size(), 1u);
+  EXPECT_EQ(messages->shown.size(), 1u);
   EXPECT_TRUE(platform->terminated());
 }
 

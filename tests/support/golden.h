@@ -3,9 +3,9 @@
 // so a person can look at them.
 #pragma once
 
-#include <string>
-
 #include <gtest/gtest.h>
+
+#include <string>
 
 #include "gfx/mem_video.h"
 
@@ -15,8 +15,9 @@ namespace testing_support {
 // how many pixels may exceed it. A missing golden file is written from the surface (and
 // the check fails, so that a new golden image is always looked at before it counts).
 // With REDHOLLOW_UPDATE_GOLDENS=1 in the environment the golden images are rewritten instead.
-::testing::AssertionResult MatchesGolden(const gfx::MemVideo& surface, const std::string& goldenName,
-                                         int tolerance, int maxBadPixels = 0);
+::testing::AssertionResult MatchesGolden(const gfx::MemVideo& surface,
+                                         const std::string& goldenName, int tolerance,
+                                         int maxBadPixels = 0);
 
 std::string TestOutputPath(const std::string& fileName);
 

@@ -7,6 +7,7 @@
 
 #include "app/main_wnd.h"
 #include "platform/headless_platform.h"
+#include "tests/support/dialog_answerer.h"
 #include "tests/support/fake_widget_host.h"
 #include "tests/widgets/widget_test_screen.h"
 #include "widgets/input_state.h"
@@ -189,13 +190,14 @@ TEST_F(WidgetBaseTest, ADisabledPanelHidesItsChildrenFromTheMouse) {
 }
 
 TEST_F(WidgetBaseTest, TheThirtyThirdChildIsReportedOnceAndNeitherDrawnNorTested) {
+  testing_support::DialogAnswerer answers(platform, *window);
   for (int i = 0; i < widgets::MAX_CONTROLS; ++i)
     AddProbe(screen.get(), "filler", Box(90, 90, 1, 1), 1);
-  EXPECT_TRUE(platform.messageBoxes.empty());
+  EXPECT_TRUE(answers.shown.empty());
   Probe* extra = AddProbe(screen.get(), "extra", Box(0, 0, 20, 20), 99);
-  ASSERT_EQ(platform.messageBoxes.size(), 1u);
-  EXPECT_EQ(platform.messageBoxes[0].title, "Warning!");
-  EXPECT_EQ(platform.messageBoxes[0].text, "MAX_CONTROLS reached");
+  ASSERT_EQ(answers.shown.size(), 1u);
+  EXPECT_EQ(answers.shown[0].title, "Warning!");
+  EXPECT_EQ(answers.shown[0].text, "MAX_CONTROLS reached");
   EXPECT_EQ(screen->count, widgets::MAX_CONTROLS);
   screen->Show();
   for (const Drawn& d : log) EXPECT_NE(d.name, "extra");

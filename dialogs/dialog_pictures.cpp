@@ -1,8 +1,8 @@
-#include "app/dialog_pictures.h"
+#include "dialogs/dialog_pictures.h"
 
 #include "gfx/archive.h"
 
-namespace app {
+namespace dialogs {
 
 void DialogPictures::Load() {
   dlgBackground = std::make_unique<gfx::WBitmap>();
@@ -13,4 +13,4 @@ void DialogPictures::Load() {
   gfx::LoadImage(*dlgIcons, gfx::kDialogArchive, "DlgIcon", gfx::LayoutColumn, 64, 64, true);
 }
 
-}  // namespace app
+}  // namespace dialogs

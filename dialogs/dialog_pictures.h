@@ -6,7 +6,7 @@
 
 #include "gfx/wbitmap.h"
 
-namespace app {
+namespace dialogs {
 
 struct DialogPictures {
   // Reads the three from the dialog archive; a missing one stays an empty picture.
@@ -17,4 +17,4 @@ struct DialogPictures {
   std::unique_ptr<gfx::WBitmap> dlgIcons;
 };
 
-}  // namespace app
+}  // namespace dialogs
