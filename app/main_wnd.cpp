@@ -67,9 +67,11 @@ TMainWnd::~TMainWnd() {
   menuScreen.reset();
   gameScreen.reset();
   widgets::activeProcedure = nullptr;
-  dialogPictures = {};
   sounds.clickSound1.reset();
   sounds.clickSound2.reset();
+  // The dialog points at the shared pictures, so it goes first.
+  fileDialog.reset();
+  dialogPictures = {};
   backBuffer.reset();
   scratch.reset();
   appVideo.reset();
@@ -80,6 +82,7 @@ void TMainWnd::FormActivate() {
   if (activated) return;
   dialogPictures.Load();
   sounds.LoadClickSounds();
+  fileDialog = std::make_unique<dialogs::TFileDlg>(*this);
   currentScreen = ScreenStarting;
   activated = true;
 }

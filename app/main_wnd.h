@@ -22,6 +22,7 @@
 #include "app/sound_effects.h"
 #include "app/tooltip.h"
 #include "dialogs/dialog_pictures.h"
+#include "dialogs/file_dialog.h"
 #include "dialogs/form.h"
 #include "dialogs/form_host.h"
 #include "gfx/font.h"
@@ -155,6 +156,8 @@ class TMainWnd final : public platform::WindowEvents,
   widgets::SoundSlot ClickSound(int which) const override {
     return which == 2 ? &sounds.clickSound2 : &sounds.clickSound1;
   }
+  dialogs::FormHost& Forms() override { return *this; }
+  dialogs::TFileDlg* FileDialog() override { return fileDialog.get(); }
 
   // Fields of the window, in the order the game's design gives them.
   std::uint32_t timerInterval = 0;
@@ -176,6 +179,7 @@ class TMainWnd final : public platform::WindowEvents,
   std::unique_ptr<gfx::Font> font;  // the window's own font; null when none could be found
   SoundEffects sounds;
   dialogs::DialogPictures dialogPictures;
+  std::unique_ptr<dialogs::TFileDlg> fileDialog;  // made at the first activation
   Tooltip tooltip;
 
  private:

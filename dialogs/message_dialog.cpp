@@ -62,7 +62,13 @@ MessageLayout LayOutMessage(std::string_view text, bool withIcon, const gfx::Fon
   while (WrappedLines(text, l.labelWidth, font, screen) > lines && l.labelWidth < widest)
     l.labelWidth = std::min(l.labelWidth + kWideningStep, widest);
   lines = std::max(lines, WrappedLines(text, l.labelWidth, font, screen));
+  // One or two lines keep the label's usual height and may reach a little below it (the label
+  // does not clip); more lines make it as tall as they are in the font, and the dialog with it.
   l.labelHeight = kLineHeight * static_cast<float>(lines);
+  if (lines > 2 && font != nullptr && screen.height > 0) {
+    l.labelHeight = std::max(l.labelHeight, static_cast<float>(font->lineHeight() * lines + 1) /
+                                                static_cast<float>(screen.height));
+  }
   l.labelTop = lines == 1 ? 0.039f : 0.03f;
   l.width = l.leftMargin + rightMargin + l.labelWidth + l.iconColumn;
   l.height = 2.0f * l.labelTop + l.labelHeight + 0.03f + 0.01f;
@@ -119,6 +125,7 @@ TMessageDialog::TMessageDialog(FormHost& host, std::string_view title, std::stri
       nullptr, 0, 0, Literal(text_));
   label_->wordWrap = true;
   label_->alignment = 2;
+  label_->clip = false;
 }
 
 int ShowMessageDialog(FormHost& host, std::string_view title, std::string_view text, int buttons,

@@ -174,6 +174,7 @@ void TSLabel::DrawToSurface() {
   std::uint32_t format = wordWrap ? gfx::DT_WORDBREAK : gfx::DT_SINGLELINE | gfx::DT_VCENTER;
   if (alignment == 1) format |= gfx::DT_RIGHT;
   if (alignment == 2) format |= gfx::DT_CENTER;
+  if (!clip) format |= gfx::DT_NOCLIP;
   const gfx::Font* f = Font();
   gfx::DrawTextInRect(*surface, pixelRect, caption, format, f != nullptr ? f->color() : gfx::kBlack,
                       f);

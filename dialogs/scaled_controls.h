@@ -157,6 +157,9 @@ class TSLabel final : public TScaleGraphicControl {
 
   bool wordWrap = false;
   std::int32_t alignment = 0;  // 0 left, 1 right, 2 centred
+  // Whether the text stops at the label's edges; a message's label lets its last line's
+  // descenders reach below it rather than cut them.
+  bool clip = true;
 };
 
 class TSImageList final : public TScaleGraphicControl {

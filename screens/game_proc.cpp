@@ -2,7 +2,9 @@
 
 #include <array>
 
+#include "dialogs/file_dialog.h"
 #include "screens/game_layout.h"
+#include "sim/save_game.h"
 #include "widgets/input_state.h"
 
 namespace screens {
@@ -182,7 +184,10 @@ void GameProc::Command(widgets::TWControl* /*widget*/, std::int32_t code) {
       }
       break;
     case kCommandLoadGame:
+      if (const auto path = ChooseSavedGame(dialogs::kFileModeLoad)) LoadGame(*path);
+      break;
     case kCommandSaveGame:
+      if (const auto path = ChooseSavedGame(dialogs::kFileModeSave)) SaveGame(*path);
       break;
     case kCommandHelp:
       shell_.ShowHelp();
@@ -198,6 +203,29 @@ void GameProc::Command(widgets::TWControl* /*widget*/, std::int32_t code) {
       break;
   }
   FlushChanges();
+}
+
+std::optional<std::string> GameProc::ChooseSavedGame(std::int32_t mode) {
+  dialogs::TFileDlg* files = shell_.FileDialog();
+  if (files == nullptr) return std::nullopt;
+  files->Prepare(mode, dialogs::kSavesFolder, dialogs::kSavedGameExtension, 0.5f, 0.5f);
+  if (files->ShowModal() != dialogs::kModalOk) return std::nullopt;
+  return files->path;
+}
+
+bool GameProc::LoadGame(const std::string& path) {
+  const std::string problem = sim::LoadGameFromFile(*colony_, path);
+  FlushChanges();
+  if (problem.empty()) return true;
+  Notice(sim::kSoundWarning, problem);
+  return false;
+}
+
+bool GameProc::SaveGame(const std::string& path) {
+  const std::string problem = sim::SaveGameToFile(*colony_, path);
+  if (problem.empty()) return true;
+  Notice(sim::kSoundWarning, problem);
+  return false;
 }
 
 void GameProc::ShowTimePressed(std::int32_t speed) {

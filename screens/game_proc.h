@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "screens/game_pictures.h"
@@ -46,6 +47,11 @@ class GameProc final : public widgets::TWProcedure, public sim::ColonyHost {
   void NewGame();
   // Brings the buttons and the map view in line with the colony's state.
   void RestoreView();
+  // A saved game in place of the running one; a file that cannot be read, or does not hold
+  // a sound colony, leaves the running game exactly as it was and says why. True when loaded.
+  bool LoadGame(const std::string& path);
+  // The running game into a file; a failure says why. True when saved.
+  bool SaveGame(const std::string& path);
 
   // sim::ColonyHost
   void PlaySound(std::string_view sound) override;
@@ -72,6 +78,8 @@ class GameProc final : public widgets::TWProcedure, public sim::ColonyHost {
   void ShowTimePressed(std::int32_t speed);
   void MapMouse(std::int32_t x, std::int32_t y);
   void PlayClickSound(int which);
+  // The file dialog for loading or saving; the chosen path, or none when cancelled.
+  std::optional<std::string> ChooseSavedGame(std::int32_t mode);
 
   Shell& shell_;
   GamePictures pictures_;

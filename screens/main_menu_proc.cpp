@@ -59,9 +59,11 @@ MainMenuProc::MainMenuProc(widgets::WidgetHost& host, Shell& shell, GameProc& ga
     button->Setup(row.rect, nullptr, std::string(row.caption), platform::kCursorHand, row.command);
     buttons[i] = button;
   }
+  creditsDialog = std::make_unique<dialogs::TAboutDlg>(shell.Forms());
 }
 
 MainMenuProc::~MainMenuProc() {
+  creditsDialog.reset();
   MainMenuProc::ReleaseResources();
 }
 
@@ -82,14 +84,25 @@ void MainMenuProc::Command(widgets::TWControl* /*widget*/, std::int32_t code) {
       game_.NewGame();
       shell_.RequestGameScreen();
       break;
+    case kMenuLoadGame:
+      if (dialogs::TFileDlg* files = shell_.FileDialog()) {
+        files->Prepare(dialogs::kFileModeLoad, dialogs::kSavesFolder, dialogs::kSavedGameExtension,
+                       0.5f, 0.5f);
+        // A file that cannot be loaded is reported by the game screen; the menu stays.
+        if (files->ShowModal() == dialogs::kModalOk && game_.LoadGame(files->path))
+          shell_.RequestGameScreen();
+      }
+      break;
     case kMenuHelp:
       shell_.ShowHelp();
+      break;
+    case kMenuCredits:
+      creditsDialog->ShowModal();
       break;
     case kMenuQuit:
       shell_.Terminate();
       break;
     default:
-      // Loading and the credits come with the game's own dialogs.
       break;
   }
 }

@@ -1,6 +1,7 @@
 // The title screen: the landscape of Pell with five large text buttons in an arc. "New Game"
-// starts a colony on the game screen and leaves the menu for good; "Quit" ends at once, Esc
-// asks first.
+// starts a colony on the game screen and leaves the menu for good, as does a game loaded with
+// "Load Game"; "Help" opens the manual, "Credits" the credits; "Quit" ends at once, Esc asks
+// first.
 #pragma once
 
 #include <array>
@@ -8,6 +9,7 @@
 #include <memory>
 #include <string_view>
 
+#include "dialogs/about_dialog.h"
 #include "gfx/font.h"
 #include "gfx/wbitmap.h"
 #include "screens/shell.h"
@@ -68,6 +70,7 @@ class MainMenuProc final : public widgets::TWProcedure {
 
   std::unique_ptr<gfx::WBitmap> buttonPicture;
   std::array<TWMMButton*, 5> buttons{};
+  std::unique_ptr<dialogs::TAboutDlg> creditsDialog;
 
  private:
   Shell& shell_;

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "dialogs/file_dialog.h"
+#include "dialogs/form_host.h"
 #include "dialogs/message_dialog.h"
 #include "widgets/tw_control.h"
 
@@ -29,6 +31,11 @@ class Shell {
   virtual void RequestGameScreen() = 0;
   // The two click sounds buttons point at (1 crisp, 2 soft).
   virtual widgets::SoundSlot ClickSound(int which) const = 0;
+  // Where a screen's own dialogs are shown.
+  virtual dialogs::FormHost& Forms() = 0;
+  // The one file dialog, shared by the menu and the game screen; none before the window's
+  // first activation.
+  virtual dialogs::TFileDlg* FileDialog() = 0;
 };
 
 }  // namespace screens

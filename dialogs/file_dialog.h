@@ -1,0 +1,59 @@
+// TFileDlg: the game's own dialog for naming a saved game: a name field, the list of the
+// games already in the folder, and "&Load" or "&Save" beside "&Cancel". It knows one folder
+// and one extension per use; the caller reads `path` after the dialog ended with 1.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "dialogs/edit_controls.h"
+#include "dialogs/modal_dialog.h"
+#include "dialogs/scaled_controls.h"
+
+namespace dialogs {
+
+constexpr std::int32_t kFileModeLoad = 0;
+constexpr std::int32_t kFileModeSave = 1;
+// The folder of the saved games below the start directory, and their extension.
+inline constexpr std::string_view kSavesFolder = "/SAVES/";
+inline constexpr std::string_view kSavedGameExtension = "sav";
+// The longest name the dialog takes, in bytes.
+constexpr std::size_t kLongestSaveName = 200;
+
+// Why a typed name cannot name a file in the folder, or an empty text when it can.
+std::string RefusedSaveName(std::string_view name);
+
+class TFileDlg final : public TModalDialog {
+ public:
+  explicit TFileDlg(FormHost& host);
+  std::string_view BaseClassName() const override { return "TModalDialog"; }
+
+  // Centres the dialog at (centreX, centreY) of the screen and sets what it is for.
+  void Prepare(std::int32_t fileMode, std::string_view saveFolder, std::string_view fileExtension,
+               float centreX, float centreY);
+  void DrawContents() override;
+  // The action button's code runs Accept.
+  void Command(std::int32_t code) override;
+  // Takes the typed name: ends the dialog with 1, or asks, or says what is wrong.
+  void Accept();
+
+  std::int32_t mode = kFileModeLoad;
+  std::string path;
+  std::string folder;
+  std::string extension;
+
+  TSButton& actionButton() const { return *action_; }
+  TSButton& cancelButton() const { return *cancel_; }
+  TListBox& fileList() const { return *list_; }
+  TEdit& nameEdit() const { return *name_; }
+
+ private:
+  std::unique_ptr<TSButton> action_;
+  std::unique_ptr<TSButton> cancel_;
+  std::unique_ptr<TListBox> list_;
+  std::unique_ptr<TEdit> name_;
+};
+
+}  // namespace dialogs
