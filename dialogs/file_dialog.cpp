@@ -15,15 +15,9 @@ namespace {
 constexpr std::int32_t kAcceptCode = 10;
 constexpr gfx::Color kFieldColour = gfx::Rgb(222, 192, 160);
 
-bool SameLetters(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return (x >= 'A' && x <= 'Z' ? x - 'A' + 'a' : x) ==
-                  (y >= 'A' && y <= 'Z' ? y - 'A' + 'a' : y);
-         });
-}
-
 // The saved games in a folder, named without their extension, in the order of their names.
-// A folder that is missing or cannot be read lists nothing.
+// The extension must match exactly, as the path the dialog makes of a name will; hidden files
+// are left out. A folder that is missing or cannot be read lists nothing.
 std::vector<std::string> ListSavedGames(const std::filesystem::path& folder,
                                         std::string_view extension) {
   std::vector<std::string> names;
@@ -35,7 +29,7 @@ std::vector<std::string> ListSavedGames(const std::filesystem::path& folder,
     if (!it->is_regular_file(error)) continue;
     const std::filesystem::path file = it->path().filename();
     const std::string suffix = file.extension().string();
-    if (suffix.size() < 2 || !SameLetters(std::string_view(suffix).substr(1), extension)) continue;
+    if (suffix.size() < 2 || std::string_view(suffix).substr(1) != extension) continue;
     const std::string stem = file.stem().string();
     if (stem.empty() || stem.front() == '.') continue;
     names.push_back(stem);

@@ -47,6 +47,8 @@ MessageLayout LayOutMessage(std::string_view text, bool withIcon, const gfx::Fon
   const float w = font != nullptr && screen.width > 0
                       ? static_cast<float>(font->textWidth(text)) / static_cast<float>(screen.width)
                       : 0.0f;
+  const float rightMargin = 0.025f;
+  const float widest = kWidestDialog - l.leftMargin - l.iconColumn - rightMargin;
   std::int32_t lines = 1;
   if (w < 0.17f) {
     l.labelWidth = 0.18f;
@@ -54,11 +56,10 @@ MessageLayout LayOutMessage(std::string_view text, bool withIcon, const gfx::Fon
     l.labelWidth = 0.18f;
     lines = 2;
   } else {
-    l.labelWidth = w * 0.5f + 0.02f;
+    // Half the text's width, but never wider than the screen allows: more lines instead.
+    l.labelWidth = std::min(w * 0.5f + 0.02f, widest);
     lines = 2;
   }
-  const float rightMargin = 0.025f;
-  const float widest = kWidestDialog - l.leftMargin - l.iconColumn - rightMargin;
   while (WrappedLines(text, l.labelWidth, font, screen) > lines && l.labelWidth < widest)
     l.labelWidth = std::min(l.labelWidth + kWideningStep, widest);
   lines = std::max(lines, WrappedLines(text, l.labelWidth, font, screen));

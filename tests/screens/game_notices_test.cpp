@@ -75,8 +75,7 @@ TEST_F(GameNotices, APowerShortagePullsDownTheNewestStructuresFirst) {
   state().power = -1;
   const std::int32_t unemployed = state().unemployed;
   OneAcceleratedDay();
-  EXPECT_EQ(messages->shown.front().text,
-            "Insufficient energy!, Some structures will be deleted!");
+  EXPECT_EQ(messages->shown.front().text, "Insufficient energy!, Some structures will be deleted!");
   EXPECT_EQ(game().land().CellAt(newer.x, newer.y)->type, 0);
   EXPECT_EQ(game().land().CellAt(older.x, older.y)->type, 0);
   EXPECT_EQ(state().unemployed, unemployed + 2 + 2);  // both sites' builders are back

@@ -68,6 +68,16 @@ class GameScreenTest : public ::testing::Test {
   screens::TPanelControl& palette() { return *game().palettePanel; }
   screens::TPanelTBI& toolbar() { return *game().toolPanel; }
 
+  // Where the landing module stands.
+  world::CellPos LandingModule() {
+    const world::Land& land = game().land();
+    for (std::int32_t y = 0; y < land.rows; ++y)
+      for (std::int32_t x = 0; x < land.columns; ++x)
+        if (land.CellAt(x, y)->type == world::kTypeLandingModule) return {x, y};
+    ADD_FAILURE() << "no landing module";
+    return {};
+  }
+
   // The point of the view where a cell's diamond has its centre.
   platform::Point CellPoint(std::int32_t x, std::int32_t y) {
     world::WorldIso3D& map = game().worldMap();

@@ -20,14 +20,6 @@ class GameScreen : public GameScreenTest {
     StartNewGame();
   }
 
-  world::CellPos LandingModule() {
-    const world::Land& land = game().land();
-    for (std::int32_t y = 0; y < land.rows; ++y)
-      for (std::int32_t x = 0; x < land.columns; ++x)
-        if (land.CellAt(x, y)->type == world::kTypeLandingModule) return {x, y};
-    ADD_FAILURE() << "no landing module";
-    return {};
-  }
   // An explored empty cell a few steps from the landing module.
   world::CellPos FreeCellNearLanding(std::int32_t steps = 2) {
     const world::CellPos pem = LandingModule();

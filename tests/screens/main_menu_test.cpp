@@ -82,14 +82,31 @@ TEST_F(MainMenu, EscapeAsksAndQuitDoesNot) {
   EXPECT_TRUE(platform->terminated());
 }
 
-TEST_F(MainMenu, HelpOpensTheManualAndCreditsAndLoadDoNothingYet) {
+TEST_F(MainMenu, HelpOpensTheManualCreditsTheCreditsAndACancelledLoadStaysOnTheMenu) {
   Click(button(2));
   ASSERT_EQ(platform->openedUrls.size(), 1u);
   EXPECT_NE(platform->openedUrls[0].find("/Pell.html"), std::string::npos);
+
+  std::vector<std::string> shown;
+  messages->otherDialog = [&](platform::HeadlessPlatform& p, dialogs::TForm& form) {
+    shown.push_back(form.caption());
+    p.PressKey(form.caption() == "Credits" ? 'O' : 'C');
+  };
   Click(button(1));
   Click(button(3));
+  EXPECT_EQ(shown, (std::vector<std::string>{"Load Game", "Credits"}));
   platform->Tick(2);
   EXPECT_EQ(window->currentScreen, static_cast<std::uint32_t>(app::ScreenMenu));
+}
+
+TEST_F(MainMenu, TheCreditsNameTheGameAndCentreTheirOkButton) {
+  const dialogs::TAboutDlg& credits = *menu().creditsDialog;
+  EXPECT_EQ(credits.labels()[0]->caption, "Redhollow (Version 2.0)");
+  EXPECT_EQ(credits.okButton().hotKey, 'O');
+  const gfx::IntRect client = credits.ClientBounds();
+  const gfx::IntRect ok = credits.okButton().pixelRect;
+  EXPECT_NEAR((ok.left + ok.right) / 2.0, client.Width() / 2.0, 1.0);
+  EXPECT_EQ(client, Pixels(gfx::FracRect::FromSize(0.39f, 0.39f, 0.22f, 0.22f)));
 }
 
 TEST_F(MainMenu, NewGameSwitchesToTheGameScreenOnTheNextTickAndTheMenuIsGone) {
