@@ -432,6 +432,15 @@ void Colony::ReplaceGame(const ColonyState& state, StructureType selectedType,
   selectedType_ = selectedType;
   std::copy_n(cells.begin(), std::min(cells.size(), land_.cells.size()), land_.cells.begin());
   land_.ClearSelection();
+  // A saved game keeps no view: the view goes to the loaded colony's landing module.
+  const auto landing = std::find_if(land_.cells.begin(), land_.cells.end(), [](const MapCell& c) {
+    return c.type == kLandingModule;
+  });
+  if (landing != land_.cells.end()) {
+    const auto index = static_cast<std::int32_t>(landing - land_.cells.begin());
+    land_.centerX = index % land_.columns;
+    land_.centerY = index / land_.columns;
+  }
   // The loaded colony has its own counters and date, and the view follows its map.
   host_.Changed(kChangedCounters | kChangedDate | kChangedSelection | kChangedNewMap);
   RestoreView();

@@ -281,7 +281,13 @@ TEST_F(CommandTest, ALoadedGameReportsItsCountersDateAndMap) {
   colony.SelectCell(20, 20);
   const ColonyState state = S();
   const std::vector<MapCell> cells = land.cells;
+  std::int32_t moduleX = -1, moduleY = -1;
+  for (std::int32_t y = 0; y < land.rows; ++y)
+    for (std::int32_t x = 0; x < land.columns; ++x)
+      if (land.CellAt(x, y)->type == kLandingModule) moduleX = x, moduleY = y;
+  defaultDraw = 11;  // a new game lands somewhere else
   colony.NewGame();
+  ASSERT_NE(std::pair(land.centerX, land.centerY), std::pair(moduleX, moduleY));
   host.changes = 0;
   colony.ReplaceGame(state, kLand, cells);
   constexpr std::uint32_t kLoaded =
@@ -289,6 +295,9 @@ TEST_F(CommandTest, ALoadedGameReportsItsCountersDateAndMap) {
   EXPECT_EQ(host.changes & kLoaded, kLoaded);
   EXPECT_EQ(land.cells, cells);
   EXPECT_FALSE(land.HasSelection());
+  // The view goes to the loaded colony's landing module.
+  EXPECT_EQ(land.centerX, moduleX);
+  EXPECT_EQ(land.centerY, moduleY);
 }
 
 TEST_F(CommandTest, SpeedAndItemCommands) {
