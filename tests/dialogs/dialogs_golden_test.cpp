@@ -23,7 +23,7 @@ class DialogsGolden : public DialogTest {
  protected:
   // The step that compares the top dialog's rectangle of the window, then closes it.
   Step Compare(const std::string& name) {
-    return [this, name](platform::HeadlessPlatform& p, dialogs::TForm& form) {
+    return [name](platform::HeadlessPlatform& p, dialogs::TForm& form) {
       const gfx::IntRect r = form.WindowBounds();
       gfx::MemVideo copy(r.Width(), r.Height());
       gfx::CopyRect(p.window(), r, copy, 0, 0);

@@ -12,7 +12,8 @@ binary="$2"
 output="$3"
 archives="$(dirname "$binary")"
 mkdir -p "$output"
-export ASAN_OPTIONS=detect_leaks=0
+# In the sanitizer build the game is checked for leaks and double frees as it plays and quits.
+export ASAN_OPTIONS=detect_leaks=1
 unset SDL_VIDEODRIVER
 export SDL_AUDIODRIVER=dummy
 
