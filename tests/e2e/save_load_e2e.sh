@@ -10,58 +10,12 @@ if [[ "${1:-}" != "--inside" ]]; then
 fi
 binary="$2"
 output="$3"
-archives="$(dirname "$binary")"
-mkdir -p "$output"
-# In the sanitizer build the game is checked for leaks and double frees as it plays and quits.
-export ASAN_OPTIONS=detect_leaks=1
-unset SDL_VIDEODRIVER
-export SDL_AUDIODRIVER=dummy
-
-workdir="$(mktemp -d)"
-cp "$archives"/res0{0,1,2}.dat "$workdir/"
-game=""
-trap 'rm -rf "$workdir"; [[ -n "$game" ]] && kill "$game" 2>/dev/null || true' EXIT
-
-fail() { echo "save and load end-to-end: $*"; import -window root "$output/save_load_failure.png" || true; exit 1; }
-shot() { import -window root "$output/$1.png"; }
-mean() { convert "$output/$1.png" -crop "$2" +repage -format '%[fx:mean.r] %[fx:mean.g] %[fx:mean.b]' info:; }
-differs() { [[ "$(mean "$1" "$3")" != "$(mean "$2" "$3")" ]]; }
+name="save and load end-to-end"
+source "$(dirname "$0")/e2e_lib.sh"
 # How many pixels of two screenshots differ.
 pixels_apart() { compare -metric AE "$output/$1.png" "$output/$2.png" null: 2>&1 || true; }
 same_screen() { [[ "$(pixels_apart "$1" "$2")" == 0 ]]; }
-shot_until() {
-  local name="$1"
-  shift
-  for _ in $(seq 240); do
-    shot "$name"
-    if "$@"; then return 0; fi
-    sleep 0.25
-  done
-  return 1
-}
-not_black() { [[ "$(mean "$1" 1024x768+0+0)" != "0 0 0" ]]; }
 rest() { xdotool mousemove --sync "$1" "$2"; sleep 0.4; }
-start_game() {
-  (cd "$workdir" && exec "$binary") &
-  game=$!
-  timeout 20 xdotool search --sync --name '^Redhollow$' >/dev/null || fail "no window"
-  shot_until title not_black title || fail "the title screen stayed black"
-  sleep 0.5
-}
-end_game() {
-  xdotool key Escape
-  sleep 0.5
-  xdotool key Return
-  for _ in $(seq 50); do
-    kill -0 "$game" 2>/dev/null || break
-    sleep 0.1
-  done
-  kill -0 "$game" 2>/dev/null && fail "the game did not end"
-  local status=0
-  wait "$game" || status=$?
-  game=""
-  [[ "$status" == 0 ]] || fail "the game ended with status $status"
-}
 
 centre="300x140+362+314"  # where the dialogs open
 start_game

@@ -1,0 +1,61 @@
+# What the end-to-end scripts share; sourced after they have restarted themselves inside
+# xvfb-run. Expects `binary` (the game), `output` (the screenshots' folder) and `name` (the
+# script's name for its messages). The game runs in a folder of its own holding the archives
+# it reads and the saves it writes; the folder and a game still running go at the end.
+archives="$(dirname "$binary")"
+mkdir -p "$output"
+# In the sanitizer build the game is checked for leaks and double frees as it plays and quits.
+export ASAN_OPTIONS=detect_leaks=1
+unset SDL_VIDEODRIVER
+export SDL_AUDIODRIVER=dummy
+
+workdir="$(mktemp -d)"
+cp "$archives"/res0{0,1,2}.dat "$workdir/"
+game=""
+trap 'rm -rf "$workdir"; [[ -n "$game" ]] && kill "$game" 2>/dev/null || true' EXIT
+
+fail() { echo "$name: $*"; import -window root "$output/${name// /_}_failure.png" || true; exit 1; }
+shot() { import -window root "$output/$1.png"; }
+# The mean colour of a rectangle of a screenshot, as text.
+mean() { convert "$output/$1.png" -crop "$2" +repage -format '%[fx:mean.r] %[fx:mean.g] %[fx:mean.b]' info:; }
+differs() { [[ "$(mean "$1" "$3")" != "$(mean "$2" "$3")" ]]; }
+# Takes screenshot $1 until the condition $2... holds, for up to 60 s (a loaded machine and the
+# sanitizer build are slow).
+shot_until() {
+  local shot_name="$1"
+  shift
+  for _ in $(seq 240); do
+    shot "$shot_name"
+    if "$@"; then return 0; fi
+    sleep 0.25
+  done
+  return 1
+}
+not_black() { [[ "$(mean "$1" 1024x768+0+0)" != "0 0 0" ]]; }
+# Starts the game in its folder and waits for its title screen.
+start_game() {
+  (cd "$workdir" && exec "$binary") &
+  game=$!
+  timeout 20 xdotool search --sync --name '^Redhollow$' >/dev/null || fail "no window titled Redhollow"
+  shot_until title not_black title || fail "the title screen stayed black"
+  sleep 0.5
+}
+# Enter on the exit question's first button, Yes: the game must end with status 0.
+confirm_exit() {
+  xdotool key Return
+  for _ in $(seq 50); do
+    kill -0 "$game" 2>/dev/null || break
+    sleep 0.1
+  done
+  kill -0 "$game" 2>/dev/null && fail "Yes did not end the game"
+  local status=0
+  wait "$game" || status=$?
+  game=""
+  [[ "$status" == 0 ]] || fail "the game ended with status $status"
+}
+# Esc asks whether to exit; Yes.
+end_game() {
+  xdotool key Escape
+  sleep 0.5
+  confirm_exit
+}
