@@ -142,10 +142,12 @@ std::int32_t CountComplaints(const world::Land& land, ColonyState& state) {
   const std::int64_t unemployedShare =
       state.population != 0 ? static_cast<std::int64_t>(state.unemployed) * 100 / state.population
                             : 100;
-  c[6] = static_cast<std::int32_t>(std::clamp<std::int64_t>(unemployedShare / 20, -100, 4));
+  // More jobs than people (a shortage the colony has not yet pulled down) makes the share
+  // negative: that is no complaint, and must not give points back to the score.
+  c[6] = static_cast<std::int32_t>(std::clamp<std::int64_t>(unemployedShare / 20, 0, 4));
   std::int32_t above = 0;
   for (std::int32_t k = 0; k < kComplaintLetters; ++k) {
-    c[k] = std::min(c[k], 4);
+    c[k] = std::clamp(c[k], 0, 4);
     if (c[k] > 0) ++above;
   }
   return above;

@@ -3,6 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <sstream>
+
+#include "sim/colony_script.h"
+#include "tests/sim/best_colony.h"
+#include "tests/sim/colony_fixture.h"
+
 namespace {
 
 using namespace sim;
@@ -105,6 +112,55 @@ TEST_F(EarthReportTest, Unemployment) {
   EXPECT_EQ(state.complaints[6], 4);
 }
 
+TEST_F(EarthReportTest, MoreJobsThanPeopleIsNoComplaint) {
+  // 34 points (water only slight) and no complaint: verdict 8.
+  simtest::MakeBestColony(state, land, 11, 10);
+  state.population = 100;
+  state.water = 10;
+  // 60 jobs more than people: a share of −60 %, which must not pay 3 points back (37 → 9).
+  state.unemployed = -60;
+  const EarthReport r = ComputeEarthReport(land, state);
+  EXPECT_EQ(state.complaints[6], 0);
+  EXPECT_EQ(r.complaintCount, 0);
+  EXPECT_EQ(r.points, 34);
+  EXPECT_EQ(r.verdict, 8);
+  EXPECT_EQ(ChooseComplaintLetter(state, 6), kNoComplaintText);
+  // A negative population with people out of work is no complaint either.
+  state.population = -5;
+  state.unemployed = 3;
+  EXPECT_EQ(Count(), 0);
+  EXPECT_EQ(state.complaints[6], 0);
+}
+
+// colony-sim's report of a saved colony that employs more people than it has.
+class ColonySimReport : public simtest::ColonyTest {};
+
+TEST_F(ColonySimReport, AgreesThatMoreJobsThanPeopleIsNoComplaint) {
+  ExploreAll();
+  Enrich();
+  for (int i = 0; i < 4; ++i) Build(kJobCenter, 100 + 2 * i, 100);
+  FinishAll();
+  AddPeople(S(), -(S().unemployed + 60));
+  ASSERT_LT(S().unemployed, 0);
+  ASSERT_GT(S().population, 0);
+  ASSERT_EQ(Invariants(), "");
+  const std::filesystem::path folder(REDHOLLOW_TEST_OUTPUT_DIR);
+  std::filesystem::create_directories(folder);
+  const std::filesystem::path path = folder / "more-jobs-than-people.sav";
+  ASSERT_EQ(SaveGameToFile(colony, path), "");
+
+  std::istringstream script("load " + path.string() + "\nreport\n");
+  std::ostringstream out;
+  std::ostringstream errors;
+  ASSERT_EQ(RunColonyScript(script, out, errors, {}), 0) << errors.str();
+  EXPECT_NE(out.str().find("\"complaints\":[4,0,0,0,0,0,0,0]"), std::string::npos) << out.str();
+  const EarthReport r = ComputeEarthReport(land, S());
+  EXPECT_NE(out.str().find("\"points\":" + std::to_string(r.points) +
+                           ",\"verdict\":" + std::to_string(r.verdict)),
+            std::string::npos)
+      << out.str();
+}
+
 TEST_F(EarthReportTest, LevelsAtTheirBoundaries) {
   state.water = 160;
   EXPECT_EQ(AssessmentLevels(state)[0], 4);
@@ -138,17 +194,7 @@ TEST_F(EarthReportTest, LevelsAtTheirBoundaries) {
 
 TEST_F(EarthReportTest, BestScoreAndVerdicts) {
   // The best of every line: 4 × 4 + 4 + 4 + 4 + 4 + 4 = 36 points.
-  state.population = 25;
-  state.unemployed = 0;
-  state.water = state.food = state.power = state.freeHousing = 50;
-  state.health = 45;
-  state.disease = 0;
-  state.mentalHealth = 0;
-  state.reproduction = 10;
-  state.communications = 0;
-  state.growthRate = 5.0f;
-  Put(10, 10, kHighway);
-  Put(11, 10, kLittleHouse);
+  simtest::MakeBestColony(state, land, 11, 10);
   EarthReport r = ComputeEarthReport(land, state);
   EXPECT_EQ(r.points, 36);
   EXPECT_EQ(r.complaintCount, 0);
