@@ -2,11 +2,15 @@
 
 #include <algorithm>
 
+#include "dialogs/earth_comm.h"
 #include "dialogs/message_dialog.h"
 #include "platform/cursors.h"
 #include "widgets/input_state.h"
 
 namespace app {
+
+// The dialogs count their animations in the shell's ticks.
+static_assert(dialogs::kFormTickInterval == kFrameInterval);
 
 TMainWnd* MainWnd = nullptr;
 

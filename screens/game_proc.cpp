@@ -47,6 +47,9 @@ GameProc::~GameProc() {
 
 void GameProc::LoadResources() {
   pictures_.LoadPanelPictures();
+  earthComm_ = std::make_unique<dialogs::TEarthComm>(shell_.Forms(), pictures_.earthBackground,
+                                                     pictures_.earthImage, land_, colony_->State(),
+                                                     world::ProgramRandom());
   pictures_.LoadMapPictures();
   worldMap_->pictures = pictures_.MapSlots();
   worldMap_->ForgetAnimationFrames();
@@ -62,6 +65,7 @@ void GameProc::ReleaseResources() {
   }
   if (toolPanel != nullptr) toolPanel->background = nullptr;
   if (palettePanel != nullptr) palettePanel->background = nullptr;
+  earthComm_.reset();
   pictures_.Release();
 }
 
@@ -254,6 +258,10 @@ bool GameProc::Question(std::string_view sound, std::string_view text) {
   shell_.PlaySound(sound);
   return ShowModalMessage(sim::kNoticeTitle, text, dialogs::kButtonsYesNo,
                           dialogs::kIconQuestion) == dialogs::kResultYes;
+}
+
+void GameProc::ShowEarthReport() {
+  if (earthComm_) earthComm_->Show();
 }
 
 void GameProc::EndProgram() {

@@ -14,6 +14,7 @@
 #include <optional>
 #include <string>
 
+#include "dialogs/earth_comm.h"
 #include "screens/game_pictures.h"
 #include "screens/palette_panel.h"
 #include "screens/shell.h"
@@ -59,6 +60,7 @@ class GameProc final : public widgets::TWProcedure, public sim::ColonyHost {
   bool Question(std::string_view sound, std::string_view text) override;
   void Changed(std::uint32_t changes) override;
   void ScrollOrRedrawAnimations() override;
+  void ShowEarthReport() override;
   void EndProgram() override;
 
   sim::Colony& colony() { return *colony_; }
@@ -66,6 +68,7 @@ class GameProc final : public widgets::TWProcedure, public sim::ColonyHost {
   world::Land& land() { return land_; }
   world::WorldIso3D& worldMap() { return *worldMap_; }
   const GamePictures& pictures() const { return pictures_; }
+  dialogs::TEarthComm* earthComm() const { return earthComm_.get(); }
 
   TPanelTBI* toolPanel = nullptr;
   TPanelControl* palettePanel = nullptr;
@@ -86,6 +89,9 @@ class GameProc final : public widgets::TWProcedure, public sim::ColonyHost {
   world::Land land_;
   std::unique_ptr<world::WorldIso3D> worldMap_;
   std::unique_ptr<sim::Colony> colony_;
+  // Earth's report; made with the screen's pictures and gone before them, and before the land
+  // and the colony it reads.
+  std::unique_ptr<dialogs::TEarthComm> earthComm_;
   std::uint32_t pendingChanges_ = 0;
 };
 

@@ -67,6 +67,29 @@ TEST_F(GameNotices, ContactWithEarthComesWithItsButtonAndGoesWithItsCentre) {
   EXPECT_TRUE(LastSoundWas("demolish"));
 }
 
+TEST_F(GameNotices, EarthCommOpensEarthsReportOnlyWithContact) {
+  std::vector<std::string> shown;
+  messages->otherDialog = [&](platform::HeadlessPlatform& p, dialogs::TForm& form) {
+    shown.push_back(form.caption());
+    p.PressKey('C');
+  };
+  Click(*game().palettePanel->earthCommButton);  // disabled: nothing
+  game().Command(nullptr, 117);
+  EXPECT_TRUE(shown.empty());
+
+  state().unemployed = 40;
+  const world::CellPos centre = Build(7, 3, 0, 2);
+  game().land().CellAt(centre.x, centre.y)->constructionLeft = 1;
+  OneAcceleratedDay();
+  platform->PressKey(platform::vk::kF5);
+  const std::int32_t day = state().day;
+  Click(*game().palettePanel->earthCommButton);
+  EXPECT_EQ(shown, (std::vector<std::string>{"Earth Communication"}));
+  EXPECT_EQ(state().day, day);
+  ASSERT_NE(game().earthComm(), nullptr);
+  EXPECT_FALSE(game().earthComm()->Animating());  // Earth stops turning once it is closed
+}
+
 TEST_F(GameNotices, APowerShortagePullsDownTheNewestStructuresFirst) {
   state().unemployed = 40;
   const world::CellPos older = Build(2, 0, 0, 2);  // Water Condenser

@@ -129,11 +129,12 @@ void PaintCalendarBox(Canvas& canvas, const FrameContext&) {
   }
 }
 
+// A pale console screen: the report's texts are written on it in black.
 void PaintEarthReportBackground(Canvas& canvas, const FrameContext&) {
   const double w = canvas.width();
   const double h = canvas.height();
-  canvas.SetRadialShade(w / 2, h / 2, 20, w / 2, h / 2, w * 0.75, Rgb{0.12, 0.2, 0.38},
-                        Rgb{0.03, 0.07, 0.16});
+  canvas.SetRadialShade(w / 2, h / 2, 20, w / 2, h / 2, w * 0.75, Rgb::Bytes(214, 226, 240),
+                        Rgb::Bytes(168, 188, 214));
   cairo_paint(canvas.cr());
   for (double x = 20; x < w; x += 40) {
     cairo_rectangle(canvas.cr(), x, 0, 1, h);
@@ -141,9 +142,9 @@ void PaintEarthReportBackground(Canvas& canvas, const FrameContext&) {
   for (double y = 20; y < h; y += 40) {
     cairo_rectangle(canvas.cr(), 0, y, w, 1);
   }
-  canvas.SetColor(kCaptionBlue, 0.12);
+  canvas.SetColor(kCaptionBack, 0.08);
   cairo_fill(canvas.cr());
-  ApplyNoise(canvas, 74, 0.05, 30, 0.03);
+  ApplyNoise(canvas, 74, 0.03, 30, 0.02);
   cairo_rectangle(canvas.cr(), 4, 4, w - 8, h - 8);
   canvas.SetColor(kBrass);
   cairo_set_line_width(canvas.cr(), 8);
