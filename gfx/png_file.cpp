@@ -20,28 +20,37 @@ constexpr png_uint_32 kMaxSide = 16384;
 }  // namespace
 
 bool WritePng(const MemVideo& surface, const std::string& path) {
+  return WritePng(surface, path, std::nullopt);
+}
+
+bool WritePng(const MemVideo& surface, const std::string& path, std::optional<Color> hole) {
   if (surface.empty()) return false;
+  const int channels = hole ? 4 : 3;
   File file(std::fopen(path.c_str(), "wb"));
   if (!file) return false;
   png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
   if (png == nullptr) return false;
   png_infop info = png_create_info_struct(png);
-  std::vector<png_byte> row(static_cast<std::size_t>(surface.width()) * 3);
+  std::vector<png_byte> row(static_cast<std::size_t>(surface.width()) *
+                            static_cast<std::size_t>(channels));
   if (info == nullptr || setjmp(png_jmpbuf(png))) {
     png_destroy_write_struct(&png, &info);
     return false;
   }
   png_init_io(png, file.get());
   png_set_IHDR(png, info, static_cast<png_uint_32>(surface.width()),
-               static_cast<png_uint_32>(surface.height()), 8, PNG_COLOR_TYPE_RGB,
-               PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+               static_cast<png_uint_32>(surface.height()), 8,
+               hole ? PNG_COLOR_TYPE_RGB_ALPHA : PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
+               PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
   png_write_info(png, info);
   for (std::int32_t y = 0; y < surface.height(); ++y) {
     const Color* pixels = surface.row(y);
     for (std::int32_t x = 0; x < surface.width(); ++x) {
-      row[x * 3 + 0] = RedOf(pixels[x]);
-      row[x * 3 + 1] = GreenOf(pixels[x]);
-      row[x * 3 + 2] = BlueOf(pixels[x]);
+      png_byte* out = &row[static_cast<std::size_t>(x) * static_cast<std::size_t>(channels)];
+      out[0] = RedOf(pixels[x]);
+      out[1] = GreenOf(pixels[x]);
+      out[2] = BlueOf(pixels[x]);
+      if (hole) out[3] = pixels[x] == *hole ? 0 : 255;
     }
     png_write_row(png, row.data());
   }

@@ -11,7 +11,9 @@
 #include <sstream>
 #include <string>
 
+#include "gfx/draw.h"
 #include "gfx/png_file.h"
+#include "gfx/wbitmap.h"
 #include "tools/archive_writer.h"
 #include "tools/resarc/archive_index.h"
 #include "tools/resarc/commands.h"
@@ -307,6 +309,37 @@ TEST(ResarcProgram, ListShowsPictureSizesAndSoundLengths) {
   const std::string sounds = ReadText(dir / "stdout.txt");
   EXPECT_NE(sounds.find("3 wave"), std::string::npos) << sounds;
   EXPECT_NE(sounds.find(" ms"), std::string::npos);
+}
+
+// One file per frame, cut as the game cuts it; a picture with holes keeps them as transparency.
+TEST(ResarcProgram, FramesWritesEachFrameOfAnEntry) {
+  const fs::path dir = FreshDir("frames");
+  ASSERT_EQ(RunResarc("frames '" + (kResourceDir / "res02.dat").string() + "' TILES1 '" +
+                          (dir / "out").string() + "'",
+                      dir)
+                .status,
+            0);
+  std::size_t files = 0;
+  for ([[maybe_unused]] const auto& file : fs::directory_iterator(dir / "out")) ++files;
+  EXPECT_EQ(files, 52u);
+  gfx::WBitmap tiles1;
+  ASSERT_TRUE(gfx::LoadImage(tiles1, (kResourceDir / "res02.dat").string(), "tiles1",
+                             gfx::LayoutGrid8, 144, 105, true));
+  const auto module = gfx::ReadPng((dir / "out" / "tiles1-2.png").string());
+  ASSERT_NE(module, nullptr);
+  ASSERT_EQ(module->width(), 144);
+  ASSERT_EQ(module->height(), 105);
+  const gfx::IntRect source = gfx::FrameSourceRect(tiles1, 2);
+  for (std::int32_t y = 0; y < 105; ++y)
+    for (std::int32_t x = 0; x < 144; ++x)
+      ASSERT_EQ(module->at(x, y), tiles1.bitmap->at(source.left + x, source.top + y));
+  // Colour type 6 (RGB with alpha) in the header: the black corners are holes.
+  EXPECT_EQ(ReadText(dir / "out" / "tiles1-2.png").at(25), 6);
+  EXPECT_EQ(RunResarc("frames '" + (kResourceDir / "res02.dat").string() + "' nothing '" +
+                          (dir / "out").string() + "'",
+                      dir)
+                .status,
+            1);
 }
 
 // Each frame of a transparent picture appears on the sheet as drawn, holes replaced.

@@ -3,17 +3,21 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <map>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "gfx/archive.h"
+#include "gfx/draw.h"
 #include "gfx/png_file.h"
+#include "gfx/wbitmap.h"
 #include "tools/archive_writer.h"
 #include "tools/resarc/archive_index.h"
 #include "tools/resarc/error.h"
@@ -253,6 +257,43 @@ void PackArchive(const std::filesystem::path& dir, const std::filesystem::path& 
   if (ec) {
     std::filesystem::remove(partial, ec);
     throw Error(archive.string() + ": cannot write");
+  }
+}
+
+}  // namespace resarc
+
+namespace resarc {
+
+void ExtractFrames(const std::filesystem::path& archive, const std::string& entryName,
+                   const std::filesystem::path& dir) {
+  const std::vector<IndexedEntry> entries = ReadArchiveIndex(archive);
+  const auto found = std::find_if(entries.begin(), entries.end(), [&](const IndexedEntry& e) {
+    return gfx::SameEntryName(e.name, entryName);
+  });
+  if (found == entries.end()) throw Error(archive.string() + ": no entry " + entryName);
+  std::unique_ptr<gfx::MemVideo> sheet = DecodePicture(*found);
+  if (sheet == nullptr) throw Error(archive.string() + ": " + entryName + " is not a picture");
+  const resbuild::Entry* known = KnownEntry(found->name);
+  // An entry the game does not know is one whole picture.
+  const gfx::ImageLayout layout = known != nullptr ? known->layout : gfx::LayoutWhole;
+  const std::int32_t frameCount = known != nullptr ? known->frameCount : 1;
+  const bool holes = known != nullptr && known->transparent;
+  gfx::WBitmap picture;
+  gfx::SetImage(picture, std::move(sheet), layout, known != nullptr ? known->frameWidth : 0,
+                known != nullptr ? known->frameHeight : 0, false);
+
+  std::error_code ec;
+  std::filesystem::create_directories(dir, ec);
+  if (!std::filesystem::is_directory(dir)) throw Error(dir.string() + ": cannot create folder");
+  for (std::int32_t n = 0; n < frameCount; ++n) {
+    const gfx::IntRect source = gfx::FrameSourceRect(picture, n);
+    if (source.IsEmpty()) continue;
+    gfx::MemVideo frame(source.Width(), source.Height());
+    gfx::CopyRect(*picture.bitmap, source, frame, 0, 0);
+    const std::filesystem::path path = dir / (found->name + "-" + std::to_string(n) + ".png");
+    const std::optional<gfx::Color> hole =
+        holes ? std::optional<gfx::Color>(gfx::kBlack) : std::nullopt;
+    if (!gfx::WritePng(frame, path.string(), hole)) throw Error(path.string() + ": cannot write");
   }
 }
 

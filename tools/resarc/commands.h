@@ -16,6 +16,11 @@ void ListArchive(const std::filesystem::path& archive, std::ostream& out);
 // file it is stored as, anything else as raw bytes, and the manifest. Creates dir.
 void ExtractArchive(const std::filesystem::path& archive, const std::filesystem::path& dir);
 
+// Writes every frame of one picture entry as a PNG of its own, DIR/ENTRY-N.png, cut as the
+// game cuts it; pure black is transparent in pictures with holes. Creates dir.
+void ExtractFrames(const std::filesystem::path& archive, const std::string& entryName,
+                   const std::filesystem::path& dir);
+
 // Builds the archive from dir's manifest and files. Pictures of packed entries are
 // quantised again (exactly when they hold at most 255 colours besides black), bitmap
 // entries become 24-bit bitmap files. Nothing is written unless every entry is sound, and

@@ -18,6 +18,7 @@ namespace {
 constexpr const char* kUsage =
     "usage: resarc list ARCHIVE\n"
     "       resarc extract ARCHIVE DIR\n"
+    "       resarc frames ARCHIVE ENTRY DIR\n"
     "       resarc pack DIR ARCHIVE\n"
     "       resarc sheet [--only NAME,NAME...] ARCHIVE OUT.png\n"
     "       resarc preview-map [--archive res02.dat] OUT.png\n";
@@ -57,6 +58,8 @@ int Run(const std::string& command, const std::vector<std::string>& args) {
     resarc::ListArchive(args[0], std::cout);
   } else if (command == "extract" && args.size() == 2) {
     resarc::ExtractArchive(args[0], args[1]);
+  } else if (command == "frames" && args.size() == 3) {
+    resarc::ExtractFrames(args[0], args[1], args[2]);
   } else if (command == "pack" && args.size() == 2) {
     resarc::PackArchive(args[0], args[1]);
   } else if (command == "sheet" && SplitArguments(args, "--only", value, positional) &&
