@@ -10,7 +10,7 @@ unset SDL_VIDEODRIVER
 export SDL_AUDIODRIVER=dummy
 
 workdir="$(mktemp -d)"
-cp "$archives"/res0{0,1,2}.dat "$workdir/"
+if [[ -f "$archives/res00.dat" ]]; then cp "$archives"/res0{0,1,2}.dat "$workdir/"; fi
 game=""
 trap 'rm -rf "$workdir"; [[ -n "$game" ]] && kill "$game" 2>/dev/null || true' EXIT
 

@@ -1,0 +1,77 @@
+// redhollow-manual OUTDIR
+// Writes the player's manual, OUTDIR/Pell.html, with the pictures the game draws on the
+// headless platform (the title screen, a colony, pages of the info area, dialogs) in
+// OUTDIR/manual/, from the current folder's archives. The structure pictures and icons there
+// come from the archives through `resarc frames`, which the build runs first.
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+
+#include "dialogs/file_dialog.h"
+#include "screens/game_layout.h"
+#include "tools/manual/headless_game.h"
+#include "tools/manual/manual_html.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr gfx::AppVideo kScreen{1024, 768};
+
+bool Shoot(const manual::HeadlessGame& game, const gfx::IntRect& part, const fs::path& path) {
+  return manual::WritePicture(game.Crop(part), path);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 2) {
+    std::fprintf(stderr, "usage: redhollow-manual OUTDIR\n");
+    return 2;
+  }
+  const fs::path out = fs::absolute(argv[1]);
+  const fs::path pictures = out / "manual";
+  const gfx::IntRect strip = gfx::FracToPixels({0.0f, 0.0f, 1.0f, 0.12f}, kScreen);
+  const gfx::IntRect leftHalf{0, 0, strip.right / 2, strip.bottom};
+  const gfx::IntRect rightHalf{strip.right / 2, 0, strip.right, strip.bottom};
+
+  manual::HeadlessGame game(kScreen);
+  bool written = manual::WritePicture(game.Window(), pictures / "screen-menu.png");
+  game.StartColony(11);
+  game.GrowSampleColony(70);
+  written &= manual::WritePicture(game.Window(), pictures / "screen-colony.png");
+  game.ShowCategory(0);
+  written &= Shoot(game, leftHalf, pictures / "strip-status.png");
+  written &= Shoot(game, rightHalf, pictures / "strip-counters.png");
+  game.ShowCategory(4);
+  written &= Shoot(game, leftHalf, pictures / "strip-palette.png");
+  game.SelectLandingModule();
+  written &= Shoot(game, leftHalf, pictures / "strip-information.png");
+
+  // The save dialog over a folder of saved games of its own.
+  const fs::path saves = fs::temp_directory_path() / "redhollow-manual-saves";
+  fs::remove_all(saves);
+  fs::create_directories(saves / "SAVES");
+  for (const char* name : {"first colony.sav", "before the virus.sav", "year 2004.sav"})
+    std::ofstream(saves / "SAVES" / name) << "x";
+  game.window().startDir = saves.string();
+  written &= manual::WritePicture(
+      game.CaptureDialog([&] { game.game().Command(nullptr, screens::kCommandSaveGame); }),
+      pictures / "dialog-save.png");
+  fs::remove_all(saves);
+
+  // Once the Communication Center stands, Earth's report.
+  game.RunDays(20);
+  written &= manual::WritePicture(
+      game.CaptureDialog([&] { game.game().Command(nullptr, screens::kEarthCommCommand); }),
+      pictures / "dialog-earth.png");
+
+  std::ofstream page(out / "Pell.html");
+  manual::WriteManual(page, {"manual/"});
+  page.close();
+  if (!page || !written) {
+    std::fprintf(stderr, "redhollow-manual: cannot write into %s\n", out.c_str());
+    return 1;
+  }
+  return 0;
+}
