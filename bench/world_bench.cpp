@@ -1,7 +1,9 @@
-// The map view's two recurring costs with every cell of the map a running structure:
-// (a) one tick's animation step and redraw with its stretch and presentation, and (b) one full
-// refresh, as each scroll step does. Presenting copies to window-sized memory of ordinary
-// pages, as the window's own surface is written (only our surfaces get huge pages).
+// The map view's recurring costs with every cell of the map a running structure: one tick's
+// animation step and redraw with its stretch and presentation, a scroll step, a change of one
+// cell with its refresh, and, to compare, a full refresh, its floor (the stretch and
+// presentation of the whole view alone) and the move of the map surface a scroll makes.
+// Presenting copies to window-sized memory of ordinary pages, as the window's own surface is
+// written (only our surfaces get huge pages).
 //
 // The pictures come from the game archive when it lies beside the benchmark's folder (the
 // build puts it one level up); otherwise made-up pictures of the same sizes and holes are used.
@@ -166,10 +168,96 @@ void BM_AnimationTickUnknownFrames(benchmark::State& state) {
 
 void BM_FullRefresh(benchmark::State& state) {
   Bench bench(kScreens[static_cast<std::size_t>(state.range(0))]);
-  std::int32_t direction = world::ScrollLeft;
+  for (auto _ : state) {
+    bench.map.RefreshAll();
+    benchmark::DoNotOptimize(bench.window.data());
+    benchmark::ClobberMemory();
+  }
+  Label(state);
+}
+
+// What no refresh of the whole view can go below: its stretch and presentation.
+void BM_StretchAndPresentView(benchmark::State& state) {
+  Bench bench(kScreens[static_cast<std::size_t>(state.range(0))]);
+  for (auto _ : state) {
+    bench.map.StretchMap();
+    bench.map.PresentView();
+    benchmark::DoNotOptimize(bench.window.data());
+    benchmark::ClobberMemory();
+  }
+  Label(state);
+}
+
+// One scroll step back and forth, sideways or up and down: the map surface moves by a tile
+// and the uncovered strip is drawn, then the whole view is stretched and presented.
+void RunScrolls(benchmark::State& state, std::int32_t there, std::int32_t back) {
+  Bench bench(kScreens[static_cast<std::size_t>(state.range(0))]);
+  std::int32_t direction = there;
   for (auto _ : state) {
     bench.map.Scroll(direction);
-    direction = direction == world::ScrollLeft ? world::ScrollRight : world::ScrollLeft;
+    direction = direction == there ? back : there;
+    benchmark::DoNotOptimize(bench.window.data());
+    benchmark::ClobberMemory();
+  }
+  Label(state);
+}
+
+void BM_ScrollSideways(benchmark::State& state) {
+  RunScrolls(state, world::ScrollLeft, world::ScrollRight);
+}
+
+void BM_ScrollUpDown(benchmark::State& state) {
+  RunScrolls(state, world::ScrollUp, world::ScrollDown);
+}
+
+// The memory move alone of a sideways step, against the drawing it saves.
+void BM_MapSurfaceMove(benchmark::State& state) {
+  Bench bench(kScreens[static_cast<std::size_t>(state.range(0))]);
+  gfx::MemVideo& surface = *bench.map.mapSurface;
+  std::int32_t shift = bench.map.tileWidth;
+  for (auto _ : state) {
+    const std::size_t bytes = static_cast<std::size_t>(surface.width() - bench.map.tileWidth) * 4;
+    for (std::int32_t y = 0; y < surface.height(); ++y) {
+      gfx::Color* row = surface.row(y);
+      std::memmove(shift > 0 ? row + shift : row, shift > 0 ? row : row - shift, bytes);
+    }
+    shift = -shift;
+    benchmark::DoNotOptimize(surface.pixels());
+    benchmark::ClobberMemory();
+  }
+  Label(state);
+}
+
+// A cell in the middle of the view changes its picture (a structure finished, placed or
+// demolished) and the view follows: its neighbourhood drawn, stretched and presented, and the
+// minimap shown.
+void BM_OneCellChange(benchmark::State& state) {
+  Bench bench(kScreens[static_cast<std::size_t>(state.range(0))]);
+  const world::CellPos cell{bench.land.centerX, bench.land.centerY};
+  world::MapCell& changing = bench.land.Cell(cell.x, cell.y);
+  for (auto _ : state) {
+    changing.frame = changing.frame == 37 ? 36 : 37;
+    bench.map.RedrawCells({&cell, 1});
+    benchmark::DoNotOptimize(bench.window.data());
+    benchmark::ClobberMemory();
+  }
+  Label(state);
+}
+
+// An accelerated tick of a busy colony: a building site in view finishes (a different cell
+// each day) and every cell runs its animation; the change is drawn, then the animations.
+void BM_AcceleratedTickBusy(benchmark::State& state) {
+  Bench bench(kScreens[static_cast<std::size_t>(state.range(0))]);
+  const world::CellPos centre{bench.land.centerX, bench.land.centerY};
+  std::int32_t day = 0;
+  for (auto _ : state) {
+    const world::CellPos cell{centre.x + day % 7 - 3, centre.y + day % 5 - 2};
+    world::MapCell& site = bench.land.Cell(cell.x, cell.y);
+    site.sheet = site.sheet == world::kSheetSite ? world::kSheetStructure : world::kSheetSite;
+    ++day;
+    bench.map.RedrawCells({&cell, 1});
+    bench.map.StepAnimations();
+    bench.map.RedrawAnimations();
     benchmark::DoNotOptimize(bench.window.data());
     benchmark::ClobberMemory();
   }
@@ -181,6 +269,12 @@ BENCHMARK(BM_AnimationTickMixed)->DenseRange(0, 2)->Unit(benchmark::kMillisecond
 BENCHMARK(BM_AnimationTickTenth)->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_AnimationTickUnknownFrames)->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FullRefresh)->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StretchAndPresentView)->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ScrollSideways)->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ScrollUpDown)->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_MapSurfaceMove)->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OneCellChange)->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_AcceleratedTickBusy)->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -72,8 +72,9 @@ void TransparentCopy64(const MemVideo& src, const ImageMask& mask, const Rect64&
                                 static_cast<std::size_t>(span.srcY + row) * mask.width +
                                 static_cast<std::size_t>(span.srcX);
     Color* to = dst.row(span.dstY + row) + span.dstX;
+    // Every pixel is written, kept or taken, so that the loop runs without branches.
     for (std::int32_t col = 0; col < span.width; ++col) {
-      if (!keyed[col]) to[col] = from[col];
+      to[col] = keyed[col] ? to[col] : from[col];
     }
   }
 }

@@ -80,6 +80,8 @@ void GameProc::NewGame() {
 }
 
 void GameProc::RestoreView() {
+  // The view is brought in line whatever changed before.
+  redrawWholeMap_ = true;
   colony_->RestoreView();
   palettePanel->ShowCategoryPressed(colony_->State().category);
   ShowTimePressed(colony_->State().speed);
@@ -278,16 +280,26 @@ void GameProc::Changed(std::uint32_t changes) {
   pendingChanges_ |= changes;
 }
 
+void GameProc::CellChanged(std::int32_t x, std::int32_t y) {
+  changedCells_.push_back({x, y});
+}
+
 void GameProc::FlushChanges() {
   const std::uint32_t changes = pendingChanges_;
   pendingChanges_ = 0;
+  const bool wholeMap = redrawWholeMap_;
+  redrawWholeMap_ = false;
+  // The cells are drawn now or, while the screen is hidden, with everything when it shows.
+  std::vector<world::CellPos> cells;
+  cells.swap(changedCells_);
   if (changes == 0) return;
   if ((changes & sim::kChangedNewMap) != 0) worldMap_->Recentre();
   // A hidden screen draws nothing; showing it draws everything.
   if (visible != 1) return;
 
-  const bool rebuildMap = (changes & (sim::kChangedMapRebuild | sim::kChangedNewMap)) != 0;
-  if (rebuildMap) worldMap_->DrawMiniMap();
+  const bool newMap = (changes & sim::kChangedNewMap) != 0;
+  const bool mapChanged =
+      (changes & (sim::kChangedMap | sim::kChangedMapRebuild | sim::kChangedSelection)) != 0;
   const sim::ColonyState& state = colony_->State();
   if ((changes & sim::kChangedToolbar) != 0) {
     palettePanel->ShowCategoryPressed(state.category);
@@ -303,8 +315,13 @@ void GameProc::FlushChanges() {
     }
   }
   if ((changes & sim::kChangedEarthCommButton) != 0) palettePanel->FollowEarthContact();
-  if (rebuildMap || (changes & (sim::kChangedMap | sim::kChangedSelection)) != 0) {
+  // The colony names every cell it changes; a change with none named, a new map and a
+  // restored view are drawn whole.
+  if (newMap || (mapChanged && (cells.empty() || wholeMap))) {
+    worldMap_->DrawMiniMap();
     worldMap_->RefreshAll();
+  } else if (mapChanged) {
+    worldMap_->RedrawCells(cells);
   }
 }
 

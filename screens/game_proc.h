@@ -59,6 +59,7 @@ class GameProc final : public widgets::TWProcedure, public sim::ColonyHost {
   void Notice(std::string_view sound, std::string_view text) override;
   bool Question(std::string_view sound, std::string_view text) override;
   void Changed(std::uint32_t changes) override;
+  void CellChanged(std::int32_t x, std::int32_t y) override;
   void ScrollOrRedrawAnimations() override;
   void ShowEarthReport() override;
   void EndProgram() override;
@@ -93,6 +94,10 @@ class GameProc final : public widgets::TWProcedure, public sim::ColonyHost {
   // and the colony it reads.
   std::unique_ptr<dialogs::TEarthComm> earthComm_;
   std::uint32_t pendingChanges_ = 0;
+  // The cells the colony named since the last flush, and whether the whole map is to be drawn
+  // whatever they are.
+  std::vector<world::CellPos> changedCells_;
+  bool redrawWholeMap_ = false;
 };
 
 }  // namespace screens

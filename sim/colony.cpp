@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cassert>
 #include <cmath>
+#include <vector>
 
 #include "world/highway.h"
 #include "world/map_generation.h"
@@ -19,6 +20,13 @@ constexpr std::int32_t kCommCategoryItem = 7 - kFirstBuildingCategory;
 
 float AsFloat(double value) {
   return static_cast<float>(value);
+}
+
+// What a cell's picture and minimap colour show; its serial and days left are not seen.
+bool SameLooks(const MapCell& a, const MapCell& b) {
+  return a.revealMask == b.revealMask && a.sheet == b.sheet && a.frame == b.frame &&
+         a.type == b.type && a.animStart == b.animStart && a.variant == b.variant &&
+         a.animLength == b.animLength;
 }
 
 }  // namespace
@@ -120,6 +128,11 @@ void Colony::RunDay() {
 
 std::int32_t Colony::AdvanceConstruction() {
   std::int32_t result = kConstructionNothing;
+  const std::int32_t columns = std::max(land_.columns, 1);
+  auto reportCell = [&](const MapCell& cell) {
+    const auto index = static_cast<std::int32_t>(&cell - land_.cells.data());
+    host_.CellChanged(index % columns, index / columns);
+  };
   for (MapCell& cell : land_.cells) {
     const StructureType type = cell.type;
     if (type == kLand || !IsValidStructureType(type)) continue;
@@ -139,6 +152,7 @@ std::int32_t Colony::AdvanceConstruction() {
       const auto frame = static_cast<std::uint8_t>(look.finishedFrame + level);
       if (frame != cell.frame) {
         cell.frame = frame;
+        reportCell(cell);
         result = std::max(result, kConstructionFrameChanged);
       }
       continue;
@@ -156,6 +170,7 @@ std::int32_t Colony::AdvanceConstruction() {
       }
       ApplyStructure(state_, type, +1);
       if (type == kCommCenter) state_.earthContact = kContactOn;
+      reportCell(cell);
       result = kConstructionFinished;
       continue;
     }
@@ -166,6 +181,7 @@ std::int32_t Colony::AdvanceConstruction() {
     if (IsHouse(type)) frame += cell.variant * look.constructionSteps;
     if (static_cast<std::uint8_t>(frame) != cell.frame) {
       cell.frame = static_cast<std::uint8_t>(frame);
+      reportCell(cell);
       result = std::max(result, kConstructionFrameChanged);
     }
   }
@@ -306,7 +322,6 @@ PlaceResult Colony::PlaceStructure(StructureType type, std::int32_t x, std::int3
   if (cell.type != kLand || cell.revealMask != world::kRevealAll) return PlaceResult::kRefusedCell;
 
   const StructureSpec& spec = StructureCatalogue[type];
-  const StructureLook& look = LookOf(type);
   if (state_.unemployed < spec.builders) {
     host_.Notice(kSoundWarning, kTextNoPeople);
     return PlaceResult::kRefusedPeople;
@@ -320,6 +335,15 @@ PlaceResult Colony::PlaceStructure(StructureType type, std::int32_t x, std::int3
     return PlaceResult::kRefusedPower;
   }
 
+  // Highways joining their neighbours and the explored disc lie within the exploring radius.
+  ReportLooksAround(x, y, world::kExploreRadius, [&] { Build(cell, type, x, y); });
+  host_.Changed(kChangedMapRebuild);
+  return PlaceResult::kBuilt;
+}
+
+void Colony::Build(MapCell& cell, StructureType type, std::int32_t x, std::int32_t y) {
+  const StructureSpec& spec = StructureCatalogue[type];
+  const StructureLook& look = LookOf(type);
   cell.type = static_cast<std::uint8_t>(type);
   state_.buildSerial += 1;
   cell.serial = state_.buildSerial;
@@ -352,8 +376,6 @@ PlaceResult Colony::PlaceStructure(StructureType type, std::int32_t x, std::int3
     RefreshInfoArea();
   }
   world::RevealAround(land_, x, y);
-  host_.Changed(kChangedMapRebuild);
-  return PlaceResult::kBuilt;
 }
 
 void Colony::DemolishStructure(std::int32_t x, std::int32_t y) {
@@ -385,13 +407,16 @@ void Colony::DemolishCell(std::int32_t x, std::int32_t y, bool rebuildView) {
   }
   host_.PlaySound(kSoundDemolish);
 
-  cell.type = kLand;
-  cell.constructionLeft = 0;
-  cell.animStart = 0;
-  cell.sheet = world::kSheetGround;
-  cell.frame = static_cast<std::uint8_t>(world::kCommonGroundFirst + random_.Below(5));
-  if (type == kHighway) world::RejoinHighwayNeighbours(land_, x, y);
-  land_.ClearSelection();
+  // A highway's neighbours lose their joint to it.
+  ReportLooksAround(x, y, 1, [&] {
+    cell.type = kLand;
+    cell.constructionLeft = 0;
+    cell.animStart = 0;
+    cell.sheet = world::kSheetGround;
+    cell.frame = static_cast<std::uint8_t>(world::kCommonGroundFirst + random_.Below(5));
+    if (type == kHighway) world::RejoinHighwayNeighbours(land_, x, y);
+  });
+  MoveSelection(-1, 0);
   host_.Changed(kChangedSelection | (rebuildView ? kChangedMapRebuild : kChangedMap));
   SetCategory(kStatusCategory);
   host_.Changed(kChangedCounters);
@@ -433,9 +458,8 @@ void Colony::ReplaceGame(const ColonyState& state, StructureType selectedType,
   std::copy_n(cells.begin(), std::min(cells.size(), land_.cells.size()), land_.cells.begin());
   land_.ClearSelection();
   // A saved game keeps no view: the view goes to the loaded colony's landing module.
-  const auto landing = std::find_if(land_.cells.begin(), land_.cells.end(), [](const MapCell& c) {
-    return c.type == kLandingModule;
-  });
+  const auto landing = std::find_if(land_.cells.begin(), land_.cells.end(),
+                                    [](const MapCell& c) { return c.type == kLandingModule; });
   if (landing != land_.cells.end()) {
     const auto index = static_cast<std::int32_t>(landing - land_.cells.begin());
     land_.centerX = index % land_.columns;
@@ -478,7 +502,7 @@ bool Colony::SelectCell(std::int32_t x, std::int32_t y) {
   const MapCell* cell = land_.CellAt(x, y);
   if (cell == nullptr || cell->type == kLand) return false;
   if (land_.selectedX == x && land_.selectedY == y) return false;
-  land_.Select(x, y);
+  MoveSelection(x, y);
   host_.Changed(kChangedSelection | kChangedMap);
   SetCategory(kInformationCategory);
   return true;
@@ -486,10 +510,41 @@ bool Colony::SelectCell(std::int32_t x, std::int32_t y) {
 
 bool Colony::ClearSelection() {
   if (!land_.HasSelection()) return false;
-  land_.ClearSelection();
+  MoveSelection(-1, 0);
   host_.Changed(kChangedSelection | kChangedMap);
   SetCategory(kStatusCategory);
   return true;
+}
+
+void Colony::MoveSelection(std::int32_t x, std::int32_t y) {
+  if (land_.HasSelection()) host_.CellChanged(land_.selectedX, land_.selectedY);
+  if (x < 0) {
+    land_.ClearSelection();
+  } else {
+    land_.Select(x, y);
+  }
+  if (land_.HasSelection()) host_.CellChanged(land_.selectedX, land_.selectedY);
+}
+
+template <typename Change>
+void Colony::ReportLooksAround(std::int32_t x, std::int32_t y, std::int32_t radius, Change change) {
+  std::vector<MapCell> before;
+  before.reserve(static_cast<std::size_t>((2 * radius + 1) * (2 * radius + 1)));
+  for (std::int32_t dy = -radius; dy <= radius; ++dy) {
+    for (std::int32_t dx = -radius; dx <= radius; ++dx) {
+      const MapCell* cell = land_.CellAt(x + dx, y + dy);
+      before.push_back(cell != nullptr ? *cell : MapCell{});
+    }
+  }
+  change();
+  std::size_t i = 0;
+  for (std::int32_t dy = -radius; dy <= radius; ++dy) {
+    for (std::int32_t dx = -radius; dx <= radius; ++dx) {
+      const MapCell* cell = land_.CellAt(x + dx, y + dy);
+      if (cell != nullptr && !SameLooks(*cell, before[i])) host_.CellChanged(x + dx, y + dy);
+      ++i;
+    }
+  }
 }
 
 void Colony::SetCategory(std::int32_t category) {

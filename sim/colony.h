@@ -138,6 +138,14 @@ class Colony {
   void SetCategory(std::int32_t category);
   void RefreshInfoArea();
   void DemolishCell(std::int32_t x, std::int32_t y, bool rebuildView);
+  // Runs `change` and names to the host every cell within `radius` of (x, y) whose looks it
+  // changed.
+  template <typename Change>
+  void ReportLooksAround(std::int32_t x, std::int32_t y, std::int32_t radius, Change change);
+  // PlaceStructure's change of the land, once the structure may be built.
+  void Build(MapCell& cell, StructureType type, std::int32_t x, std::int32_t y);
+  // The selection moves to (x, y) (none for x = -1); the old and the new cell are named.
+  void MoveSelection(std::int32_t x, std::int32_t y);
 
   world::Land& land_;
   world::Random& random_;

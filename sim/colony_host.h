@@ -44,6 +44,11 @@ class ColonyHost {
   virtual bool Question(std::string_view sound, std::string_view text) = 0;
   // Things to redraw, as ColonyChange bits.
   virtual void Changed(std::uint32_t changes) = 0;
+  // A cell whose picture, minimap colour or selection marker changed: with kChangedMap,
+  // kChangedMapRebuild or kChangedSelection, every such cell is named here (some perhaps
+  // twice), so a screen may redraw just those. A fresh map (kChangedNewMap) names none, and
+  // neither do animation steps, which the view follows by itself.
+  virtual void CellChanged(std::int32_t /*x*/, std::int32_t /*y*/) {}
   // One game tick's last step: scroll the view while the pointer rests on an edge, else redraw
   // the view's animated cells. Only the screen knows where the pointer is.
   virtual void ScrollOrRedrawAnimations() {}

@@ -24,13 +24,29 @@ constexpr std::int32_t kMarkerInFrontFrame = 1;
 constexpr std::int32_t kAnimationLeft = -24;
 constexpr std::int32_t kAnimationTop = -29;
 
-void DrawPictureFrame(gfx::MemVideo& target, const gfx::WBitmap* picture, std::int32_t left,
-                      std::int32_t top, std::int32_t frame) {
-  if (picture == nullptr || frame < 0) return;
-  gfx::DrawFrame(target, *picture, left, top, frame);
-}
+// Frames larger than this are damaged pictures; holding them to it keeps the boxes of what
+// a position draws in range.
+constexpr std::int32_t kLargestFrameSide = 1 << 16;
 
 }  // namespace
+
+void WorldIso3D::DrawSheetFrame(const gfx::WBitmap* picture, std::int32_t left, std::int32_t top,
+                                std::int32_t frame) {
+  if (picture == nullptr || frame < 0) return;
+  if (clip_ == nullptr) {
+    gfx::DrawFrame(*mapSurface, *picture, left, top, frame);
+    return;
+  }
+  // The part of the frame inside the clip, taken from the same place in the sheet, gives the
+  // pixels that drawing it whole gives there.
+  const gfx::IntRect source = gfx::FrameSourceRect(*picture, frame);
+  if (source.IsEmpty()) return;
+  const gfx::IntRect part =
+      gfx::IntRect::FromSize(left, top, source.Width(), source.Height()).Intersect(*clip_);
+  if (part.IsEmpty()) return;
+  gfx::DrawImage(*mapSurface, *picture, part.left, part.top,
+                 part.Offset(source.left - left, source.top - top));
+}
 
 void WorldIso3D::DrawCell(const MapCell& cell, std::int32_t left, std::int32_t top) {
   // The cell may cover animation squares, whose frames are then no longer known.
@@ -39,9 +55,8 @@ void WorldIso3D::DrawCell(const MapCell& cell, std::int32_t left, std::int32_t t
 }
 
 void WorldIso3D::DrawCellPicture(const MapCell& cell, std::int32_t left, std::int32_t top) {
-  gfx::MemVideo& target = *mapSurface;
   if (cell.revealMask == 0) {
-    DrawPictureFrame(target, pictures.tiles0, left, top, kUnexploredFrame);
+    DrawSheetFrame(pictures.tiles0, left, top, kUnexploredFrame);
     return;
   }
   const gfx::WBitmap* sheet = nullptr;
@@ -59,10 +74,10 @@ void WorldIso3D::DrawCellPicture(const MapCell& cell, std::int32_t left, std::in
     default:
       break;  // a sheet that does not exist has no picture
   }
-  DrawPictureFrame(target, sheet, left, top - cellLift, cell.frame);
+  DrawSheetFrame(sheet, left, top - cellLift, cell.frame);
   // The fog is lifted with the structure, so it covers the same picture it fogs.
   if (cell.revealMask < kRevealAll) {
-    DrawPictureFrame(target, pictures.tiles0, left, top - cellLift, cell.revealMask);
+    DrawSheetFrame(pictures.tiles0, left, top - cellLift, cell.revealMask);
   }
 }
 
@@ -95,7 +110,7 @@ void WorldIso3D::DrawAnimationPart(std::int32_t frame, std::int32_t anchorX, std
   const std::int32_t left = anchorX + kAnimationLeft;
   const std::int32_t top = anchorY + kAnimationTop;
   if (part == nullptr) {
-    DrawPictureFrame(*mapSurface, pictures.animation, left, top, frame);
+    DrawSheetFrame(pictures.animation, left, top, frame);
     return;
   }
   // Only parts of frames that lie whole in the sheet are drawn this way.
@@ -105,9 +120,29 @@ void WorldIso3D::DrawAnimationPart(std::int32_t frame, std::int32_t anchorX, std
                   source.top + part->bottom});
 }
 
+void WorldIso3D::DrawPosition(CellPos at, std::int32_t anchorX, std::int32_t anchorY) {
+  const std::int32_t left = anchorX - tileWidth / 2;
+  const std::int32_t top = anchorY - tileHeight / 2;
+  const MapCell* cell = land.CellAt(at.x, at.y);
+  if (cell == nullptr) {
+    DrawSheetFrame(pictures.tiles0, left, top, kOutsideGridFrame);
+    return;
+  }
+  if (at.x == land.selectedX && at.y == land.selectedY) {
+    DrawSheetFrame(pictures.tiles1, left, top - lift, kMarkerBehindFrame);
+    DrawCellPicture(*cell, left, top);
+    DrawSheetFrame(pictures.tiles1, left, top - lift, kMarkerInFrontFrame);
+  } else {
+    DrawCellPicture(*cell, left, top);
+  }
+  if (cell->animStart != 0) DrawAnimationPart(AnimationFrameOf(*cell), anchorX, anchorY, nullptr);
+}
+
 void WorldIso3D::DrawMap() {
   ForgetAnimationFrames();
   FollowAnimationSheet();
+  drawnFrames_.assign(PositionCount(), kUnknownFrame);
+  squareFlags_.assign(PositionCount(), kMayBeCovered);
   // A frame is known to be left whole when no cell drawn after it covered any of its pixels.
   // Cells draw their pictures downwards from half a tile and a lift above their anchor, so
   // only the next few rows of anchors can reach a square; it is checked once they are drawn,
@@ -124,6 +159,7 @@ void WorldIso3D::DrawMap() {
       const DrawnFrame& frame = drawn[checked];
       if (SquareShowsFrame(frame.frame, frame.anchorX, frame.anchorY)) {
         ExchangeDrawnFrame(frame.position, frame.frame);
+        squareFlags_[frame.position] = 0;
       }
     }
   };
@@ -135,26 +171,49 @@ void WorldIso3D::DrawMap() {
       rowAnchorY = anchorY;
       checkUpTo(anchorY);
     }
-    const std::int32_t left = anchorX - tileWidth / 2;
-    const std::int32_t top = anchorY - tileHeight / 2;
+    DrawPosition(at, anchorX, anchorY);
     const MapCell* cell = land.CellAt(at.x, at.y);
-    if (cell == nullptr) {
-      DrawPictureFrame(*mapSurface, pictures.tiles0, left, top, kOutsideGridFrame);
-      return;
-    }
-    if (at.x == land.selectedX && at.y == land.selectedY) {
-      DrawPictureFrame(*mapSurface, pictures.tiles1, left, top - lift, kMarkerBehindFrame);
-      DrawCellPicture(*cell, left, top);
-      DrawPictureFrame(*mapSurface, pictures.tiles1, left, top - lift, kMarkerInFrontFrame);
-    } else {
-      DrawCellPicture(*cell, left, top);
-    }
-    if (cell->animStart != 0) {
-      DrawAnimationPart(AnimationFrameOf(*cell), anchorX, anchorY, nullptr);
-      if (remember) drawn.push_back({here, anchorX, anchorY, AnimationFrameOf(*cell)});
+    if (remember && cell != nullptr && cell->animStart != 0) {
+      drawn.push_back({here, anchorX, anchorY, AnimationFrameOf(*cell)});
     }
   });
   checkUpTo(std::numeric_limits<std::int32_t>::max());
+  surfaceHoldsMap_ = true;
+  drawnCentre_ = {land.centerX, land.centerY};
+}
+
+gfx::IntRect WorldIso3D::AnimationSquare(std::int32_t anchorX, std::int32_t anchorY) const {
+  if (pictures.animation == nullptr) return {};
+  const gfx::PixelSize frame = gfx::FrameSize(*pictures.animation);
+  return gfx::IntRect::FromSize(anchorX + kAnimationLeft, anchorY + kAnimationTop,
+                                std::clamp(frame.width, 0, kLargestFrameSide),
+                                std::clamp(frame.height, 0, kLargestFrameSide));
+}
+
+gfx::IntRect WorldIso3D::PictureReach() const {
+  gfx::IntRect reach = AnimationSquare(0, 0);
+  auto add = [&reach](const gfx::WBitmap* sheet, std::int32_t left, std::int32_t top) {
+    if (sheet == nullptr) return;
+    const gfx::PixelSize frame = gfx::FrameSize(*sheet);
+    const gfx::IntRect box =
+        gfx::IntRect::FromSize(left, top, std::clamp(frame.width, 0, kLargestFrameSide),
+                               std::clamp(frame.height, 0, kLargestFrameSide));
+    if (box.IsEmpty()) return;
+    reach =
+        reach.IsEmpty()
+            ? box
+            : gfx::IntRect{std::min(reach.left, box.left), std::min(reach.top, box.top),
+                           std::max(reach.right, box.right), std::max(reach.bottom, box.bottom)};
+  };
+  const std::int32_t left = -tileWidth / 2;
+  const std::int32_t top = -tileHeight / 2;
+  // Ground and the outside tile at the box, fog also lifted; structures, sites and the
+  // marker lifted.
+  add(pictures.tiles0, left, top);
+  add(pictures.tiles0, left, top - lift);
+  add(pictures.tiles1, left, top - lift);
+  add(pictures.tiles2, left, top - lift);
+  return reach;
 }
 
 bool WorldIso3D::FramesStayInTheirSquares() const {
@@ -170,17 +229,21 @@ bool WorldIso3D::SquareShowsFrame(std::int32_t frame, std::int32_t anchorX,
                                   std::int32_t anchorY) const {
   const gfx::WBitmap& sheet = *pictures.animation;
   const gfx::IntRect source = gfx::FrameSourceRect(sheet, frame);
-  const gfx::IntRect square = gfx::IntRect::FromSize(
-      anchorX + kAnimationLeft, anchorY + kAnimationTop, sheet.frameWidth, sheet.frameHeight);
+  const gfx::IntRect whole = AnimationSquare(anchorX, anchorY);
   if (source.Width() != sheet.frameWidth || source.Height() != sheet.frameHeight ||
-      source.Intersect(sheet.bitmap->bounds()) != source ||
-      square.Intersect(mapSurface->bounds()) != square) {
+      source.Intersect(sheet.bitmap->bounds()) != source) {
     return false;
   }
+  // Squares at the edges are only known as far as the surface reaches, which is all of them
+  // that is ever stretched or drawn.
+  const gfx::IntRect square = whole.Intersect(mapSurface->bounds());
+  if (square.IsEmpty()) return false;
   const std::size_t rowBytes = static_cast<std::size_t>(square.Width()) * sizeof(gfx::Color);
+  const std::int32_t sourceLeft = source.left + square.left - whole.left;
+  const std::int32_t sourceTop = source.top + square.top - whole.top;
   for (std::int32_t y = 0; y < square.Height(); ++y) {
     if (std::memcmp(mapSurface->row(square.top + y) + square.left,
-                    sheet.bitmap->row(source.top + y) + source.left, rowBytes) != 0) {
+                    sheet.bitmap->row(sourceTop + y) + sourceLeft, rowBytes) != 0) {
       return false;
     }
   }
@@ -206,6 +269,8 @@ void WorldIso3D::RefreshAll() {
 
 void WorldIso3D::ForgetAnimationFrames() {
   drawnFrames_.clear();
+  squareFlags_.clear();
+  surfaceHoldsMap_ = false;
 }
 
 void WorldIso3D::FollowAnimationSheet() {
@@ -262,6 +327,9 @@ void WorldIso3D::RedrawAnimations() {
                                      : animationChanges_.Between(pictures.animation, before, frame);
     if (changed.IsEmpty()) return;
     DrawAnimationPart(frame, anchorX, anchorY, changed == wholeFrame ? nullptr : &changed);
+    if (here < squareFlags_.size() && squareFlags_[here] == kMayBeCovered) {
+      squareFlags_[here] |= kDrawnOnTop;
+    }
     if (target == nullptr) return;
     const gfx::IntRect onMap = gfx::IntRect::FromSize(anchorX + kAnimationLeft + changed.left,
                                                       anchorY + kAnimationTop + changed.top,

@@ -43,13 +43,35 @@ void WorldIso3D::DrawMiniMap() {
     // Cells of even rows of the view sit on odd pixel columns and the other way round, so
     // the two-pixel cells of neighbouring rows interlock like the diamonds they stand for.
     for (std::int32_t j = gfx::IsEven(v) ? -1 : 0; j < land.columns; j += 2) {
-      const CellPos at = ViewToCell({j + 1, v});
-      const MapCell* cell = land.CellAt(at.x, at.y);
-      if (cell == nullptr) continue;
-      const std::int32_t frame = MiniMapFrame(*cell);
-      if (frame < 0) continue;
-      gfx::DrawFrame(*miniMapSurface, *pictures.miniMap, j, v, frame);
+      DrawMiniMapAt(j, v);
     }
+  }
+}
+
+void WorldIso3D::DrawMiniMapAt(std::int32_t j, std::int32_t v) {
+  const CellPos at = ViewToCell({j + 1, v});
+  const MapCell* cell = land.CellAt(at.x, at.y);
+  if (cell == nullptr) return;
+  const std::int32_t frame = MiniMapFrame(*cell);
+  if (frame < 0) return;
+  gfx::DrawFrame(*miniMapSurface, *pictures.miniMap, j, v, frame);
+}
+
+void WorldIso3D::DrawMiniMapCells(std::span<const CellPos> cells) {
+  if (pictures.miniMap == nullptr) return;
+  // Cells of 2 x 1 pixels lie side by side; larger frames overlap their neighbours in the
+  // order DrawMiniMap draws them, so then it draws them all.
+  const gfx::PixelSize frame = gfx::FrameSize(*pictures.miniMap);
+  if (frame.width > 2 || frame.height > 1) {
+    if (!cells.empty()) DrawMiniMap();
+    return;
+  }
+  for (const CellPos cell : cells) {
+    if (!land.InGrid(cell.x, cell.y)) continue;
+    const ViewPos view = CellToView(cell);
+    const std::int32_t j = view.u - 1;
+    // Where DrawMiniMap's walk puts the cell; a cell's u and v share their parity.
+    if (view.v >= 0 && view.v < land.rows && j >= -1 && j < land.columns) DrawMiniMapAt(j, view.v);
   }
 }
 
@@ -82,7 +104,7 @@ void WorldIso3D::MiniMapClick(std::int32_t mx, std::int32_t my) {
   const std::int32_t v = gfx::ScaleInt(my, miniMapSurface->height(), miniMapRect.Height());
   const CellPos cell = ViewToCell({u, v});
   CenterOnCell(cell.x, cell.y);
-  RefreshAll();
+  RefreshAfterMove();
 }
 
 }  // namespace world

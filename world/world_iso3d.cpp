@@ -164,7 +164,7 @@ void WorldIso3D::Scroll(std::int32_t direction) {
       break;
   }
   CenterOnCell(x, y);
-  RefreshAll();
+  RefreshAfterMove();
 }
 
 void WorldIso3D::Present(const gfx::IntRect& rect) {

@@ -31,6 +31,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <span>
 #include <vector>
 
 #include "gfx/geometry.h"
@@ -101,10 +102,19 @@ class WorldIso3D {
   void PresentView();
   // Draw map, stretch, present, then the minimap frame, presented.
   void RefreshAll();
+  // What a change of these cells (their pictures, minimap colours or the selection marker)
+  // needs, leaving the same pixels on the window as DrawMiniMap and RefreshAll would: the
+  // cells are drawn anew on the minimap, which is shown; on the map surface every cell whose
+  // picture overlaps theirs is drawn again in painter's order, only inside their pictures'
+  // boxes, and just the screen pixels those reach are stretched and presented. Cells may be
+  // named twice or lie outside the view. Where most of the view changed, or the map surface
+  // does not hold what the map drew for this centre, it is all drawn anew.
+  void RedrawCells(std::span<const CellPos> cells);
   // Only the animation frames; then stretches and presents just what they changed, which
   // leaves the same pixels on the screen as a full stretch and present. It relies on the map
   // surface holding what the map drew there: whoever else draws into it calls
-  // ForgetAnimationFrames (DrawMap and DrawCell do so themselves).
+  // ForgetAnimationFrames (DrawMap and DrawCell do so themselves), after which RedrawCells
+  // and Scroll draw the whole map once.
   void RedrawAnimations();
   void ForgetAnimationFrames();
   void StepAnimations();
@@ -115,10 +125,15 @@ class WorldIso3D {
   // Centres on the land's own centre, after a new map or a load set it; centring twice on a
   // cell changes nothing.
   void Recentre() { CenterOnCell(land.centerX, land.centerY); }
+  // One step, then the refresh of a move: the map surface keeps what stays in view (a step
+  // is a whole tile), draws only the strips it uncovers, and is stretched, presented and
+  // shown on the minimap whole, with the pixels of RefreshAll.
   void Scroll(std::int32_t direction);
 
   // The minimap.
   void DrawMiniMap();
+  // The colours of these cells on the minimap surface, as DrawMiniMap draws them.
+  void DrawMiniMapCells(std::span<const CellPos> cells);
   void ShowMiniMap(bool present);
   // (mx, my) relative to the minimap rectangle's top-left corner.
   void MiniMapClick(std::int32_t mx, std::int32_t my);
@@ -148,6 +163,37 @@ class WorldIso3D {
   // Visits every position of the view in painter's order with its cell and anchor.
   void WalkView(const std::function<void(CellPos cell, std::int32_t anchorX, std::int32_t anchorY)>&
                     visit) const;
+  // Positions are numbered in the order WalkView visits them; the anchors of the view lie on
+  // rows 48 pixels apart, even rows from x = 0 and odd ones from x = 72, every 144 pixels.
+  std::size_t PositionCount() const;
+  // The number of the position with this anchor, or PositionCount() when it is none.
+  std::size_t PositionAt(std::int32_t anchorX, std::int32_t anchorY) const;
+  // Everything drawn at a position, relative to its anchor: its cell's sheets at their lifts,
+  // the selection marker and the animation square.
+  gfx::IntRect PictureReach() const;
+  gfx::IntRect AnimationSquare(std::int32_t anchorX, std::int32_t anchorY) const;
+  // Draws one position of the view: the outside tile, or its cell with the marker and its
+  // animation frame (only inside clip_ while it is set).
+  void DrawPosition(CellPos at, std::int32_t anchorX, std::int32_t anchorY);
+  void DrawSheetFrame(const gfx::WBitmap* picture, std::int32_t left, std::int32_t top,
+                      std::int32_t frame);
+  // Draws again, in painter's order, every position whose pictures reach the areas (inside
+  // the map surface), each only inside them; then learns which animation squares in them
+  // show their frame whole.
+  void RepaintAreas(std::span<const gfx::IntRect> areas);
+  // Stretches the map surface's areas onto the view and presents what they reach.
+  void StretchAndPresentAreas(std::span<const gfx::IntRect> areas);
+  // The centre moved since the map was drawn: what stays in view is moved on the map surface
+  // and the rest drawn, or everything is drawn.
+  void FollowCentre();
+  // Adds the animation squares drawn over what covers them in painter's order.
+  void AddSquaresDrawnOnTop(std::vector<gfx::IntRect>& areas) const;
+  bool SurfaceHoldsMapAt(CellPos centre) const;
+  // After the centre moved: follow it on the map surface, stretch and present the view, and
+  // show the minimap.
+  void RefreshAfterMove();
+  // The minimap colour of the cell at view position (j + 1, v) at (j, v).
+  void DrawMiniMapAt(std::int32_t j, std::int32_t v);
   // part: a box of the frame (null: all of it).
   void DrawAnimationPart(std::int32_t frame, std::int32_t anchorX, std::int32_t anchorY,
                          const gfx::IntRect* part);
@@ -158,12 +204,24 @@ class WorldIso3D {
   bool FramesStayInTheirSquares() const;
   // Records the frame left whole at a position of the view; returns the one recorded before.
   std::int32_t ExchangeDrawnFrame(std::size_t position, std::int32_t frame);
+  // Whether the part of the square on the map surface shows the frame.
   bool SquareShowsFrame(std::int32_t frame, std::int32_t anchorX, std::int32_t anchorY) const;
 
   // The animation frame the map or the last redraw left whole at each position of the view
   // (in the order WalkView visits them), for the sheet it was drawn from.
   static constexpr std::int16_t kUnknownFrame = -1;
   std::vector<std::int16_t> drawnFrames_;
+  // What is known of each position's animation square beyond its frame. A square that
+  // painter's order may cover (something drawn after it reaches into it, or nothing is known)
+  // and over which a redraw has since drawn a frame shows what a full draw would not; a
+  // partial redraw draws it again in painter's order.
+  enum SquareFlag : std::uint8_t { kMayBeCovered = 1, kDrawnOnTop = 2 };
+  std::vector<std::uint8_t> squareFlags_;
+  // Whether the map surface holds what the map drew for drawnCentre_ (animation frames drawn
+  // on top aside); whoever draws into it otherwise forgets that with the frames.
+  bool surfaceHoldsMap_ = false;
+  CellPos drawnCentre_;
+  const gfx::IntRect* clip_ = nullptr;  // while set, positions draw only inside it
   const gfx::WBitmap* drawnSheet_ = nullptr;
   const gfx::MemVideo* drawnSheetPixels_ = nullptr;
   AnimationChanges animationChanges_;
@@ -173,6 +231,7 @@ class WorldIso3D {
   };
   std::vector<DrawnFrame> framesDrawnByMap_;  // scratch of DrawMap
   std::vector<gfx::IntRect> bandParts_;       // scratch of RedrawAnimations
+  std::vector<gfx::IntRect> areas_;           // scratch of RedrawCells and FollowCentre
 };
 
 }  // namespace world

@@ -310,6 +310,44 @@ TEST_F(GameScreen, ArrowKeysAndTheScreenEdgesScrollTheMap) {
   EXPECT_TRUE(WindowIsUpToDate());
 }
 
+// Placing, a finished construction and selecting draw and present only around their cell;
+// through them, accelerated days and scrolling, the window stays that of a full redraw.
+TEST_F(GameScreen, ChangedCellsArePresentedAloneAndTheWindowStaysUpToDate) {
+  const gfx::IntRect view = game().worldMap().viewRect;
+  auto presentedTheView = [&] {
+    return std::count(platform->presentedRects.begin(), platform->presentedRects.end(), view) > 0;
+  };
+  ChooseItem(4, 0);  // Little House
+  const world::CellPos site = FreeCellNearLanding();
+  platform->presentedRects.clear();
+  ClickCell(site);
+  const world::MapCell& cell = *game().land().CellAt(site.x, site.y);
+  ASSERT_NE(cell.type, 0);
+  EXPECT_FALSE(presentedTheView());
+  EXPECT_TRUE(WindowIsUpToDate());
+
+  game().land().CellAt(site.x, site.y)->constructionLeft = 1;
+  Click(*toolbar().buttons[6]);  // accelerated: a day every tick
+  platform->presentedRects.clear();
+  platform->Tick();
+  EXPECT_EQ(cell.constructionLeft, 0);
+  EXPECT_FALSE(presentedTheView());
+  EXPECT_TRUE(WindowIsUpToDate());
+
+  platform->presentedRects.clear();
+  ClickCell(site);
+  EXPECT_EQ(game().land().selectedX, site.x);
+  EXPECT_FALSE(presentedTheView());
+  EXPECT_TRUE(WindowIsUpToDate());
+
+  for (const std::uint16_t key : {platform::vk::kRight, platform::vk::kDown, platform::vk::kLeft}) {
+    platform->PressKey(key);
+    EXPECT_TRUE(WindowIsUpToDate());
+    platform->Tick(3);
+    EXPECT_TRUE(WindowIsUpToDate());
+  }
+}
+
 TEST_F(GameScreen, AMinimapClickCentresTheViewThere) {
   const gfx::IntRect mini = game().worldMap().miniMapRect;
   platform->MoveMouse(mini.left + 5, mini.top + 5);

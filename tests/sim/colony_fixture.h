@@ -19,6 +19,7 @@ struct RecordingHost final : sim::ColonyHost {
   bool answer = true;
   bool ended = false;
   std::uint32_t changes = 0;
+  std::vector<world::CellPos> cells;  // as CellChanged named them
 
   void PlaySound(std::string_view sound) override {
     events.push_back("sound:" + std::string(sound));
@@ -33,6 +34,7 @@ struct RecordingHost final : sim::ColonyHost {
     return answer;
   }
   void Changed(std::uint32_t what) override { changes |= what; }
+  void CellChanged(std::int32_t x, std::int32_t y) override { cells.push_back({x, y}); }
   void EndProgram() override { ended = true; }
 
   std::vector<std::string> Notices() const {

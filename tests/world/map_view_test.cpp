@@ -19,6 +19,7 @@ namespace {
 
 using testing::Anim;
 using testing::FrameColor;
+using testing::MakeMovingAnimation;
 using testing::Mini;
 using testing::TestPictures;
 using testing::Tiles0;
@@ -61,24 +62,6 @@ MapCell Structure(std::uint8_t sheet, std::uint8_t frame, std::uint8_t type, std
   cell.frame = frame;
   cell.type = type;
   return cell;
-}
-
-// Animation frames that share most of their square, as real ones do: a common backdrop with
-// a block that moves from frame to frame, and frames 40 and 41 alike.
-void MakeMovingAnimation(gfx::WBitmap& image) {
-  auto surface = std::make_unique<gfx::MemVideo>(8 * 49 - 1, 6 * 49 - 1);
-  for (std::int32_t frame = 0; frame < 48; ++frame) {
-    const std::int32_t left = (frame % 8) * 49, top = (frame / 8) * 49;
-    const std::int32_t phase = frame == 41 ? 40 : frame;
-    const gfx::IntRect block = gfx::IntRect::FromSize(phase * 7 % 38, phase * 5 % 38, 10, 10);
-    for (std::int32_t y = 0; y < 48; ++y) {
-      for (std::int32_t x = 0; x < 48; ++x) {
-        surface->set(left + x, top + y,
-                     block.Contains(x, y) ? FrameColor(Anim, phase) : gfx::Rgb(30, x * 5, y * 5));
-      }
-    }
-  }
-  gfx::SetImage(image, std::move(surface), gfx::LayoutGrid8, 48, 48, false);
 }
 
 // A 288 x 192 screen shows a 2 x 2 view at its own size, so the back buffer is the map surface.

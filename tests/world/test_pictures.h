@@ -88,4 +88,22 @@ struct TestPictures {
   gfx::WBitmap tiles0, tiles1, tiles2, animation, miniMap;
 };
 
+// Animation frames that share most of their square, as real ones do: a common backdrop with
+// a block that moves from frame to frame, and frames 40 and 41 alike.
+inline void MakeMovingAnimation(gfx::WBitmap& image) {
+  auto surface = std::make_unique<gfx::MemVideo>(8 * 49 - 1, 6 * 49 - 1);
+  for (std::int32_t frame = 0; frame < 48; ++frame) {
+    const std::int32_t left = (frame % 8) * 49, top = (frame / 8) * 49;
+    const std::int32_t phase = frame == 41 ? 40 : frame;
+    const gfx::IntRect block = gfx::IntRect::FromSize(phase * 7 % 38, phase * 5 % 38, 10, 10);
+    for (std::int32_t y = 0; y < 48; ++y) {
+      for (std::int32_t x = 0; x < 48; ++x) {
+        surface->set(left + x, top + y,
+                     block.Contains(x, y) ? FrameColor(Anim, phase) : gfx::Rgb(30, x * 5, y * 5));
+      }
+    }
+  }
+  gfx::SetImage(image, std::move(surface), gfx::LayoutGrid8, 48, 48, false);
+}
+
 }  // namespace world::testing
