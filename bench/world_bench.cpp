@@ -18,6 +18,7 @@
 
 #include "gfx/draw.h"
 #include "gfx/mem_video.h"
+#include "gfx/pixel_rows.h"
 #include "gfx/wbitmap.h"
 #include "screens/game_layout.h"
 #include "world/map_pictures.h"
@@ -114,10 +115,12 @@ struct Bench {
   void Present(const gfx::IntRect& r) {
     const gfx::IntRect shown = r.Intersect(backBuffer.bounds());
     if (shown.IsEmpty()) return;
-    for (std::int32_t y = shown.top; y < shown.bottom; ++y) {
-      std::memcpy(window.data() + static_cast<std::size_t>(y) * backBuffer.width() + shown.left,
-                  backBuffer.row(y) + shown.left, static_cast<std::size_t>(shown.Width()) * 4);
-    }
+    const std::size_t pitch = static_cast<std::size_t>(backBuffer.width()) * 4;
+    gfx::CopyPixelRows(
+        reinterpret_cast<std::uint8_t*>(
+            window.data() + static_cast<std::size_t>(shown.top) * backBuffer.width() + shown.left),
+        pitch, reinterpret_cast<const std::uint8_t*>(backBuffer.row(shown.top) + shown.left), pitch,
+        shown.Width(), shown.Height());
   }
   gfx::MemVideo backBuffer;
   std::vector<gfx::Color> window;

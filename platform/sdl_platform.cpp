@@ -1,13 +1,13 @@
 #include "platform/sdl_platform.h"
 
 #include <cstdio>
-#include <cstring>
 #include <exception>
 #include <filesystem>
 #include <optional>
 #include <string_view>
 
 #include "gfx/draw.h"
+#include "gfx/pixel_rows.h"
 #include "platform/os_version.h"
 #include "platform/sdl_keys.h"
 #include "platform/x11_window.h"
@@ -133,9 +133,8 @@ void SdlPlatform::Present(const gfx::MemVideo& source, const gfx::IntRect& srcRe
                          static_cast<std::size_t>(to.left) * surface->format->BytesPerPixel;
   if (surface->format->format == SDL_PIXELFORMAT_RGB888 ||
       surface->format->format == SDL_PIXELFORMAT_ARGB8888) {
-    for (int row = 0; row < to.Height(); ++row)
-      std::memcpy(target + static_cast<std::size_t>(row) * surface->pitch,
-                  sourcePixels + row * sourcePitch, static_cast<std::size_t>(to.Width()) * 4);
+    gfx::CopyPixelRows(target, static_cast<std::size_t>(surface->pitch), sourcePixels, sourcePitch,
+                       to.Width(), to.Height());
   } else {
     SDL_ConvertPixels(to.Width(), to.Height(), SDL_PIXELFORMAT_RGB888, sourcePixels,
                       static_cast<int>(sourcePitch), surface->format->format, target,
