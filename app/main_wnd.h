@@ -125,8 +125,6 @@ class TMainWnd final : public platform::WindowEvents,
   std::string StartDirectory() const override { return startDir; }
   void RunModal(dialogs::TForm& form, const std::function<bool()>& finished) override;
   void PresentForm(const dialogs::TForm& form, const gfx::IntRect& rect) override;
-  // How many dialogs are open; the screen below is frozen while any is.
-  int modalDepth() const { return static_cast<int>(forms_.size()); }
   // The dialog on top, or null.
   dialogs::TForm* topForm() const { return forms_.empty() ? nullptr : forms_.back(); }
 

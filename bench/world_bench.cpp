@@ -9,7 +9,6 @@
 // build puts it one level up); otherwise made-up pictures of the same sizes and holes are used.
 #include <benchmark/benchmark.h>
 
-#include <cstring>
 #include <filesystem>
 #include <iterator>
 #include <memory>
@@ -219,11 +218,7 @@ void BM_MapSurfaceMove(benchmark::State& state) {
   gfx::MemVideo& surface = *bench.map.mapSurface;
   std::int32_t shift = bench.map.tileWidth;
   for (auto _ : state) {
-    const std::size_t bytes = static_cast<std::size_t>(surface.width() - bench.map.tileWidth) * 4;
-    for (std::int32_t y = 0; y < surface.height(); ++y) {
-      gfx::Color* row = surface.row(y);
-      std::memmove(shift > 0 ? row + shift : row, shift > 0 ? row : row - shift, bytes);
-    }
+    gfx::ShiftPixels(surface, shift, 0);
     shift = -shift;
     benchmark::DoNotOptimize(surface.pixels());
     benchmark::ClobberMemory();

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstdlib>
 #include <cstring>
 #include <optional>
 
@@ -157,6 +158,35 @@ void FrameRect(MemVideo& dst, const IntRect& rect, Color color) {
 void CopyRect(const MemVideo& src, const IntRect& srcRect, MemVideo& dst, std::int32_t x,
               std::int32_t y) {
   CopyRect64(src, Widen(srcRect), dst, x, y);
+}
+
+void ShiftPixels(MemVideo& surface, std::int32_t shiftX, std::int32_t shiftY) {
+  const std::int32_t width = surface.width();
+  const std::int32_t height = surface.height();
+  const std::int32_t rows = height - std::abs(shiftY);
+  if (rows <= 0 || std::abs(shiftX) >= width) return;
+  if (shiftX == 0) {
+    // Whole rows lie one after the other: one move.
+    Color* base = surface.pixels();
+    const std::size_t rowPixels = static_cast<std::size_t>(width);
+    std::memmove(base + static_cast<std::size_t>(std::max(shiftY, 0)) * rowPixels,
+                 base + static_cast<std::size_t>(std::max(-shiftY, 0)) * rowPixels,
+                 static_cast<std::size_t>(rows) * rowPixels * sizeof(Color));
+    return;
+  }
+  const std::int32_t from = std::max(-shiftX, 0);
+  const std::int32_t to = std::max(shiftX, 0);
+  const std::size_t bytes = static_cast<std::size_t>(width - std::abs(shiftX)) * sizeof(Color);
+  // Rows move away from the side they are read from, so none is read after it was written.
+  if (shiftY > 0) {
+    for (std::int32_t y = height - 1; y >= shiftY; --y) {
+      std::memmove(surface.row(y) + to, surface.row(y - shiftY) + from, bytes);
+    }
+  } else {
+    for (std::int32_t y = 0; y < rows; ++y) {
+      std::memmove(surface.row(y) + to, surface.row(y - shiftY) + from, bytes);
+    }
+  }
 }
 
 void TransparentCopy(const MemVideo& src, const ImageMask& mask, const IntRect& srcRect,

@@ -38,6 +38,9 @@ std::optional<CopySpan> ClipCopySpan(std::int32_t srcWidth, std::int32_t srcHeig
 // Plain copy of srcRect of src with its top-left corner at (x, y) of dst.
 void CopyRect(const MemVideo& src, const IntRect& srcRect, MemVideo& dst, std::int32_t x,
               std::int32_t y);
+// Moves every pixel of the surface by (shiftX, shiftY) within it, as a scroll does; what
+// moves out is lost, and what is uncovered keeps its old pixels.
+void ShiftPixels(MemVideo& surface, std::int32_t shiftX, std::int32_t shiftY);
 // Masked copy: where the mask is 1 the destination is kept, where it is 0 the source pixel
 // is taken. The mask covers src pixel for pixel.
 void TransparentCopy(const MemVideo& src, const ImageMask& mask, const IntRect& srcRect,

@@ -39,6 +39,13 @@ struct IntRect {
     if (r.IsEmpty()) return {};
     return r;
   }
+  // The smallest rectangle holding both; an empty one adds nothing.
+  constexpr IntRect Union(const IntRect& o) const {
+    if (o.IsEmpty()) return *this;
+    if (IsEmpty()) return o;
+    return {left < o.left ? left : o.left, top < o.top ? top : o.top,
+            right > o.right ? right : o.right, bottom > o.bottom ? bottom : o.bottom};
+  }
   friend constexpr bool operator==(const IntRect&, const IntRect&) = default;
 };
 

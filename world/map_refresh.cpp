@@ -6,8 +6,8 @@
 // Sections: positions of the view; areas; the map surface after cells change; after a move.
 #include <algorithm>
 #include <cstdlib>
-#include <cstring>
 
+#include "gfx/draw.h"
 #include "gfx/stretch.h"
 #include "world/world_iso3d.h"
 
@@ -15,13 +15,8 @@ namespace world {
 
 namespace {
 
-gfx::IntRect Union(const gfx::IntRect& a, const gfx::IntRect& b) {
-  return {std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
-          std::max(a.bottom, b.bottom)};
-}
-
 bool Overlap(const gfx::IntRect& a, const gfx::IntRect& b) {
-  return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+  return !a.Intersect(b).IsEmpty();
 }
 
 // Joins overlapping areas into the rectangles around them until none overlap, so that no
@@ -33,7 +28,7 @@ void MergeAreas(std::vector<gfx::IntRect>& areas) {
     for (std::size_t i = 0; i < areas.size(); ++i) {
       for (std::size_t j = i + 1; j < areas.size();) {
         if (Overlap(areas[i], areas[j])) {
-          areas[i] = Union(areas[i], areas[j]);
+          areas[i] = areas[i].Union(areas[j]);
           areas[j] = areas.back();
           areas.pop_back();
           merged = true;
@@ -51,35 +46,17 @@ std::int64_t AreaOf(const std::vector<gfx::IntRect>& areas) {
   return sum;
 }
 
-// Moves the surface's pixels by (shiftX, shiftY); what moves out is lost, and what is
-// uncovered keeps its old pixels until it is drawn.
-void MovePixels(gfx::MemVideo& surface, std::int32_t shiftX, std::int32_t shiftY) {
-  const std::int32_t width = surface.width();
-  const std::int32_t height = surface.height();
-  const std::int32_t rows = height - std::abs(shiftY);
-  if (rows <= 0 || std::abs(shiftX) >= width) return;
-  if (shiftX == 0) {
-    // Whole rows lie one after the other: one move.
-    gfx::Color* base = surface.pixels();
-    const std::size_t rowPixels = static_cast<std::size_t>(width);
-    std::memmove(base + static_cast<std::size_t>(std::max(shiftY, 0)) * rowPixels,
-                 base + static_cast<std::size_t>(std::max(-shiftY, 0)) * rowPixels,
-                 static_cast<std::size_t>(rows) * rowPixels * sizeof(gfx::Color));
-    return;
-  }
-  const std::int32_t from = std::max(-shiftX, 0);
-  const std::int32_t to = std::max(shiftX, 0);
-  const std::size_t bytes = static_cast<std::size_t>(width - std::abs(shiftX)) * sizeof(gfx::Color);
-  // Rows move away from the side they are read from, so none is read after it was written.
-  if (shiftY > 0) {
-    for (std::int32_t y = height - 1; y >= shiftY; --y) {
-      std::memmove(surface.row(y) + to, surface.row(y - shiftY) + from, bytes);
-    }
-  } else {
-    for (std::int32_t y = 0; y < rows; ++y) {
-      std::memmove(surface.row(y) + to, surface.row(y - shiftY) + from, bytes);
-    }
-  }
+// Anchors across the surface on an even row (from x = 0) and on an odd one (from half a
+// tile), every tile width, the right edge included.
+struct AnchorsPerRow {
+  std::size_t even = 0;
+  std::size_t odd = 0;
+};
+
+AnchorsPerRow CountAnchorsPerRow(std::int32_t width, std::int32_t tileWidth) {
+  return {static_cast<std::size_t>(width / tileWidth) + 1,
+          width >= tileWidth / 2 ? static_cast<std::size_t>((width - tileWidth / 2) / tileWidth) + 1
+                                 : 0};
 }
 
 }  // namespace
@@ -93,11 +70,8 @@ std::size_t WorldIso3D::PositionCount() const {
   const std::int32_t rowStep = tileHeight / 2;
   if (rowStep <= 0 || tileWidth <= 0 || width < 0) return 0;
   const std::size_t rows = static_cast<std::size_t>(height / rowStep) + 1;
-  const std::size_t even = static_cast<std::size_t>(width / tileWidth) + 1;
-  const std::size_t odd = width >= tileWidth / 2
-                              ? static_cast<std::size_t>((width - tileWidth / 2) / tileWidth) + 1
-                              : 0;
-  return (rows / 2) * (even + odd) + (rows % 2) * even;
+  const AnchorsPerRow anchors = CountAnchorsPerRow(width, tileWidth);
+  return (rows / 2) * (anchors.even + anchors.odd) + (rows % 2) * anchors.even;
 }
 
 std::size_t WorldIso3D::PositionAt(std::int32_t anchorX, std::int32_t anchorY) const {
@@ -110,11 +84,9 @@ std::size_t WorldIso3D::PositionAt(std::int32_t anchorX, std::int32_t anchorY) c
   const std::int32_t row = anchorY / rowStep;
   const std::int32_t offset = row % 2 == 0 ? 0 : tileWidth / 2;
   if (anchorX < offset || anchorX > width || (anchorX - offset) % tileWidth != 0) return none;
-  const std::size_t even = static_cast<std::size_t>(width / tileWidth) + 1;
-  const std::size_t odd = width >= tileWidth / 2
-                              ? static_cast<std::size_t>((width - tileWidth / 2) / tileWidth) + 1
-                              : 0;
-  return static_cast<std::size_t>(row / 2) * (even + odd) + (row % 2 == 0 ? 0 : even) +
+  const AnchorsPerRow anchors = CountAnchorsPerRow(width, tileWidth);
+  return static_cast<std::size_t>(row / 2) * (anchors.even + anchors.odd) +
+         (row % 2 == 0 ? 0 : anchors.even) +
          static_cast<std::size_t>((anchorX - offset) / tileWidth);
 }
 
@@ -261,7 +233,7 @@ void WorldIso3D::FollowCentre() {
   }
   const auto shiftX = static_cast<std::int32_t>(shiftX64);
   const auto shiftY = static_cast<std::int32_t>(shiftY64);
-  MovePixels(*mapSurface, shiftX, shiftY);
+  gfx::ShiftPixels(*mapSurface, shiftX, shiftY);
 
   // What is known of each square moves with it.
   const std::size_t count = PositionCount();

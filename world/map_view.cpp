@@ -28,6 +28,15 @@ constexpr std::int32_t kAnimationTop = -29;
 // a position draws in range.
 constexpr std::int32_t kLargestFrameSide = 1 << 16;
 
+// The box a frame of the sheet covers with its top-left corner at (left, top); none
+// without a sheet.
+gfx::IntRect FrameBox(const gfx::WBitmap* sheet, std::int32_t left, std::int32_t top) {
+  if (sheet == nullptr) return {};
+  const gfx::PixelSize frame = gfx::FrameSize(*sheet);
+  return gfx::IntRect::FromSize(left, top, std::clamp(frame.width, 0, kLargestFrameSide),
+                                std::clamp(frame.height, 0, kLargestFrameSide));
+}
+
 }  // namespace
 
 void WorldIso3D::DrawSheetFrame(const gfx::WBitmap* picture, std::int32_t left, std::int32_t top,
@@ -183,27 +192,13 @@ void WorldIso3D::DrawMap() {
 }
 
 gfx::IntRect WorldIso3D::AnimationSquare(std::int32_t anchorX, std::int32_t anchorY) const {
-  if (pictures.animation == nullptr) return {};
-  const gfx::PixelSize frame = gfx::FrameSize(*pictures.animation);
-  return gfx::IntRect::FromSize(anchorX + kAnimationLeft, anchorY + kAnimationTop,
-                                std::clamp(frame.width, 0, kLargestFrameSide),
-                                std::clamp(frame.height, 0, kLargestFrameSide));
+  return FrameBox(pictures.animation, anchorX + kAnimationLeft, anchorY + kAnimationTop);
 }
 
 gfx::IntRect WorldIso3D::PictureReach() const {
   gfx::IntRect reach = AnimationSquare(0, 0);
   auto add = [&reach](const gfx::WBitmap* sheet, std::int32_t left, std::int32_t top) {
-    if (sheet == nullptr) return;
-    const gfx::PixelSize frame = gfx::FrameSize(*sheet);
-    const gfx::IntRect box =
-        gfx::IntRect::FromSize(left, top, std::clamp(frame.width, 0, kLargestFrameSide),
-                               std::clamp(frame.height, 0, kLargestFrameSide));
-    if (box.IsEmpty()) return;
-    reach =
-        reach.IsEmpty()
-            ? box
-            : gfx::IntRect{std::min(reach.left, box.left), std::min(reach.top, box.top),
-                           std::max(reach.right, box.right), std::max(reach.bottom, box.bottom)};
+    reach = reach.Union(FrameBox(sheet, left, top));
   };
   const std::int32_t left = -tileWidth / 2;
   const std::int32_t top = -tileHeight / 2;

@@ -3,6 +3,8 @@
 // through kChangedNewMap.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "sim/colony.h"
 #include "tests/world/test_pictures.h"
 #include "world/world_iso3d.h"
@@ -15,20 +17,30 @@ using testing::TestPictures;
 using testing::Tiles0;
 using testing::Tiles1;
 
-// Refreshes the view as the game screen will: a new map is centred on first.
+// Refreshes the view as the game screen does: a new map is centred on and drawn whole; other
+// changes redraw only the cells the colony named, so a cell it forgets to name stays stale.
 struct ViewHost final : sim::ColonyHost {
   explicit ViewHost(WorldIso3D& view) : map(view) {}
   void PlaySound(std::string_view) override {}
   void Notice(std::string_view, std::string_view) override {}
   bool Question(std::string_view, std::string_view) override { return true; }
+  void CellChanged(std::int32_t x, std::int32_t y) override { cells.push_back({x, y}); }
   void Changed(std::uint32_t changes) override {
-    if (changes & sim::kChangedNewMap) map.Recentre();
-    if (changes & (sim::kChangedNewMap | sim::kChangedMap | sim::kChangedMapRebuild)) {
+    if (changes & sim::kChangedNewMap) {
+      map.Recentre();
       map.RefreshAll();
+    } else if (changes & (sim::kChangedMap | sim::kChangedMapRebuild)) {
+      if (cells.empty()) {
+        map.RefreshAll();
+      } else {
+        map.RedrawCells(cells);
+      }
     }
+    cells.clear();
   }
   void EndProgram() override {}
   WorldIso3D& map;
+  std::vector<CellPos> cells;
 };
 
 class OneLand : public ::testing::Test {
