@@ -95,6 +95,12 @@ void TFileDlg::Prepare(std::int32_t fileMode, std::string_view saveFolder,
   extension = std::string(fileExtension);
 }
 
+std::optional<std::string> TFileDlg::ChooseSavedGame(std::int32_t fileMode) {
+  Prepare(fileMode, kSavesFolder, kSavedGameExtension, 0.5f, 0.5f);
+  if (ShowModal() != kModalOk) return std::nullopt;
+  return path;
+}
+
 void TFileDlg::DrawContents() {
   FocusControl(action_.get());
   name_->SetText("");

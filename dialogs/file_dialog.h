@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -33,6 +34,9 @@ class TFileDlg final : public TModalDialog {
   // Centres the dialog at (centreX, centreY) of the screen and sets what it is for.
   void Prepare(std::int32_t fileMode, std::string_view saveFolder, std::string_view fileExtension,
                float centreX, float centreY);
+  // Shows the dialog in the middle of the screen for a saved game of the game's folder; the
+  // chosen file's path, or none when the player cancelled.
+  std::optional<std::string> ChooseSavedGame(std::int32_t fileMode);
   void DrawContents() override;
   // The action button's code runs Accept.
   void Command(std::int32_t code) override;

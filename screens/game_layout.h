@@ -17,6 +17,7 @@
 #include "gfx/geometry.h"
 #include "gfx/mem_video.h"
 #include "platform/keys.h"
+#include "sim/colony.h"
 
 namespace screens {
 
@@ -73,9 +74,9 @@ inline constexpr std::array<ToolButtonRow, 9> kToolbar = {{
     {0.14f, "Load Game <F2>", platform::vk::kF2, kCommandLoadGame, false},
     {0.18f, "Save Game <F3>", platform::vk::kF3, kCommandSaveGame, false},
     {0.22f, "Help <F4>", platform::vk::kF4, kCommandHelp, false},
-    {0.27f, "Time Paused <F5>", platform::vk::kF5, 100, true},
-    {0.31f, "Time Normal <F6>", platform::vk::kF6, 101, true},
-    {0.35f, "Accelerate Time <F7>", platform::vk::kF7, 102, true},
+    {0.27f, "Time Paused <F5>", platform::vk::kF5, sim::kCommandPause, true},
+    {0.31f, "Time Normal <F6>", platform::vk::kF6, sim::kCommandNormal, true},
+    {0.35f, "Accelerate Time <F7>", platform::vk::kF7, sim::kCommandAccelerate, true},
     {0.40f, "Minimize <F10>", platform::vk::kF10, kCommandMinimise, false},
     {0.44f, "Quit <Esc>", platform::vk::kEscape, kCommandQuit, false},
 }};
@@ -92,11 +93,9 @@ inline constexpr gfx::FracRect CategoryTabRect(int i) {
   return gfx::FracRect::FromSize(0.008f + 0.042f * static_cast<float>(i), 0.088f, 0.042f, 0.032f);
 }
 inline constexpr std::int32_t kCategoryGroup = 1;
-inline constexpr std::int32_t kFirstCategoryCommand = 103;
 inline constexpr gfx::FracRect kEarthCommRect =
     gfx::FracRect::FromSize(0.35f, 0.088f, 0.042f, 0.032f);
 inline constexpr std::int32_t kEarthCommIcon = 8;
-inline constexpr std::int32_t kEarthCommCommand = 117;
 inline constexpr std::string_view kEarthCommHint = "Earth Comm";
 
 // Item button i (0..4) of the chosen category; items exclude each other.
@@ -104,12 +103,10 @@ inline constexpr gfx::FracRect ItemButtonRect(int i) {
   return gfx::FracRect::FromSize(0.009f + 0.078f * static_cast<float>(i), 0.012f, 0.07f, 0.066f);
 }
 inline constexpr std::int32_t kItemGroup = 2;
-inline constexpr std::int32_t kFirstItemCommand = 111;
 
 // "Delete building", where the fifth item button is: the two are never shown together.
 inline constexpr gfx::FracRect kDeleteBuildingRect =
     gfx::FracRect::FromSize(0.35f, 0.019f, 0.04f, 0.052f);
-inline constexpr std::int32_t kDeleteBuildingCommand = 116;
 inline constexpr std::string_view kDeleteBuildingHint = "Delete building";
 
 // The info area above the tabs: the palette page, Status or Information.

@@ -184,8 +184,8 @@ void GameProc::KeyDown(std::uint16_t key, platform::ShiftState /*shift*/) {
 void GameProc::Command(widgets::TWControl* /*widget*/, std::int32_t code) {
   switch (code) {
     case kCommandNewGame:
-      if (ShowModalMessage(kNewGameTitle, kNewGameQuestion, dialogs::kButtonsYesNo,
-                           dialogs::kIconQuestion) == dialogs::kResultYes) {
+      if (shell_.ShowMessage(kNewGameTitle, kNewGameQuestion, dialogs::kButtonsYesNo,
+                             dialogs::kIconQuestion) == dialogs::kResultYes) {
         colony_->NewGame();
       }
       break;
@@ -214,9 +214,7 @@ void GameProc::Command(widgets::TWControl* /*widget*/, std::int32_t code) {
 std::optional<std::string> GameProc::ChooseSavedGame(std::int32_t mode) {
   dialogs::TFileDlg* files = shell_.FileDialog();
   if (files == nullptr) return std::nullopt;
-  files->Prepare(mode, dialogs::kSavesFolder, dialogs::kSavedGameExtension, 0.5f, 0.5f);
-  if (files->ShowModal() != dialogs::kModalOk) return std::nullopt;
-  return files->path;
+  return files->ChooseSavedGame(mode);
 }
 
 bool GameProc::LoadGame(const std::string& path) {
@@ -252,14 +250,14 @@ void GameProc::PlaySound(std::string_view sound) {
 void GameProc::Notice(std::string_view sound, std::string_view text) {
   FlushChanges();
   shell_.PlaySound(sound);
-  ShowModalMessage(sim::kNoticeTitle, text, dialogs::kButtonsOk, dialogs::kIconNotice);
+  shell_.ShowMessage(sim::kNoticeTitle, text, dialogs::kButtonsOk, dialogs::kIconNotice);
 }
 
 bool GameProc::Question(std::string_view sound, std::string_view text) {
   FlushChanges();
   shell_.PlaySound(sound);
-  return ShowModalMessage(sim::kNoticeTitle, text, dialogs::kButtonsYesNo,
-                          dialogs::kIconQuestion) == dialogs::kResultYes;
+  return shell_.ShowMessage(sim::kNoticeTitle, text, dialogs::kButtonsYesNo,
+                            dialogs::kIconQuestion) == dialogs::kResultYes;
 }
 
 void GameProc::ShowEarthReport() {
@@ -268,12 +266,6 @@ void GameProc::ShowEarthReport() {
 
 void GameProc::EndProgram() {
   shell_.Terminate();
-}
-
-int GameProc::ShowModalMessage(std::string_view title, std::string_view text, int buttons,
-                               int icon) {
-  // The shell freezes the screen while the message is up.
-  return shell_.ShowMessage(title, text, buttons, icon);
 }
 
 void GameProc::Changed(std::uint32_t changes) {

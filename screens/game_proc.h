@@ -51,6 +51,8 @@ class GameProc final : public widgets::TWProcedure, public sim::ColonyHost {
   // A saved game in place of the running one; a file that cannot be read, or does not hold
   // a sound colony, leaves the running game exactly as it was and says why. True when loaded.
   bool LoadGame(const std::string& path);
+  // The file dialog for loading or saving; the chosen path, or none when cancelled.
+  std::optional<std::string> ChooseSavedGame(std::int32_t mode);
   // The running game into a file; a failure says why. True when saved.
   bool SaveGame(const std::string& path);
 
@@ -77,13 +79,9 @@ class GameProc final : public widgets::TWProcedure, public sim::ColonyHost {
  private:
   // Draws what the colony reported since the last time.
   void FlushChanges();
-  // A message of the shell, with the screen marked modal while it is up.
-  int ShowModalMessage(std::string_view title, std::string_view text, int buttons, int icon);
   void ShowTimePressed(std::int32_t speed);
   void MapMouse(std::int32_t x, std::int32_t y);
   void PlayClickSound(int which);
-  // The file dialog for loading or saving; the chosen path, or none when cancelled.
-  std::optional<std::string> ChooseSavedGame(std::int32_t mode);
 
   Shell& shell_;
   GamePictures pictures_;

@@ -20,7 +20,6 @@ struct ArtPoint {
 // growth rate, beside a person icon.
 inline constexpr std::int32_t kCounterWidth = 320;
 inline constexpr std::int32_t kCounterHeight = 52;
-inline constexpr std::int32_t kCounterGroupWidth = 80;
 inline constexpr std::array<ArtPoint, 4> kCounterIcons = {
     {{13, 14}, {93, 14}, {173, 14}, {253, 14}}};
 inline constexpr std::array<ArtRect, 4> kCounterWells = {

@@ -85,12 +85,10 @@ void MainMenuProc::Command(widgets::TWControl* /*widget*/, std::int32_t code) {
       shell_.RequestGameScreen();
       break;
     case kMenuLoadGame:
-      if (dialogs::TFileDlg* files = shell_.FileDialog()) {
-        files->Prepare(dialogs::kFileModeLoad, dialogs::kSavesFolder, dialogs::kSavedGameExtension,
-                       0.5f, 0.5f);
-        // A file that cannot be loaded is reported by the game screen; the menu stays.
-        if (files->ShowModal() == dialogs::kModalOk && game_.LoadGame(files->path))
-          shell_.RequestGameScreen();
+      // A file that cannot be loaded is reported by the game screen; the menu stays.
+      if (const auto path = game_.ChooseSavedGame(dialogs::kFileModeLoad);
+          path && game_.LoadGame(*path)) {
+        shell_.RequestGameScreen();
       }
       break;
     case kMenuHelp:

@@ -48,20 +48,20 @@ TPanelControl::TPanelControl(widgets::TWControl* screen, const GamePictures& pic
 
   const ToolButtonLookSlots tabLook{&pictures.tabFaces, &pictures.tabIcons};
   for (int i = 0; i < sim::kCategoryCount; ++i) {
-    widgets::TWToolButton* tab = MakeToolButton(this, CategoryTabRect(i), tabLook, i,
-                                                sim::CategoryHints[static_cast<std::size_t>(i)],
-                                                kFirstCategoryCommand + i, shell.ClickSound(1));
+    widgets::TWToolButton* tab = MakeToolButton(
+        this, CategoryTabRect(i), tabLook, i, sim::CategoryHints[static_cast<std::size_t>(i)],
+        sim::kCommandFirstCategory + i, shell.ClickSound(1));
     tab->SetToggleMode(1, kCategoryGroup, i == 0 ? 1 : 0);
     tabs[static_cast<std::size_t>(i)] = tab;
   }
   earthCommButton = MakeToolButton(this, kEarthCommRect, tabLook, kEarthCommIcon, kEarthCommHint,
-                                   kEarthCommCommand, shell.ClickSound(1));
+                                   sim::kCommandEarthComm, shell.ClickSound(1));
   earthCommButton->enabled = 0;
 
   for (int i = 0; i < sim::kItemsPerCategory; ++i) {
     auto* item = widgets::MakeChild<PaletteItemButton>(this);
     item->Setup(ItemButtonRect(i), &pictures.categoryPictures[0], "", platform::kCursorHand,
-                kFirstItemCommand + i);
+                sim::kCommandFirstItem + i);
     item->cellIndex = i;
     item->clickSound = shell.ClickSound(2);
     item->SetToggleMode(1, kItemGroup, i == 0 ? 1 : 0);
@@ -69,7 +69,7 @@ TPanelControl::TPanelControl(widgets::TWControl* screen, const GamePictures& pic
   }
   deleteButton = widgets::MakeChild<widgets::TWSpeedButton>(this);
   deleteButton->Setup(kDeleteBuildingRect, &pictures.deleteBuilding, "", platform::kCursorHand,
-                      kDeleteBuildingCommand);
+                      sim::kCommandDelete);
   deleteButton->hint = std::string(kDeleteBuildingHint);
   deleteButton->Hide();
 

@@ -74,7 +74,7 @@ TEST_F(GameNotices, EarthCommOpensEarthsReportOnlyWithContact) {
     p.PressKey('C');
   };
   Click(*game().palettePanel->earthCommButton);  // disabled: nothing
-  game().Command(nullptr, 117);
+  game().Command(nullptr, sim::kCommandEarthComm);
   EXPECT_TRUE(shown.empty());
 
   state().unemployed = 40;

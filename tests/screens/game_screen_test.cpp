@@ -171,7 +171,7 @@ TEST_F(GameScreen, SelectingTheLandingModuleShowsItsInformationWithoutDeleteBuil
   EXPECT_EQ(palette().deleteButton->visible, 0);
   EXPECT_EQ(platform->audio.played.size(), soundsBefore + 1);  // the click of a selection
   const sim::ColonyState before = state();
-  game().Command(nullptr, 116);
+  game().Command(nullptr, sim::kCommandDelete);
   EXPECT_EQ(state(), before);
   EXPECT_EQ(game().land().CellAt(pem.x, pem.y)->type, sim::kLandingModule);
   EXPECT_TRUE(WindowIsUpToDate());

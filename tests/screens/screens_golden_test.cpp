@@ -90,15 +90,8 @@ TEST_F(ScreensGolden, TheInformationPageOfSomeStructures) {
                         {sim::kCasino, 0, "casino"}};
   std::int32_t dx = -2;
   for (const Case& c : cases) {
-    world::CellPos at;
-    if (c.type == sim::kLandingModule) {
-      const world::Land& land = game().land();
-      for (std::int32_t y = 0; y < land.rows; ++y)
-        for (std::int32_t x = 0; x < land.columns; ++x)
-          if (land.CellAt(x, y)->type == sim::kLandingModule) at = {x, y};
-    } else {
-      at = Put(c.type, c.daysLeft, dx++);
-    }
+    const world::CellPos at =
+        c.type == sim::kLandingModule ? LandingModule() : Put(c.type, c.daysLeft, dx++);
     game().land().ClearSelection();
     ClickAt(CellPoint(at.x, at.y));
     platform->MoveMouse(512, 600);

@@ -9,6 +9,7 @@
 
 #include "dialogs/file_dialog.h"
 #include "screens/game_layout.h"
+#include "sim/colony.h"
 #include "tools/manual/headless_game.h"
 #include "tools/manual/manual_html.h"
 
@@ -63,7 +64,7 @@ int main(int argc, char** argv) {
   // Once the Communication Center stands, Earth's report.
   game.RunDays(20);
   written &= manual::WritePicture(
-      game.CaptureDialog([&] { game.game().Command(nullptr, screens::kEarthCommCommand); }),
+      game.CaptureDialog([&] { game.game().Command(nullptr, sim::kCommandEarthComm); }),
       pictures / "dialog-earth.png");
 
   std::ofstream page(out / "Pell.html");
