@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "dialogs/earth_comm.h"
+#include "dialogs/form.h"
 #include "dialogs/message_dialog.h"
 #include "platform/cursors.h"
 #include "widgets/input_state.h"

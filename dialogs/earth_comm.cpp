@@ -78,13 +78,7 @@ void TEarthComm::FormShow() {
   // the one there is now.
   background = backgroundSlot_->get();
   elapsed_ = 0;
-  animating_ = true;
   TModalDialog::FormShow();
-}
-
-void TEarthComm::FormClose() {
-  animating_ = false;
-  TModalDialog::FormClose();
 }
 
 void TEarthComm::DrawContents() {
@@ -107,7 +101,7 @@ void TEarthComm::DrawContents() {
 }
 
 void TEarthComm::TimerTick() {
-  if (!animating_) return;
+  if (!Showing()) return;
   elapsed_ += kFormTickInterval;
   if (elapsed_ < kEarthAnimationInterval) return;
   // One step per tick at most: a late tick does not catch up on the steps it missed.

@@ -35,9 +35,8 @@ inline constexpr gfx::FracRect kEarthAnimationArea =
     gfx::FracRect::FromSize(0.008f, 0.013f, 0.101f, 0.147f);
 inline constexpr std::string_view kEarthCommCaption = "Earth Communication";
 inline constexpr std::int32_t kEarthAnimationFrames = 4;
-// The picture of Earth changes every 100 ms; the shell ticks the top dialog every 40 ms.
+// The picture of Earth changes every 100 ms, counted in the shell's ticks.
 inline constexpr std::uint32_t kEarthAnimationInterval = 100;
-inline constexpr std::uint32_t kFormTickInterval = 40;
 
 // One text of the report: a line whose top is at y and which starts at x (left-aligned) or is
 // centred on it, or the letter, wrapped into its box from the box's top.
@@ -76,14 +75,13 @@ class TEarthComm final : public TModalDialog {
   const sim::EarthReport& Report() const { return report_; }
   // The frame of Earth shown last, 0..3, and whether it is moving now.
   std::int32_t Phase() const { return phase_; }
-  bool Animating() const { return animating_; }
+  bool Animating() const { return Showing(); }
   // Where the picture of Earth is drawn, in the dialog's client pixels.
   gfx::IntRect AnimationRect() const;
   TSButton& CloseButton() { return closeButton_; }
 
  protected:
   void FormShow() override;
-  void FormClose() override;
 
  private:
   void AnimationStep();
@@ -98,7 +96,6 @@ class TEarthComm final : public TModalDialog {
   std::vector<ReportText> texts_;
   std::int32_t phase_ = 0;
   std::uint32_t elapsed_ = 0;  // ms since the last animation step
-  bool animating_ = false;
 };
 
 }  // namespace dialogs

@@ -13,7 +13,6 @@ namespace dialogs {
 namespace {
 
 constexpr std::int32_t kAcceptCode = 10;
-constexpr gfx::Color kFieldColour = gfx::Rgb(222, 192, 160);
 
 // The saved games in a folder, named without their extension, in the order of their names.
 // The extension must match exactly, as the path the dialog makes of a name will; hidden files
@@ -70,7 +69,6 @@ TFileDlg::TFileDlg(FormHost& host) : TModalDialog(host) {
   const gfx::AppVideo screen = host.ScreenSize();
   list_ = std::make_unique<TListBox>(*this);
   list_->bounds = gfx::FracToPixels(gfx::FracRect::FromSize(0.025f, 0.09f, 0.17f, 0.24f), screen);
-  list_->color = kFieldColour;
   list_->font = font();
   list_->onClick = [this] {
     if (list_->ItemIndex() >= 0)
@@ -79,7 +77,6 @@ TFileDlg::TFileDlg(FormHost& host) : TModalDialog(host) {
   list_->onDblClick = [this] { Accept(); };
   name_ = std::make_unique<TEdit>(*this);
   name_->bounds = gfx::FracToPixels(gfx::FracRect::FromSize(0.025f, 0.04f, 0.17f, 0.024f), screen);
-  name_->color = kFieldColour;
   name_->font = font();
   name_->onKeyDown = [this](std::uint16_t key, platform::ShiftState shift) {
     // A held Enter accepts once: its repetitions would answer the questions Accept asks.

@@ -22,10 +22,6 @@ constexpr gfx::Color kFace = gfx::Rgb(222, 192, 160);
 // The caption's font, in thousandths of the screen's height.
 constexpr float kCaptionFontHeight = 17.0f;
 
-bool Inside(const gfx::IntRect& r, std::int32_t x, std::int32_t y) {
-  return x >= r.left && x < r.right && y >= r.top && y < r.bottom;
-}
-
 }  // namespace
 
 // --- FormControl ---
@@ -70,7 +66,7 @@ void TForm::SetClientBounds(const gfx::IntRect& client) {
              client.top + std::max(client.Height(), 0)};
   const gfx::IntRect window = WindowBounds();
   image_ = std::make_unique<gfx::MemVideo>(window.Width(), window.Height());
-  if (showing_) ShowWhole();
+  if (onScreen_) ShowWhole();
 }
 
 gfx::IntRect TForm::WindowBounds() const {
@@ -88,7 +84,7 @@ platform::Point TForm::ToClient(std::int32_t x, std::int32_t y) const {
 
 void TForm::SetCaption(std::string_view caption) {
   caption_ = std::string(caption);
-  if (showing_) {
+  if (onScreen_) {
     DrawFrame();
     host_.PresentForm(*this, {0, 0, image_->width(), ClientOrigin().y});
   }
@@ -101,11 +97,13 @@ int TForm::ShowModal() {
   closeBoxPressed_ = false;
   closeBoxHot_ = false;
   focus_ = nullptr;
+  onScreen_ = false;
   showing_ = true;
   FormShow();
   // The first tab stop has the keyboard unless the form gave it to another control.
   if (focus_ == nullptr) SelectNext(true);
   host_.RunModal(*this, [this] { return ModalResult != 0; });
+  onScreen_ = false;
   showing_ = false;
   FormClose();
   focus_ = nullptr;
@@ -143,6 +141,8 @@ void TForm::PaintClient(gfx::MemVideo& image, const gfx::IntRect& clientRect, st
 }
 
 void TForm::ShowClient(const gfx::IntRect& clientRect) {
+  // What a form prepares before it is on the screen is drawn with the rest by ShowWhole.
+  if (!onScreen_) return;
   const gfx::IntRect rect = clientRect.Intersect({0, 0, client_.Width(), client_.Height()});
   if (rect.IsEmpty()) return;
   const platform::Point origin = ClientOrigin();
@@ -156,6 +156,7 @@ void TForm::ShowClient(const gfx::IntRect& clientRect) {
 }
 
 void TForm::ShowWhole() {
+  onScreen_ = true;
   DrawFrame();
   const platform::Point origin = ClientOrigin();
   PaintClient(*image_, {0, 0, client_.Width(), client_.Height()}, origin.x, origin.y);
@@ -204,13 +205,13 @@ void TForm::SetCloseBoxHot(bool hot) {
 
 FormControl* TForm::ControlAt(std::int32_t x, std::int32_t y) const {
   for (auto it = controls_.rbegin(); it != controls_.rend(); ++it)
-    if ((*it)->visible && Inside((*it)->bounds, x, y)) return *it;
+    if ((*it)->visible && (*it)->bounds.Contains(x, y)) return *it;
   return nullptr;
 }
 
 void TForm::OnMouseMove(platform::ShiftState shift, std::int32_t x, std::int32_t y) {
   const platform::Point onImage{x - WindowBounds().left, y - WindowBounds().top};
-  SetCloseBoxHot(Inside(CloseBox(), onImage.x, onImage.y));
+  SetCloseBoxHot(CloseBox().Contains(onImage.x, onImage.y));
   const platform::Point p = ToClient(x, y);
   FormControl* target = pressed_ != nullptr ? pressed_ : capture_;
   FormControl* under = ControlAt(p.x, p.y);
@@ -224,7 +225,7 @@ void TForm::OnMouseDown(platform::MouseButton button, platform::ShiftState shift
                         std::int32_t y) {
   const bool left = button == platform::MouseButton::Left;
   const platform::Point onImage{x - WindowBounds().left, y - WindowBounds().top};
-  if (left && Inside(CloseBox(), onImage.x, onImage.y)) {
+  if (left && CloseBox().Contains(onImage.x, onImage.y)) {
     closeBoxPressed_ = true;
     return;
   }
@@ -245,7 +246,7 @@ void TForm::OnMouseUp(platform::MouseButton button, platform::ShiftState shift, 
   const platform::Point onImage{x - WindowBounds().left, y - WindowBounds().top};
   if (left && closeBoxPressed_) {
     closeBoxPressed_ = false;
-    if (Inside(CloseBox(), onImage.x, onImage.y)) ModalResult = kModalCancel;
+    if (CloseBox().Contains(onImage.x, onImage.y)) ModalResult = kModalCancel;
     return;
   }
   const platform::Point p = ToClient(x, y);

@@ -31,6 +31,9 @@ namespace dialogs {
 
 class TForm;
 
+// How often the host ticks the top form, in ms (the main window's timer).
+inline constexpr std::uint32_t kFormTickInterval = 40;
+
 // The modal results a form ends with.
 constexpr int kModalOk = 1;
 constexpr int kModalCancel = 2;
@@ -114,7 +117,8 @@ class TForm : public platform::WindowEvents {
   // result (2 when the program ended meanwhile).
   int ShowModal();
   bool Showing() const { return showing_; }
-  // Called by the host on each tick of the main window's timer while the form is open.
+  // Called by the host on each tick of the main window's timer (every kFormTickInterval ms)
+  // while the form is the top one.
   virtual void TimerTick() {}
 
   const std::vector<FormControl*>& Controls() const { return controls_; }
@@ -126,9 +130,10 @@ class TForm : public platform::WindowEvents {
   void ReleaseCapture() { capture_ = nullptr; }
   FormControl* Capture() const { return capture_; }
 
-  // Composes a rectangle of the client area (client pixels) onto the image and shows it.
+  // Composes a rectangle of the client area (client pixels) onto the image and shows it;
+  // nothing before the form was first drawn whole.
   void ShowClient(const gfx::IntRect& clientRect);
-  // Draws and shows the whole form.
+  // Draws and shows the whole form; the host does so when the form opens.
   void ShowWhole();
   // The title in the caption bar; the bar is redrawn at once while the form shows.
   void SetCaption(std::string_view caption);
@@ -183,6 +188,7 @@ class TForm : public platform::WindowEvents {
   bool closeBoxPressed_ = false;
   bool closeBoxHot_ = false;
   bool showing_ = false;
+  bool onScreen_ = false;  // drawn whole since it was shown: later changes show at once
 };
 
 }  // namespace dialogs

@@ -8,7 +8,6 @@
 #include <string>
 
 #include "dialogs/dialog_pictures.h"
-#include "gfx/byte_buffer.h"
 #include "gfx/geometry.h"
 #include "gfx/mem_video.h"
 #include "platform/platform.h"
@@ -37,10 +36,8 @@ class FormHost {
   // beneath the forms opened after it.
   virtual void PresentForm(const TForm& form, const gfx::IntRect& rect) = 0;
 
-  // The pointer in window pixels, the cursor over the form, and a button's click.
-  virtual platform::Point PointerPosition() const = 0;
+  // The cursor over the form.
   virtual void SetCursor(std::int16_t cursorNumber) = 0;
-  virtual void PlayClick(const gfx::ByteBuffer& waveFile) = 0;
 };
 
 }  // namespace dialogs

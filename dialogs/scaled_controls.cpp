@@ -51,8 +51,7 @@ void ScaledControl::Repaint() {
 }
 
 const gfx::WBitmap* ScaledControl::Picture() const {
-  if (picture == nullptr || *picture == nullptr || !(*picture)->present()) return nullptr;
-  return picture->get();
+  return widgets::PictureIn(picture);
 }
 
 gfx::MemVideo* ScaledControl::Target() const {

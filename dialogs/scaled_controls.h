@@ -17,12 +17,13 @@
 #include "gfx/geometry.h"
 #include "gfx/mem_video.h"
 #include "gfx/wbitmap.h"
+#include "widgets/tw_control.h"
 
 namespace dialogs {
 
 class TModalDialog;
 
-using PictureSlot = const std::unique_ptr<gfx::WBitmap>*;
+using widgets::PictureSlot;
 using SurfaceSlot = const std::unique_ptr<gfx::MemVideo>*;
 
 // What the two scaled bases share: their place, code, picture, target and the background of
