@@ -9,6 +9,7 @@
 #include <regex>
 #include <string>
 
+#include "platform/keys.h"
 #include "screens/game_layout.h"
 #include "sim/structure_catalogue.h"
 #include "tools/manual/manual_html.h"
@@ -52,6 +53,15 @@ TEST(Manual, ItNamesEveryStructureAndEveryKeyOfTheToolbar) {
         << row.hint;
   for (const char* section : {"id=\"saves\"", "id=\"keys\"", "id=\"growth\"", "id=\"earth\""})
     EXPECT_NE(page.find(section), std::string::npos) << section;
+}
+
+TEST(Manual, KeysAreNamedAsTheKeyboardShowsThem) {
+  EXPECT_EQ(manual::KeyName(platform::vk::kF1), "F1");
+  EXPECT_EQ(manual::KeyName(platform::vk::kF10), "F10");
+  EXPECT_EQ(manual::KeyName(platform::vk::kEscape), "Esc");
+  EXPECT_EQ(manual::KeyName(platform::vk::kReturn), "Enter");
+  EXPECT_EQ(manual::KeyName(platform::vk::kLeft), "&larr;");
+  EXPECT_EQ(manual::KeyName('L'), "L");
 }
 
 TEST(Manual, TheReportsLevelsAreTheGamesOwn) {

@@ -329,10 +329,9 @@ TEST(ResarcProgram, FramesWritesEachFrameOfAnEntry) {
   ASSERT_NE(module, nullptr);
   ASSERT_EQ(module->width(), 144);
   ASSERT_EQ(module->height(), 105);
-  const gfx::IntRect source = gfx::FrameSourceRect(tiles1, 2);
-  for (std::int32_t y = 0; y < 105; ++y)
-    for (std::int32_t x = 0; x < 144; ++x)
-      ASSERT_EQ(module->at(x, y), tiles1.bitmap->at(source.left + x, source.top + y));
+  gfx::MemVideo frame(144, 105);
+  gfx::CopyRect(*tiles1.bitmap, gfx::FrameSourceRect(tiles1, 2), frame, 0, 0);
+  ExpectSamePicture(*module, frame);
   // Colour type 6 (RGB with alpha) in the header: the black corners are holes.
   EXPECT_EQ(ReadText(dir / "out" / "tiles1-2.png").at(25), 6);
   EXPECT_EQ(RunResarc("frames '" + (kResourceDir / "res02.dat").string() + "' nothing '" +

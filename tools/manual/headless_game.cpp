@@ -58,6 +58,11 @@ void HeadlessGame::StartColony(std::uint64_t seed) {
   platform_.MoveMouse(size_.width / 2, size_.height * 7 / 8);
 }
 
+void HeadlessGame::StartSampleColony() {
+  StartColony(11);
+  GrowSampleColony(70);
+}
+
 void HeadlessGame::GrowSampleColony(std::int32_t days) {
   sim::Colony& colony = game().colony();
   // A colony some years on: enough people to build all of it, and the supplies to keep them.
@@ -67,12 +72,7 @@ void HeadlessGame::GrowSampleColony(std::int32_t days) {
   colony.State().power += 160;
   colony.State().freeHousing += 240;
   world::Land& land = game().land();
-  world::CellPos landing{land.centerX, land.centerY};
-  for (std::int32_t y = land.centerY - 1; y <= land.centerY + 1; ++y)
-    for (std::int32_t x = land.centerX - 1; x <= land.centerX + 1; ++x)
-      if (const world::MapCell* cell = land.CellAt(x, y);
-          cell != nullptr && cell->type == sim::kLandingModule)
-        landing = {x, y};
+  const world::CellPos landing = LandingModule();
   for (const Placement& p : kSampleColony) {
     const std::int32_t x = landing.x + p.dx, y = landing.y + p.dy;
     if (world::MapCell* cell = land.CellAt(x, y)) cell->revealMask = world::kRevealAll;
@@ -97,11 +97,17 @@ void HeadlessGame::ShowCategory(std::int32_t category) {
 }
 
 void HeadlessGame::SelectLandingModule() {
+  const world::CellPos landing = LandingModule();
+  game().colony().SelectCell(landing.x, landing.y);
+  ShowCategory(1);
+}
+
+world::CellPos HeadlessGame::LandingModule() {
   const world::Land& land = game().land();
   for (std::int32_t y = 0; y < land.rows; ++y)
     for (std::int32_t x = 0; x < land.columns; ++x)
-      if (land.CellAt(x, y)->type == sim::kLandingModule) game().colony().SelectCell(x, y);
-  ShowCategory(1);
+      if (land.CellAt(x, y)->type == sim::kLandingModule) return {x, y};
+  return {land.centerX, land.centerY};
 }
 
 gfx::MemVideo HeadlessGame::CaptureDialog(const std::function<void()>& open) {

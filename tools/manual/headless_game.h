@@ -24,7 +24,6 @@ class HeadlessGame {
   explicit HeadlessGame(gfx::AppVideo size);
   ~HeadlessGame();
 
-  platform::HeadlessPlatform& platform() { return platform_; }
   app::TMainWnd& window() { return *window_; }
   screens::GameProc& game() { return *window_->gameScreen; }
   const gfx::MemVideo& Window() const { return platform_.window(); }
@@ -34,6 +33,9 @@ class HeadlessGame {
   // Builds the sample colony of about twenty structures around the landing module and runs
   // the given number of accelerated days; time is paused after.
   void GrowSampleColony(std::int32_t days);
+  // The colony of the README's and the manual's pictures: the sample colony on the map of
+  // seed 11, grown for 70 days.
+  void StartSampleColony();
   // More accelerated days, then paused.
   void RunDays(std::int32_t days);
   // Shows a category's page (0 Status, 1 Information, 2.. the palette) as its tab would.
@@ -51,6 +53,7 @@ class HeadlessGame {
 
  private:
   void Answer(platform::HeadlessPlatform& p);
+  world::CellPos LandingModule();
 
   gfx::AppVideo size_;
   platform::HeadlessPlatform platform_;

@@ -3,9 +3,12 @@
 // headless platform (the title screen, a colony, pages of the info area, dialogs) in
 // OUTDIR/manual/, from the current folder's archives. The structure pictures and icons there
 // come from the archives through `resarc frames`, which the build runs first.
+#include <stdlib.h>
+
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <string>
 
 #include "dialogs/file_dialog.h"
 #include "screens/game_layout.h"
@@ -32,14 +35,12 @@ int main(int argc, char** argv) {
   }
   const fs::path out = fs::absolute(argv[1]);
   const fs::path pictures = out / "manual";
-  const gfx::IntRect strip = gfx::FracToPixels({0.0f, 0.0f, 1.0f, 0.12f}, kScreen);
-  const gfx::IntRect leftHalf{0, 0, strip.right / 2, strip.bottom};
-  const gfx::IntRect rightHalf{strip.right / 2, 0, strip.right, strip.bottom};
+  const gfx::IntRect leftHalf = gfx::FracToPixels(screens::kPalettePanelRect, kScreen);
+  const gfx::IntRect rightHalf = gfx::FracToPixels(screens::kToolPanelRect, kScreen);
 
   manual::HeadlessGame game(kScreen);
   bool written = manual::WritePicture(game.Window(), pictures / "screen-menu.png");
-  game.StartColony(11);
-  game.GrowSampleColony(70);
+  game.StartSampleColony();
   written &= manual::WritePicture(game.Window(), pictures / "screen-colony.png");
   game.ShowCategory(0);
   written &= Shoot(game, leftHalf, pictures / "strip-status.png");
@@ -50,8 +51,15 @@ int main(int argc, char** argv) {
   written &= Shoot(game, leftHalf, pictures / "strip-information.png");
 
   // The save dialog over a folder of saved games of its own.
-  const fs::path saves = fs::temp_directory_path() / "redhollow-manual-saves";
-  fs::remove_all(saves);
+  // A folder of this run's own: the release and the sanitizer build may write their manuals
+  // at the same time.
+  std::string folder = (fs::temp_directory_path() / "redhollow-manual-XXXXXX").string();
+  if (mkdtemp(folder.data()) == nullptr) {
+    std::fprintf(stderr, "redhollow-manual: cannot make a folder in %s\n",
+                 fs::temp_directory_path().c_str());
+    return 1;
+  }
+  const fs::path saves = folder;
   fs::create_directories(saves / "SAVES");
   for (const char* name : {"first colony.sav", "before the virus.sav", "year 2004.sav"})
     std::ofstream(saves / "SAVES" / name) << "x";

@@ -30,8 +30,7 @@ int main(int argc, char** argv) {
   const std::filesystem::path out = std::filesystem::absolute(argv[1]);
   manual::HeadlessGame game(size);
   if (!manual::WritePicture(game.Window(), out / "screen-menu.png")) return 1;
-  game.StartColony(11);
-  game.GrowSampleColony(70);
+  game.StartSampleColony();
   if (!manual::WritePicture(game.Window(), out / "screen-colony.png")) return 1;
   // The colony is meant to stand without a shortage or a refusal; a notice means it did not.
   for (const std::string& text : game.messages())

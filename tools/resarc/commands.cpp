@@ -260,10 +260,6 @@ void PackArchive(const std::filesystem::path& dir, const std::filesystem::path& 
   }
 }
 
-}  // namespace resarc
-
-namespace resarc {
-
 void ExtractFrames(const std::filesystem::path& archive, const std::string& entryName,
                    const std::filesystem::path& dir) {
   const std::vector<IndexedEntry> entries = ReadArchiveIndex(archive);
