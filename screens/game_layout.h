@@ -12,8 +12,10 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string_view>
 
+#include "gfx/font.h"
 #include "gfx/geometry.h"
 #include "gfx/mem_video.h"
 #include "platform/keys.h"
@@ -28,6 +30,14 @@ struct ScaledFontSpec {
   float heightPerMille;
   float widthPerMille;
 };
+// The font of a spec at the screen's size, in a colour; none when no face could be loaded.
+inline std::unique_ptr<gfx::Font> MakeFont(const gfx::AppVideo& screen, const ScaledFontSpec& spec,
+                                           gfx::Color color) {
+  std::unique_ptr<gfx::Font> font =
+      gfx::MakeScaledFont(screen, spec.face, spec.weight, spec.heightPerMille, spec.widthPerMille);
+  if (font) font->setColor(color);
+  return font;
+}
 
 // --- the screen ---
 inline constexpr gfx::FracRect kPalettePanelRect = gfx::FracRect::FromSize(0.0f, 0.0f, 0.5f, 0.12f);

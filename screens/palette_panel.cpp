@@ -40,10 +40,7 @@ TPanelControl::TPanelControl(widgets::TWControl* screen, const GamePictures& pic
     : TWPanel(screen), pictures_(pictures), colony_(colony) {
   SetRect(kPalettePanelRect);
   const gfx::AppVideo size = host() != nullptr ? host()->ScreenSize() : gfx::AppVideo{};
-  panelFont_ =
-      gfx::MakeScaledFont(size, kPalettePanelFont.face, kPalettePanelFont.weight,
-                          kPalettePanelFont.heightPerMille, kPalettePanelFont.widthPerMille);
-  if (panelFont_) panelFont_->setColor(gfx::kWhite);
+  panelFont_ = MakeFont(size, kPalettePanelFont, gfx::kWhite);
   font = panelFont_.get();
 
   const ToolButtonLookSlots tabLook{&pictures.tabFaces, &pictures.tabIcons};

@@ -16,14 +16,6 @@ namespace screens {
 
 namespace {
 
-std::unique_ptr<gfx::Font> MakeFont(const gfx::AppVideo& screen, const ScaledFontSpec& spec,
-                                    gfx::Color color) {
-  std::unique_ptr<gfx::Font> font =
-      gfx::MakeScaledFont(screen, spec.face, spec.weight, spec.heightPerMille, spec.widthPerMille);
-  if (font) font->setColor(color);
-  return font;
-}
-
 // A place of a picture painted art-size, as pixels of the box the picture is stretched over.
 gfx::IntRect ArtPlace(const gfx::IntRect& box, const art::ArtRect& place, std::int32_t artWidth,
                       std::int32_t artHeight) {

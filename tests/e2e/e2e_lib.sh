@@ -32,11 +32,14 @@ shot_until() {
   return 1
 }
 not_black() { [[ "$(mean "$1" 1024x768+0+0)" != "0 0 0" ]]; }
-# Starts the game in its folder and waits for its title screen.
+# Starts a game ($1, else the game) in a folder ($2, else its own) and waits for its title
+# screen; `window` is its window's id.
 start_game() {
-  (cd "$workdir" && exec "$binary") &
+  local program="${1:-$binary}"
+  (cd "${2:-$workdir}" && exec "$program") &
   game=$!
-  timeout 20 xdotool search --sync --name '^Redhollow$' >/dev/null || fail "no window titled Redhollow"
+  window="$(timeout 20 xdotool search --sync --name '^Redhollow$' | head -n 1)"
+  [[ -n "$window" ]] || fail "no window titled Redhollow from $program"
   shot_until title not_black title || fail "the title screen stayed black"
   sleep 0.5
 }

@@ -21,14 +21,6 @@ unset XDG_DATA_HOME
 player="$HOME/.local/share/redhollow"
 mkdir -p "$HOME" "$workdir/elsewhere"
 install_to() { cmake --install "$build" --prefix "$1" >/dev/null || fail "cmake --install failed"; }
-start_from() {
-  binary="$1"
-  (cd "$workdir/elsewhere" && exec "$binary") &
-  game=$!
-  timeout 20 xdotool search --sync --name '^Redhollow$' >/dev/null || fail "no window from $1"
-  shot_until title not_black title || fail "the title screen stayed black"
-  sleep 0.5
-}
 # "Load Game" on the title screen, the first saved game, its key L: the game screen comes.
 load_first_saved_game() {
   xdotool mousemove --sync 410 288 click 1
@@ -49,7 +41,7 @@ for size in 16 24 32 48 64 128 256; do
 done
 [[ -f "$root/first/share/redhollow/Pell.html" ]] || fail "no manual"
 
-start_from "$root/first/bin/redhollow"
+start_game "$root/first/bin/redhollow" "$workdir/elsewhere"
 [[ -L "$player/res02.dat" && -e "$player/res02.dat" ]] || fail "the player's folder has no archives"
 [[ -e "$player/Pell.html" && -d "$player/manual" ]] || fail "the player's folder has no manual"
 xdotool mousemove --sync 225 364 click 1  # New Game
@@ -66,7 +58,7 @@ end_game
 # Removed and installed again elsewhere: the save is still the player's.
 rm -rf "$root"
 install_to "$root/second"
-start_from "$root/second/bin/redhollow"
+start_game "$root/second/bin/redhollow" "$workdir/elsewhere"
 load_first_saved_game
 end_game
 
@@ -76,7 +68,7 @@ deb="$(ls "$workdir"/package/redhollow_*.deb 2>/dev/null | head -n 1)"
 [[ -n "$deb" && -f "$deb" ]] || fail "no Debian package"
 dpkg-deb --field "$deb" Package | grep -qx redhollow || fail "the package is not named redhollow"
 dpkg-deb -x "$deb" "$workdir/unpacked"
-start_from "$workdir/unpacked/usr/bin/redhollow"
+start_game "$workdir/unpacked/usr/bin/redhollow" "$workdir/elsewhere"
 load_first_saved_game
 end_game
 echo "install end-to-end: ok"
