@@ -213,6 +213,55 @@ void WorldIso3D::RedrawCells(std::span<const CellPos> cells) {
 // ---------------------------------------------------------------------------------------
 // After a move
 
+void WorldIso3D::AddUncoveredAreas(std::int32_t shiftX, std::int32_t shiftY,
+                                   std::vector<gfx::IntRect>& areas) const {
+  const std::int32_t width = mapSurface->width();
+  const std::int32_t height = mapSurface->height();
+  // Besides the uncovered strips, the pictures of positions that entered the view or left it
+  // are drawn again wherever they reach: a structure standing on the row below the bottom
+  // edge reaches above it, and so did one that left.
+  const gfx::IntRect reach = PictureReach();
+  const gfx::IntRect bounds = mapSurface->bounds();
+  std::int32_t topEnd = std::max(shiftY, 0);
+  std::int32_t bottomStart = std::min(height, height + shiftY);
+  std::int32_t leftEnd = std::max(shiftX, 0);
+  std::int32_t rightStart = std::min(width, width + shiftX);
+  const std::size_t count = PositionCount();
+  auto inView = [&](std::int32_t x, std::int32_t y) { return PositionAt(x, y) < count; };
+  const std::int32_t rowStep = tileHeight / 2;
+  const std::int32_t firstRow = (std::min(shiftY, 0) - tileHeight) / rowStep;
+  const std::int32_t lastRow = (height + std::max(shiftY, 0) + tileHeight) / rowStep;
+  const std::int32_t firstColumn = (std::min(shiftX, 0) - 2 * tileWidth) / tileWidth;
+  const std::int32_t lastColumn = (width + std::max(shiftX, 0) + tileWidth) / tileWidth;
+  for (std::int32_t row = firstRow; row <= lastRow; ++row) {
+    const std::int32_t anchorY = row * rowStep;
+    const bool rowInBoth =
+        anchorY >= 0 && anchorY <= height && anchorY - shiftY >= 0 && anchorY - shiftY <= height;
+    const std::int32_t offset = (row % 2 == 0) ? 0 : tileWidth / 2;
+    for (std::int32_t column = firstColumn; column <= lastColumn; ++column) {
+      const std::int32_t anchorX = offset + column * tileWidth;
+      if (inView(anchorX, anchorY) == inView(anchorX - shiftX, anchorY - shiftY)) continue;
+      const gfx::IntRect box = reach.Offset(anchorX, anchorY).Intersect(bounds);
+      if (box.IsEmpty()) continue;
+      if (!rowInBoth) {
+        if (anchorY < height / 2) {
+          topEnd = std::max(topEnd, box.bottom);
+        } else {
+          bottomStart = std::min(bottomStart, box.top);
+        }
+      } else if (anchorX < width / 2) {
+        leftEnd = std::max(leftEnd, box.right);
+      } else {
+        rightStart = std::min(rightStart, box.left);
+      }
+    }
+  }
+  areas.push_back({0, 0, width, topEnd});
+  areas.push_back({0, bottomStart, width, height});
+  areas.push_back({0, topEnd, leftEnd, bottomStart});
+  areas.push_back({rightStart, topEnd, width, bottomStart});
+}
+
 void WorldIso3D::FollowCentre() {
   const CellPos from = drawnCentre_;
   const std::int64_t du =
@@ -251,50 +300,9 @@ void WorldIso3D::FollowCentre() {
   squareFlags_ = std::move(flags);
   drawnCentre_ = {land.centerX, land.centerY};
 
-  // Besides the uncovered strips, the pictures of positions that entered the view or left it
-  // are drawn again wherever they reach: a structure standing on the row below the bottom
-  // edge reaches above it, and so did one that left.
-  const gfx::IntRect reach = PictureReach();
-  const gfx::IntRect bounds = mapSurface->bounds();
-  std::int32_t topEnd = std::max(shiftY, 0);
-  std::int32_t bottomStart = std::min(height, height + shiftY);
-  std::int32_t leftEnd = std::max(shiftX, 0);
-  std::int32_t rightStart = std::min(width, width + shiftX);
-  auto inView = [&](std::int32_t x, std::int32_t y) { return PositionAt(x, y) < count; };
-  const std::int32_t rowStep = tileHeight / 2;
-  const std::int32_t firstRow = (std::min(shiftY, 0) - tileHeight) / rowStep;
-  const std::int32_t lastRow = (height + std::max(shiftY, 0) + tileHeight) / rowStep;
-  for (std::int32_t row = firstRow; row <= lastRow; ++row) {
-    const std::int32_t anchorY = row * rowStep;
-    const bool rowInBoth =
-        anchorY >= 0 && anchorY <= height && anchorY - shiftY >= 0 && anchorY - shiftY <= height;
-    const std::int32_t offset = (row % 2 == 0) ? 0 : tileWidth / 2;
-    const std::int32_t firstColumn = (std::min(shiftX, 0) - 2 * tileWidth) / tileWidth;
-    const std::int32_t lastColumn = (width + std::max(shiftX, 0) + tileWidth) / tileWidth;
-    for (std::int32_t column = firstColumn; column <= lastColumn; ++column) {
-      const std::int32_t anchorX = offset + column * tileWidth;
-      if (inView(anchorX, anchorY) == inView(anchorX - shiftX, anchorY - shiftY)) continue;
-      const gfx::IntRect box = reach.Offset(anchorX, anchorY).Intersect(bounds);
-      if (box.IsEmpty()) continue;
-      if (!rowInBoth) {
-        if (anchorY < height / 2) {
-          topEnd = std::max(topEnd, box.bottom);
-        } else {
-          bottomStart = std::min(bottomStart, box.top);
-        }
-      } else if (anchorX < width / 2) {
-        leftEnd = std::max(leftEnd, box.right);
-      } else {
-        rightStart = std::min(rightStart, box.left);
-      }
-    }
-  }
   std::vector<gfx::IntRect>& areas = areas_;
   areas.clear();
-  areas.push_back({0, 0, width, topEnd});
-  areas.push_back({0, bottomStart, width, height});
-  areas.push_back({0, topEnd, leftEnd, bottomStart});
-  areas.push_back({rightStart, topEnd, width, bottomStart});
+  AddUncoveredAreas(shiftX, shiftY, areas);
   AddSquaresDrawnOnTop(areas);
   MergeAreas(areas);
   RepaintAreas(areas);

@@ -188,6 +188,10 @@ class WorldIso3D {
   void FollowCentre();
   // Adds the animation squares drawn over what covers them in painter's order.
   void AddSquaresDrawnOnTop(std::vector<gfx::IntRect>& areas) const;
+  // The parts of the surface a move by (shiftX, shiftY) leaves to draw: the uncovered
+  // strips, widened by the pictures of positions that entered the view or left it.
+  void AddUncoveredAreas(std::int32_t shiftX, std::int32_t shiftY,
+                         std::vector<gfx::IntRect>& areas) const;
   bool SurfaceHoldsMapAt(CellPos centre) const;
   // After the centre moved: follow it on the map surface, stretch and present the view, and
   // show the minimap.
