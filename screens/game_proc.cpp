@@ -151,8 +151,7 @@ void GameProc::MapMouse(std::int32_t x, std::int32_t y) {
 }
 
 void GameProc::PlayClickSound(int which) {
-  const widgets::SoundSlot slot = shell_.ClickSound(which);
-  if (slot != nullptr && *slot != nullptr) host()->PlayClick(**slot);
+  widgets::PlayClickSound(host(), shell_.ClickSound(which));
 }
 
 void GameProc::KeyDown(std::uint16_t key, platform::ShiftState /*shift*/) {

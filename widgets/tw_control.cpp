@@ -114,10 +114,13 @@ void RefreshPointer(const WidgetHost* host) {
   clickPending = false;
 }
 
+void PlayClickSound(WidgetHost* host, SoundSlot sound) {
+  if (host == nullptr || sound == nullptr || *sound == nullptr) return;
+  host->PlayClick(**sound);
+}
+
 void PlayClickSound(const TWControl& widget) {
-  if (widget.host() == nullptr) return;
-  if (widget.clickSound == nullptr || *widget.clickSound == nullptr) return;
-  widget.host()->PlayClick(**widget.clickSound);
+  PlayClickSound(widget.host(), widget.clickSound);
 }
 
 void PressByCode(TWControl& widget, bool withSound) {

@@ -117,5 +117,7 @@ void PressByCode(TWControl& widget, bool withSound);
 
 // Plays a widget's click sound when sound effects are on.
 void PlayClickSound(const TWControl& widget);
+// The same for a sound of the host's; nothing without a host or a sound.
+void PlayClickSound(WidgetHost* host, SoundSlot sound);
 
 }  // namespace widgets
