@@ -4,7 +4,7 @@
 
 #include "dialogs/file_dialog.h"
 #include "screens/game_layout.h"
-#include "sim/save_game.h"
+#include "sim/save_file.h"
 #include "widgets/input_state.h"
 
 namespace screens {

@@ -227,6 +227,9 @@ void Colony::UpdateGrowth() {
   }
   if (s.growthRate < target) s.growthRate = AsFloat(s.growthRate + 0.1);
   if (s.growthRate > target) s.growthRate = AsFloat(s.growthRate - 0.1);
+  // Play never reaches these bounds; holding the rate inside them keeps every colony a day
+  // leaves one that a saved game can hold.
+  s.growthRate = std::clamp(s.growthRate, kMinGrowthRate, kMaxGrowthRate);
 
   const float yearly = AsFloat(s.population * static_cast<double>(s.growthRate) * 0.01);
   const float daily = AsFloat(yearly / static_cast<double>(kDaysPerGrowthYear));

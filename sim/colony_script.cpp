@@ -11,7 +11,7 @@
 
 #include "sim/colony.h"
 #include "sim/earth_report.h"
-#include "sim/save_game.h"
+#include "sim/save_file.h"
 
 namespace sim {
 

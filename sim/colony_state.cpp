@@ -1,5 +1,8 @@
 #include "sim/colony_state.h"
 
+#include <algorithm>
+#include <limits>
+
 namespace sim {
 
 void ApplyStructure(ColonyState& state, StructureType type, std::int32_t sign) {
@@ -21,12 +24,20 @@ void ApplyStructure(ColonyState& state, StructureType type, std::int32_t sign) {
 }
 
 void AddPeople(ColonyState& state, std::int32_t n) {
-  state.population += n;
-  state.unemployed += n;
-  state.water -= n;
-  state.food -= n;
-  state.freeHousing -= n;
-  state.communications -= n;
+  // In 64 bits: a loaded colony's day may ask for more than the counters hold.
+  const std::int64_t added =
+      std::min<std::int64_t>(n, std::int64_t{kMaxPopulation} - state.population);
+  auto add = [added](std::int32_t& counter, std::int32_t sign) {
+    counter = static_cast<std::int32_t>(
+        std::clamp<std::int64_t>(counter + sign * added, std::numeric_limits<std::int32_t>::min(),
+                                 std::numeric_limits<std::int32_t>::max()));
+  };
+  add(state.population, +1);
+  add(state.unemployed, +1);
+  add(state.water, -1);
+  add(state.food, -1);
+  add(state.freeHousing, -1);
+  add(state.communications, -1);
 }
 
 void ResetToNewGame(ColonyState& state) {

@@ -21,6 +21,23 @@ enum EarthContact : std::int32_t { kNoContact = 0, kContactBuilding = 1, kContac
 inline constexpr int kBuildingCategories = 6;
 inline constexpr int kComplaintSlots = 8;
 
+// What play can reach, so that a saved game outside it is refused and no day's sum overflows.
+//
+// Population: a map of Skyscrapers houses 22 + 40 × 16,640 = 665,622 people. Once housing runs
+// out, the growth target is at most −1, so the rate, which never passes 50.1 (it steps 0.1
+// towards a target of at most 50), falls by at least 0.1 a day; a day adds rate / 66,900 of the
+// population, so from there it grows by at most exp(Σ rate / 66,900) − 1, about 21 %: some
+// 803,000 people.
+inline constexpr std::int32_t kMaxPopulation = 1'000'000;
+// Growth rate: below the target's floor of −50 the rate falls by at most 0.2 a day (three
+// penalties of 0.1, less the step back towards the target), and every day below −50 takes
+// more than 1/1,338 of the people. The largest colony is gone within about 3,100 such days,
+// at a rate of about −620.
+inline constexpr float kMaxGrowthRate = 51.0f;
+inline constexpr float kMinGrowthRate = -1000.0f;
+// Whole people leave the accumulator at the end of every day once it passes ±1.
+inline constexpr float kMaxGrowthAccumulator = 1.0f;
+
 struct ColonyState {
   // From population to buildSerial: the block a new game clears.
   std::int32_t population = 0;
@@ -57,6 +74,7 @@ struct ColonyState {
 void ApplyStructure(ColonyState& state, StructureType type, std::int32_t sign);
 
 // n may be negative. Every person takes one unit of water, food, housing and communications.
+// The population stops at kMaxPopulation; then only the people who fit are added.
 void AddPeople(ColonyState& state, std::int32_t n);
 
 // The new-game values: the landing module's balances, ten colonists, day 1 of month 0 of

@@ -1,18 +1,10 @@
 #include "sim/save_game.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <array>
-#include <cerrno>
 #include <cmath>
 #include <cstring>
-#include <fstream>
-#include <system_error>
 #include <type_traits>
-
-#include "sim/colony.h"
 
 namespace sim {
 
@@ -25,9 +17,8 @@ constexpr std::size_t kCellBytes = sizeof(MapCell);
 constexpr std::size_t kPayloadSize = (kStateWords + 1) * 4 + kCellCount * kCellBytes;
 constexpr std::size_t kFileSize = kHeaderSize + kPayloadSize + 4;
 
-// Far beyond anything a colony reaches, small enough that no sum of them overflows.
-constexpr std::int32_t kMaxPopulation = 100'000'000;
-constexpr float kMaxRate = 1.0e6f;
+// One structure is placed per serial, so no player gets anywhere near this.
+constexpr std::int32_t kMaxBuildSerial = 100'000'000;
 
 class Writer {
  public:
@@ -136,16 +127,15 @@ std::string CheckStateRanges(const ColonyState& s, StructureType selectedType) {
     if (!InRange(item, 0, kItemsPerCategory - 1)) return "categoryItem";
   }
   if (!InRange(s.disease, 0, 1000)) return "disease";
-  if (!std::isfinite(s.growthRate) || std::fabs(s.growthRate) > kMaxRate) return "growthRate";
-  if (!std::isfinite(s.growthAccumulator) || std::fabs(s.growthAccumulator) > kMaxRate) {
-    return "growthAccumulator";
-  }
+  // The negated comparisons refuse NaN too.
+  if (!(s.growthRate >= kMinGrowthRate && s.growthRate <= kMaxGrowthRate)) return "growthRate";
+  if (!(std::fabs(s.growthAccumulator) <= kMaxGrowthAccumulator)) return "growthAccumulator";
   if (!InRange(s.earthContact, 0, 2)) return "earthContact";
   for (int k = 0; k < kComplaintSlots - 1; ++k) {
     if (!InRange(s.complaints[k], 0, 4)) return "complaints";
   }
   if (s.complaints[kComplaintSlots - 1] != 0) return "complaints";
-  if (!InRange(s.buildSerial, 0, kMaxPopulation)) return "buildSerial";
+  if (!InRange(s.buildSerial, 0, kMaxBuildSerial)) return "buildSerial";
   if (!IsValidStructureType(selectedType) || IsSpareType(selectedType)) return "selectedType";
   return {};
 }
@@ -312,104 +302,8 @@ DecodeError DecodeSavedGame(std::span<const std::uint8_t> bytes, SavedGame& out)
   return DecodeError::kNone;
 }
 
-namespace {
-
-std::string SaveFailure(const std::filesystem::path& path, const std::string& why) {
-  return "The game could not be saved to " + path.filename().string() + ": " + why +
-         "; the old file is unchanged.";
-}
-
-std::string ErrnoText(int error) {
-  return std::error_code(error, std::generic_category()).message();
-}
-
-// Writes all bytes, going on after short writes and interruptions.
-bool WriteAll(int fd, std::span<const std::uint8_t> bytes, int& error) {
-  std::size_t done = 0;
-  while (done < bytes.size()) {
-    const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      error = errno;
-      return false;
-    }
-    done += static_cast<std::size_t>(n);
-  }
-  return true;
-}
-
-}  // namespace
-
-std::string SaveGameToFile(const Colony& colony, const std::filesystem::path& path) {
-  // Padded or cut to the saved size, another land's cells would come back in other places.
-  if (colony.Map().cells.size() != static_cast<std::size_t>(kCellCount)) {
-    return SaveFailure(path, "the map is not the size a saved game holds");
-  }
-  const gfx::ByteBuffer bytes =
-      EncodeSavedGame(colony.State(), colony.SelectedType(), colony.Map().cells);
-  std::filesystem::path folder = path.parent_path();
-  if (folder.empty()) folder = ".";
-  std::error_code fsError;
-  std::filesystem::create_directories(folder, fsError);
-  if (fsError)
-    return SaveFailure(path, "its folder could not be created (" + fsError.message() + ")");
-
-  const std::filesystem::path temp = path.string() + ".tmp-" + std::to_string(::getpid());
-  const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-  if (fd < 0) return SaveFailure(path, ErrnoText(errno));
-  int error = 0;
-  bool ok = WriteAll(fd, bytes, error);
-  if (ok && ::fsync(fd) != 0) {
-    error = errno;
-    ok = false;
-  }
-  if (::close(fd) != 0 && ok) {
-    error = errno;
-    ok = false;
-  }
-  if (ok && std::rename(temp.c_str(), path.c_str()) != 0) {
-    error = errno;
-    ok = false;
-  }
-  if (!ok) {
-    ::unlink(temp.c_str());
-    return SaveFailure(path, ErrnoText(error));
-  }
-  // The rename itself reaches the disk with the folder.
-  const int dirFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (dirFd >= 0) {
-    ::fsync(dirFd);
-    ::close(dirFd);
-  }
-  return {};
-}
-
-std::string LoadGameFromFile(Colony& colony, const std::filesystem::path& path) {
-  const std::string name = path.filename().string();
-  if (colony.Map().cells.size() != static_cast<std::size_t>(kCellCount)) {
-    return "The file " + name + " cannot be loaded into a map of another size; nothing was loaded.";
-  }
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return "The file " + name + " could not be opened; nothing was loaded.";
-  // Read at most one byte more than a saved game holds: anything longer is not one.
-  gfx::ByteBuffer bytes(kFileSize + 1);
-  in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-  if (in.bad()) return "The file " + name + " could not be read; nothing was loaded.";
-  bytes.resize(static_cast<std::size_t>(in.gcount()));
-
-  SavedGame game;
-  switch (DecodeSavedGame(bytes, game)) {
-    case DecodeError::kNone:
-      break;
-    case DecodeError::kNewer:
-      return "The file " + name + " was saved by a newer version of Redhollow; nothing was loaded.";
-    case DecodeError::kForeign:
-    case DecodeError::kDamaged:
-      return "The file " + name +
-             " is not a Redhollow saved game or is damaged; nothing was loaded.";
-  }
-  colony.ReplaceGame(game.state, game.selectedType, game.cells);
-  return {};
+std::size_t SavedGameFileSize() {
+  return kFileSize;
 }
 
 }  // namespace sim

@@ -13,7 +13,6 @@
 #pragma once
 
 #include <cstdint>
-#include <filesystem>
 #include <span>
 #include <string>
 #include <vector>
@@ -23,8 +22,6 @@
 #include "world/map_cell.h"
 
 namespace sim {
-
-class Colony;
 
 using world::MapCell;
 
@@ -58,16 +55,7 @@ DecodeError DecodeSavedGame(std::span<const std::uint8_t> bytes, SavedGame& out)
 std::string CheckColony(const ColonyState& state, StructureType selectedType,
                         std::span<const MapCell> cells);
 
-// Saves the colony to the file, creating its folder when missing. The file is replaced
-// atomically: a crash leaves the old file or the new one. A colony on a land of another size
-// than the game's map is not saved. Returns an empty string on success, else one sentence
-// for the player.
-std::string SaveGameToFile(const Colony& colony, const std::filesystem::path& path);
-
-// Loads the file into the colony only when every check passes and the colony's land is the
-// size of the game's map (then the selection is cleared and the view restored). Returns an
-// empty string on success, else one sentence for the player; the running game is then
-// unchanged.
-std::string LoadGameFromFile(Colony& colony, const std::filesystem::path& path);
+// The size of every saved game of this format, in bytes.
+std::size_t SavedGameFileSize();
 
 }  // namespace sim

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "sim/colony.h"
+#include "sim/save_file.h"
 #include "sim/save_game.h"
 
 namespace simtest {

@@ -1,6 +1,8 @@
 // The day step: calendar, construction, the growth model and the tick dividers.
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "tests/sim/colony_fixture.h"
 
 namespace {
@@ -144,6 +146,49 @@ TEST_F(AccumulatorTest, MinusOnePointThreeRemovesOne) {
   EXPECT_EQ(S().population, 9);
   EXPECT_EQ(S().freeHousing, 13);
   EXPECT_NEAR(S().growthAccumulator, -0.3f, 1e-6);
+}
+
+// A doctored colony far beyond anything play reaches (the population and rate an older loader
+// let through) must not overflow a counter: the people stop at the limit, the balances keep
+// agreeing with the map, and the rate comes back within what a saved game holds.
+TEST_F(DayTest, TheDayHoldsTheColonyWithinItsLimits) {
+  ExploreAll();
+  Enrich();
+  const std::int32_t extra = 100'000'000 - S().population;
+  S().population += extra;
+  S().unemployed += extra;
+  S().water -= extra;
+  S().food -= extra;
+  S().freeHousing -= extra;
+  S().communications -= extra;
+  S().growthRate = 1.0e6f;
+  for (int day = 0; day < 3; ++day) {
+    colony.RunDay();
+    EXPECT_EQ(S().population, kMaxPopulation) << day;
+    EXPECT_LE(S().growthRate, kMaxGrowthRate) << day;
+    EXPECT_EQ(Invariants(), "") << day;
+  }
+
+  // At the limit with the fastest growth play allows, nobody more arrives.
+  colony.NewGame();
+  ExploreAll();
+  Enrich();
+  AddPeople(S(), kMaxPopulation - 3 - S().population);
+  S().growthRate = kMaxGrowthRate;
+  S().growthAccumulator = 0.9f;
+  colony.RunDay();
+  EXPECT_EQ(S().population, kMaxPopulation);
+  EXPECT_EQ(Invariants(), "");
+  EXPECT_LE(std::fabs(S().growthAccumulator), kMaxGrowthAccumulator);
+
+  // A rate at the bottom of the range stays there under every penalty.
+  colony.NewGame();
+  S().growthRate = kMinGrowthRate;
+  S().water = 0;
+  S().food = 0;
+  S().disease = 50;
+  colony.UpdateGrowth();
+  EXPECT_EQ(S().growthRate, kMinGrowthRate);
 }
 
 TEST_F(DayTest, CondenserSiteFramesAndFinish) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 
@@ -95,8 +96,9 @@ TEST_F(SaveGameTest, RoundTripOfRandomColoniesThroughTheFile) {
                             choices.Below(world::kMapRows));
       if (choices.Below(4) == 0) colony.RunDay();
     }
-    S().growthRate = static_cast<float>(choices.Below(10000)) / 77.0f - 60.0f;
-    S().growthAccumulator = static_cast<float>(choices.Below(1000)) / 1001.0f;
+    // Anywhere in the range play reaches.
+    S().growthRate = static_cast<float>(choices.Below(10510)) / 10.0f - 1000.0f;
+    S().growthAccumulator = static_cast<float>(choices.Below(2001)) / 1000.0f - 1.0f;
     ASSERT_EQ(Invariants(), "");
     const ColonyState state = S();
     const StructureType selected = colony.SelectedType();
@@ -187,6 +189,47 @@ TEST_F(SaveGameTest, ValuesOutOfRangeAreRejectedEvenWithAGoodChecksum) {
   EXPECT_EQ(DecodeSavedGame(bad, out), DecodeError::kDamaged);
 }
 
+// The loader takes what play can reach and nothing beyond it: a colony at each edge loads,
+// one a step past it is refused.
+TEST_F(SaveGameTest, TheLoaderTakesWhatPlayReachesAndNoMore) {
+  BuildSomething();
+  const auto decodes = [this] {
+    SavedGame out;
+    return DecodeSavedGame(EncodeSavedGame(S(), colony.SelectedType(), land.cells), out) ==
+           DecodeError::kNone;
+  };
+  const ColonyState start = S();
+  // People added through AddPeople keep the balances in agreement with the map.
+  AddPeople(S(), kMaxPopulation - S().population);
+  EXPECT_TRUE(decodes());
+  S().population += 1;
+  S().unemployed += 1;
+  S().water -= 1;
+  S().food -= 1;
+  S().freeHousing -= 1;
+  S().communications -= 1;
+  ASSERT_EQ(Invariants(), "population");
+  EXPECT_FALSE(decodes()) << "a population past the limit";
+  S() = start;
+
+  struct Case {
+    float rate, accumulator;
+    bool loads;
+  };
+  for (const Case c :
+       {Case{kMaxGrowthRate, kMaxGrowthAccumulator, true},
+        Case{kMinGrowthRate, -kMaxGrowthAccumulator, true},
+        Case{std::nextafter(kMaxGrowthRate, 1e9f), 0.0f, false},
+        Case{std::nextafter(kMinGrowthRate, -1e9f), 0.0f, false}, Case{1.0e6f, 0.0f, false},
+        Case{0.0f, std::nextafter(kMaxGrowthAccumulator, 2.0f), false},
+        Case{0.0f, -std::nextafter(kMaxGrowthAccumulator, 2.0f), false},
+        Case{0.0f, 1.0e6f, false}}) {
+    S().growthRate = c.rate;
+    S().growthAccumulator = c.accumulator;
+    EXPECT_EQ(decodes(), c.loads) << c.rate << " " << c.accumulator;
+  }
+}
+
 TEST_F(SaveGameTest, BadFilesSayWhyAndLeaveTheGameAsItWas) {
   BuildSomething();
   const ColonyState state = S();
@@ -268,7 +311,7 @@ TEST_F(SaveGameTest, AColonyOnALandOfAnotherSizeIsNeitherSavedNorLoaded) {
   const std::vector<MapCell> cells = small.cells;
   EXPECT_EQ(SaveGameToFile(other, folder / "SAVES" / "small.sav"),
             "The game could not be saved to small.sav: the map is not the size a saved game "
-            "holds; the old file is unchanged.");
+            "holds; no file was written.");
   EXPECT_FALSE(fs::exists(folder / "SAVES" / "small.sav"));
   EXPECT_EQ(LoadGameFromFile(other, path),
             "The file colony.sav cannot be loaded into a map of another size; nothing was "
