@@ -14,6 +14,12 @@
 
 namespace dialogs {
 
+// The text a field holds after SetText(bytes): UTF-8, with every byte that does not start a
+// well-formed sequence taken as the Latin-1 character it would be.
+std::string FieldText(std::string_view bytes);
+// What typing `utf8` puts into a field: its characters without the control characters.
+std::u32string TypedCharacters(std::string_view utf8);
+
 // One line of text: a caret, typing through the window's text input, Backspace, Delete, Home,
 // End, Left and Right. Control characters typed are left out.
 class TEdit final : public FormControl {

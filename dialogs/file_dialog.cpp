@@ -7,6 +7,7 @@
 
 #include "dialogs/message_dialog.h"
 #include "gfx/text.h"
+#include "sim/save_file.h"
 
 namespace dialogs {
 
@@ -14,9 +15,8 @@ namespace {
 
 constexpr std::int32_t kAcceptCode = 10;
 
-// The saved games in a folder, named without their extension, in the order of their names.
-// The extension must match exactly, as the path the dialog makes of a name will; hidden files
-// are left out. A folder that is missing or cannot be read lists nothing.
+}  // namespace
+
 std::vector<std::string> ListSavedGames(const std::filesystem::path& folder,
                                         std::string_view extension) {
   std::vector<std::string> names;
@@ -36,8 +36,6 @@ std::vector<std::string> ListSavedGames(const std::filesystem::path& folder,
   std::sort(names.begin(), names.end());
   return names;
 }
-
-}  // namespace
 
 std::string RefusedSaveName(std::string_view name) {
   if (name.empty()) return "A saved game needs a name.";
@@ -71,8 +69,10 @@ TFileDlg::TFileDlg(FormHost& host) : TModalDialog(host) {
   list_->bounds = gfx::FracToPixels(gfx::FracRect::FromSize(0.025f, 0.09f, 0.17f, 0.24f), screen);
   list_->font = font();
   list_->onClick = [this] {
-    if (list_->ItemIndex() >= 0)
-      name_->SetText(list_->Items()[static_cast<std::size_t>(list_->ItemIndex())]);
+    if (list_->ItemIndex() < 0) return;
+    const std::string& fileName = list_->Items()[static_cast<std::size_t>(list_->ItemIndex())];
+    name_->SetText(fileName);
+    choice_.Pick(fileName, name_->Text());
   };
   list_->onDblClick = [this] { Accept(); };
   name_ = std::make_unique<TEdit>(*this);
@@ -94,6 +94,7 @@ void TFileDlg::Prepare(std::int32_t fileMode, std::string_view saveFolder,
 
 std::optional<std::string> TFileDlg::ChooseSavedGame(std::int32_t fileMode) {
   Prepare(fileMode, kSavesFolder, kSavedGameExtension, 0.5f, 0.5f);
+  sim::RemoveStaleSaveTemporaries(host().StartDirectory() + folder, extension);
   if (ShowModal() != kModalOk) return std::nullopt;
   return path;
 }
@@ -101,6 +102,7 @@ std::optional<std::string> TFileDlg::ChooseSavedGame(std::int32_t fileMode) {
 void TFileDlg::DrawContents() {
   FocusControl(action_.get());
   name_->SetText("");
+  choice_.Forget();
   const bool saving = mode == kFileModeSave;
   action_->caption = saving ? "&Save" : "&Load";
   SetCaption(saving ? "Save Game" : "Load Game");
@@ -122,9 +124,11 @@ void TFileDlg::Command(std::int32_t code) {
 }
 
 void TFileDlg::Accept() {
-  const std::string name = name_->Text();
+  const std::string name = choice_.NameFor(name_->Text());
   if (name.empty()) return;
-  if (const std::string refused = RefusedSaveName(name); !refused.empty()) {
+  // A picked name is a file already in the folder, whatever its bytes.
+  if (const std::string refused = RefusedSaveName(name);
+      !choice_.IsPicked(name_->Text()) && !refused.empty()) {
     ShowMessageDialog(host(), "Error", refused, kButtonsOk, kIconNotice);
     return;
   }

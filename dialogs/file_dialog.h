@@ -4,10 +4,13 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "dialogs/edit_controls.h"
 #include "dialogs/modal_dialog.h"
@@ -26,6 +29,35 @@ constexpr std::size_t kLongestSaveName = 200;
 // Why a typed name cannot name a file in the folder, or an empty text when it can.
 std::string RefusedSaveName(std::string_view name);
 
+// The saved games in a folder, named by their own bytes without their extension, in the order
+// of those bytes. The extension must match exactly, as the path the dialog makes of a name
+// will; hidden files are left out. A folder that is missing or cannot be read lists nothing.
+std::vector<std::string> ListSavedGames(const std::filesystem::path& folder,
+                                        std::string_view extension);
+
+// What the name field stands for. A name picked from the list is a file's own bytes, which
+// need not be UTF-8: the field shows them as well as it can, and as long as the field shows
+// exactly that, the name is the file's. Anything typed or changed is the field's text, UTF-8.
+class SaveNameChoice {
+ public:
+  void Pick(std::string fileName, std::string shown) {
+    picked_ = std::move(fileName);
+    shown_ = std::move(shown);
+  }
+  void Forget() { Pick({}, {}); }
+  bool IsPicked(std::string_view fieldText) const {
+    return !picked_.empty() && fieldText == shown_;
+  }
+  // The name the field's text stands for.
+  std::string NameFor(std::string_view fieldText) const {
+    return IsPicked(fieldText) ? picked_ : std::string(fieldText);
+  }
+
+ private:
+  std::string picked_;
+  std::string shown_;
+};
+
 class TFileDlg final : public TModalDialog {
  public:
   explicit TFileDlg(FormHost& host);
@@ -34,8 +66,9 @@ class TFileDlg final : public TModalDialog {
   // Centres the dialog at (centreX, centreY) of the screen and sets what it is for.
   void Prepare(std::int32_t fileMode, std::string_view saveFolder, std::string_view fileExtension,
                float centreX, float centreY);
-  // Shows the dialog in the middle of the screen for a saved game of the game's folder; the
-  // chosen file's path, or none when the player cancelled.
+  // Shows the dialog in the middle of the screen for a saved game of the game's folder, after
+  // clearing away what interrupted saves left there; the chosen file's path, or none when the
+  // player cancelled.
   std::optional<std::string> ChooseSavedGame(std::int32_t fileMode);
   void DrawContents() override;
   // The action button's code runs Accept.
@@ -58,6 +91,7 @@ class TFileDlg final : public TModalDialog {
   std::unique_ptr<TSButton> cancel_;
   std::unique_ptr<TListBox> list_;
   std::unique_ptr<TEdit> name_;
+  SaveNameChoice choice_;
 };
 
 }  // namespace dialogs

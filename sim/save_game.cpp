@@ -13,9 +13,13 @@ namespace {
 constexpr std::array<std::uint8_t, 8> kMagic = {'R', 'H', 'S', 'A', 'V', 'E', '\r', '\n'};
 constexpr std::size_t kHeaderSize = kMagic.size() + 4 + 4;
 constexpr std::size_t kStateWords = 36;
-constexpr std::size_t kCellBytes = sizeof(MapCell);
-constexpr std::size_t kPayloadSize = (kStateWords + 1) * 4 + kCellCount * kCellBytes;
-constexpr std::size_t kFileSize = kHeaderSize + kPayloadSize + 4;
+constexpr std::size_t kCellBytes = 8 + 4;  // eight bytes, then the serial
+constexpr std::size_t PayloadSize(std::int32_t cellCount) {
+  return (kStateWords + 1) * 4 + static_cast<std::size_t>(cellCount) * kCellBytes;
+}
+constexpr std::size_t FileSize(std::int32_t cellCount) {
+  return kHeaderSize + PayloadSize(cellCount) + 4;
+}
 
 // One structure is placed per serial, so no player gets anywhere near this.
 constexpr std::int32_t kMaxBuildSerial = 100'000'000;
@@ -58,7 +62,6 @@ class Reader {
     return v;
   }
   bool Failed() const { return failed_; }
-  bool AtEnd() const { return pos_ == bytes_.size(); }
 
  private:
   std::uint8_t Fail() {
@@ -173,28 +176,43 @@ std::string CheckCell(const MapCell& cell, const ColonyState& s) {
 }  // namespace
 
 std::uint32_t Crc32(std::span<const std::uint8_t> bytes) {
-  static const auto table = [] {
-    std::array<std::uint32_t, 256> t{};
+  // Eight bytes a step ("slicing by eight"): table k holds what a byte does to the remainder
+  // k bytes further on. A load of a whole saved game checks 200 KB.
+  static const auto tables = [] {
+    std::array<std::array<std::uint32_t, 256>, 8> t{};
     for (std::uint32_t i = 0; i < 256; ++i) {
       std::uint32_t c = i;
       for (int k = 0; k < 8; ++k) c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
-      t[i] = c;
+      t[0][i] = c;
+    }
+    for (std::size_t k = 1; k < t.size(); ++k) {
+      for (std::uint32_t i = 0; i < 256; ++i)
+        t[k][i] = (t[k - 1][i] >> 8) ^ t[0][t[k - 1][i] & 0xFFu];
     }
     return t;
   }();
   std::uint32_t crc = 0xFFFFFFFFu;
-  for (std::uint8_t b : bytes) crc = table[(crc ^ b) & 0xFFu] ^ (crc >> 8);
+  const std::uint8_t* p = bytes.data();
+  std::size_t left = bytes.size();
+  for (; left >= 8; left -= 8, p += 8) {
+    const std::uint32_t low = gfx::LoadLe32(p) ^ crc;
+    const std::uint32_t high = gfx::LoadLe32(p + 4);
+    crc = tables[7][low & 0xFFu] ^ tables[6][(low >> 8) & 0xFFu] ^ tables[5][(low >> 16) & 0xFFu] ^
+          tables[4][low >> 24] ^ tables[3][high & 0xFFu] ^ tables[2][(high >> 8) & 0xFFu] ^
+          tables[1][(high >> 16) & 0xFFu] ^ tables[0][high >> 24];
+  }
+  for (; left > 0; --left, ++p) crc = tables[0][(crc ^ *p) & 0xFFu] ^ (crc >> 8);
   return crc ^ 0xFFFFFFFFu;
 }
 
 gfx::ByteBuffer EncodeSavedGame(const ColonyState& state, StructureType selectedType,
-                                std::span<const MapCell> cells) {
+                                std::span<const MapCell> cells, std::int32_t cellCount) {
   gfx::ByteBuffer payload;
-  payload.reserve(kPayloadSize);
+  payload.reserve(PayloadSize(cellCount));
   Writer p(payload);
   WriteState(p, state);
   p.I32(selectedType);
-  for (std::int32_t i = 0; i < kCellCount; ++i) {
+  for (std::int32_t i = 0; i < cellCount; ++i) {
     const MapCell cell = i < static_cast<std::int32_t>(cells.size()) ? cells[i] : MapCell{};
     for (std::uint8_t b : {cell.revealMask, cell.sheet, cell.frame, cell.type,
                            cell.constructionLeft, cell.animStart, cell.variant, cell.animLength}) {
@@ -203,7 +221,7 @@ gfx::ByteBuffer EncodeSavedGame(const ColonyState& state, StructureType selected
     p.I32(cell.serial);
   }
   gfx::ByteBuffer file(kMagic.begin(), kMagic.end());
-  file.reserve(kFileSize);
+  file.reserve(FileSize(cellCount));
   Writer w(file);
   w.U32(kSaveFormatVersion);
   w.U32(static_cast<std::uint32_t>(payload.size()));
@@ -213,8 +231,8 @@ gfx::ByteBuffer EncodeSavedGame(const ColonyState& state, StructureType selected
 }
 
 std::string CheckColony(const ColonyState& s, StructureType selectedType,
-                        std::span<const MapCell> cells) {
-  if (cells.size() != static_cast<std::size_t>(kCellCount)) return "cell count";
+                        std::span<const MapCell> cells, std::int32_t cellCount) {
+  if (cells.size() != static_cast<std::size_t>(cellCount)) return "cell count";
   if (std::string problem = CheckStateRanges(s, selectedType); !problem.empty()) return problem;
 
   // Sums in 64 bits so that no map can overflow them.
@@ -265,7 +283,10 @@ std::string CheckColony(const ColonyState& s, StructureType selectedType,
   return {};
 }
 
-DecodeError DecodeSavedGame(std::span<const std::uint8_t> bytes, SavedGame& out) {
+DecodeError DecodeSavedGame(std::span<const std::uint8_t> bytes, SavedGame& out,
+                            std::int32_t cellCount) {
+  if (cellCount < 0 || cellCount > kCellCount) return DecodeError::kDamaged;
+  const std::size_t payloadBytes = PayloadSize(cellCount);
   if (bytes.size() < kMagic.size() || !std::equal(kMagic.begin(), kMagic.end(), bytes.begin())) {
     return DecodeError::kForeign;
   }
@@ -274,28 +295,35 @@ DecodeError DecodeSavedGame(std::span<const std::uint8_t> bytes, SavedGame& out)
   const std::uint32_t payloadSize = header.U32();
   if (header.Failed()) return DecodeError::kDamaged;
   if (version > kSaveFormatVersion) return DecodeError::kNewer;
-  if (version != kSaveFormatVersion || payloadSize != kPayloadSize || bytes.size() != kFileSize) {
+  if (version != kSaveFormatVersion || payloadSize != payloadBytes ||
+      bytes.size() != FileSize(cellCount)) {
     return DecodeError::kDamaged;
   }
-  const auto payload = bytes.subspan(kHeaderSize, kPayloadSize);
-  Reader trailer(bytes.subspan(kHeaderSize + kPayloadSize));
+  const auto payload = bytes.subspan(kHeaderSize, payloadBytes);
+  Reader trailer(bytes.subspan(kHeaderSize + payloadBytes));
   if (trailer.U32() != Crc32(payload) || trailer.Failed()) return DecodeError::kDamaged;
 
   SavedGame game;
   Reader r(payload);
   ReadState(r, game.state);
   game.selectedType = r.I32();
-  game.cells.resize(kCellCount);
+  if (r.Failed()) return DecodeError::kDamaged;
+  // The payload's size was checked above: exactly the cells follow.
+  const std::uint8_t* at = payload.data() + (kStateWords + 1) * 4;
+  game.cells.resize(static_cast<std::size_t>(cellCount));
   for (MapCell& cell : game.cells) {
-    for (std::uint8_t* b :
-         {&cell.revealMask, &cell.sheet, &cell.frame, &cell.type, &cell.constructionLeft,
-          &cell.animStart, &cell.variant, &cell.animLength}) {
-      *b = r.U8();
-    }
-    cell.serial = r.I32();
+    cell.revealMask = at[0];
+    cell.sheet = at[1];
+    cell.frame = at[2];
+    cell.type = at[3];
+    cell.constructionLeft = at[4];
+    cell.animStart = at[5];
+    cell.variant = at[6];
+    cell.animLength = at[7];
+    cell.serial = static_cast<std::int32_t>(gfx::LoadLe32(at + 8));
+    at += kCellBytes;
   }
-  if (r.Failed() || !r.AtEnd()) return DecodeError::kDamaged;
-  if (!CheckColony(game.state, game.selectedType, game.cells).empty()) {
+  if (!CheckColony(game.state, game.selectedType, game.cells, cellCount).empty()) {
     return DecodeError::kDamaged;
   }
   out = std::move(game);
@@ -303,7 +331,7 @@ DecodeError DecodeSavedGame(std::span<const std::uint8_t> bytes, SavedGame& out)
 }
 
 std::size_t SavedGameFileSize() {
-  return kFileSize;
+  return FileSize(kCellCount);
 }
 
 }  // namespace sim

@@ -4,6 +4,8 @@
 #include "dialogs/file_dialog.h"
 
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <fstream>
 
@@ -134,6 +136,67 @@ TEST_F(FileDialog, AMissingFolderListsNothingAndSavingThereIsStillAccepted) {
   }};
   EXPECT_EQ(Show(dialogs::kFileModeSave), dialogs::kModalOk);
   EXPECT_EQ(files->path, folder.string() + "/SAVES/base.sav.sav");
+}
+
+// Names on disk are bytes, not always UTF-8. The list shows each as well as the font can, two
+// of them even alike ("caf\xE9" and "café"); picking one and accepting must name that very
+// file, to load it or to replace it, whatever its bytes.
+TEST_F(FileDialog, EveryListedNamePickedAndAcceptedNamesThatFile) {
+  fs::remove_all(folder / "SAVES");
+  fs::create_directories(folder / "SAVES");
+  const std::vector<std::string> names = {"caf\xE9",   "caf\xC3\xA9",         "\xFF\xFE",
+                                          "tab\there", std::string(240, 'n'), "\xE6\x97\xA5"};
+  for (const std::string& name : names) std::ofstream(folder / "SAVES" / (name + ".sav")) << name;
+  ASSERT_EQ(dialogs::ListSavedGames(folder / "SAVES", "sav").size(), names.size());
+
+  for (const std::int32_t mode : {dialogs::kFileModeLoad, dialogs::kFileModeSave}) {
+    for (std::size_t line = 0; line < names.size(); ++line) {
+      std::string listed;
+      script = {[&](auto& p, auto&) {
+        listed = files->fileList().Items().at(line);
+        const platform::Point at = LineOf(static_cast<std::int32_t>(line));
+        p.Click(at.x, at.y);
+        p.PressKey(mode == dialogs::kFileModeLoad ? 'L' : 'S');
+      }};
+      // Saving over a listed game asks first.
+      if (mode == dialogs::kFileModeSave) script.push_back([](auto& p, auto&) { p.PressKey('Y'); });
+      ASSERT_EQ(Show(mode), dialogs::kModalOk) << line;
+      EXPECT_EQ(files->path, (folder / "SAVES" / (listed + ".sav")).string());
+      std::ifstream file(files->path);
+      EXPECT_EQ(std::string(std::istreambuf_iterator<char>(file), {}), listed);
+    }
+  }
+}
+
+// A typed name is UTF-8 even when a file whose bytes show alike is listed.
+TEST_F(FileDialog, ATypedNameIsTheTextTypedNotAListedLookalike) {
+  std::ofstream(folder / "SAVES" / "caf\xE9.sav") << "x";
+  script = {[&](auto& p, auto&) {
+    const platform::Point field = CentreOf(*files, files->nameEdit().bounds);
+    p.Click(field.x, field.y);
+    p.TypeText("caf\xC3\xA9");
+    p.PressKey(platform::vk::kReturn);
+  }};
+  EXPECT_EQ(Show(dialogs::kFileModeSave), dialogs::kModalOk);
+  EXPECT_EQ(files->path, folder.string() + "/SAVES/caf\xC3\xA9.sav");
+}
+
+// What a save killed before its rename left is cleared as the dialog opens; a save under way
+// in a running game keeps its file.
+TEST_F(FileDialog, OpeningTheDialogClearsWhatInterruptedSavesLeft) {
+  const pid_t ended = ::fork();
+  if (ended == 0) ::_exit(0);
+  ::waitpid(ended, nullptr, 0);
+  const fs::path stale = folder / "SAVES" / ("alpha.sav.tmp-" + std::to_string(ended));
+  const fs::path running = folder / "SAVES" / ("alpha.sav.tmp-" + std::to_string(::getpid()));
+  std::ofstream(stale) << "half";
+  std::ofstream(running) << "half";
+  script = {[&](auto& p, auto&) {
+    EXPECT_FALSE(fs::exists(stale));
+    p.PressKey('C');
+  }};
+  EXPECT_EQ(files->ChooseSavedGame(dialogs::kFileModeLoad), std::nullopt);
+  EXPECT_TRUE(fs::exists(running));
 }
 
 }  // namespace
