@@ -15,30 +15,44 @@ cmake --build "$ROOT/build-asan" -j "$(nproc)"
 
 export SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+# Reports name their functions only through the symbolizer of the compiler's own LLVM.
+export ASAN_SYMBOLIZER_PATH=/usr/lib/llvm-14/bin/llvm-symbolizer
+export UBSAN_SYMBOLIZER_PATH="$ASAN_SYMBOLIZER_PATH"
 status=0
 echo "== tests (release build)"
 ctest --test-dir "$ROOT/build" --output-on-failure -j "$(nproc)" || status=1
 echo "== tests (sanitizer build)"
 ctest --test-dir "$ROOT/build-asan" --output-on-failure -j "$(nproc)" || status=1
 
-echo "== fuzzing, 60 s per target"
-FUZZ_SECONDS="${FUZZ_SECONDS:-60}"
-for target in "$ROOT"/build-asan/fuzz/*_fuzz; do
-  [[ -x "$target" ]] || continue
+# Each target fuzzes for a bounded time, as many at once as there are cores.
+FUZZ_SECONDS="${FUZZ_SECONDS:-20}"
+echo "== fuzzing, ${FUZZ_SECONDS} s per target"
+fuzz_target() {
+  local target="$1" name corpus
   name="$(basename "$target" _fuzz)"
   corpus="$(mktemp -d)"
-  echo "-- $name"
-  if ! ASAN_OPTIONS=detect_leaks=0 "$target" -max_total_time="$FUZZ_SECONDS" -print_final_stats=0 \
+  if ASAN_OPTIONS=detect_leaks=0 "$target" -max_total_time="$FUZZ_SECONDS" -print_final_stats=1 \
        -artifact_prefix="$ROOT/build-asan/fuzz/${name}-" "$corpus" "$ROOT/tests/data/fuzz-seeds/$name" \
        > "$ROOT/build-asan/fuzz/${name}.log" 2>&1; then
+    echo "-- $name: $(grep -o 'average_exec_per_sec: *[0-9]*' "$ROOT/build-asan/fuzz/${name}.log" |
+                       grep -o '[0-9]*$') runs/s"
+  else
+    echo "-- $name"
     tail -n 40 "$ROOT/build-asan/fuzz/${name}.log"
     echo "fuzz target $name found a crash; the input is under build-asan/fuzz/"
-    status=1
-  else
-    grep -E "^#[0-9]+.*DONE" "$ROOT/build-asan/fuzz/${name}.log" | tail -n 1 || true
+    touch "$fuzz_failures/$name"
   fi
   rm -rf "$corpus"
+}
+fuzz_failures="$(mktemp -d)"
+for target in "$ROOT"/build-asan/fuzz/*_fuzz; do
+  [[ -x "$target" ]] || continue
+  while (($(jobs -rp | wc -l) >= $(nproc))); do wait -n || true; done
+  fuzz_target "$target" &
 done
+wait
+if [[ -n "$(ls -A "$fuzz_failures")" ]]; then status=1; fi
+rm -rf "$fuzz_failures"
 
 if ((status == 0)); then echo "== all tests passed in ${SECONDS} s"; else echo "== FAILURES (see above) after ${SECONDS} s"; fi
 exit "$status"
