@@ -53,7 +53,7 @@ void SayNoDisplay(const char* reason) {
 }  // namespace
 
 bool SdlPlatform::OpenMainWindow(const std::string& title, WindowEvents& events) {
-  IgnoreMessagesToClosedWindows();
+  SurviveXErrors();
   if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS | SDL_INIT_TIMER) != 0) {
     const std::string reason = std::string("none could be opened (") + SDL_GetError() + ")";
     SayNoDisplay(reason.c_str());
