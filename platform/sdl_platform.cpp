@@ -213,6 +213,12 @@ void SdlPlatform::FireTimerIfDue() {
   if (now < nextTick_) return;
   // A late tick fires once; the next is due a whole interval after it.
   nextTick_ = now + timerInterval_;
+  if (window_ != nullptr) {
+    const Uint32 flags = SDL_GetWindowFlags(window_);
+    if (visibility_.BackByItsFlags(now, (flags & (SDL_WINDOW_MINIMIZED | SDL_WINDOW_HIDDEN)) != 0,
+                                   (flags & SDL_WINDOW_INPUT_FOCUS) != 0))
+      Guarded([&] { main_->OnRestored(); });
+  }
   const std::size_t presentedBefore = presented_.size();
   Guarded([&] { main_->OnTimer(); });
   // The first screen is drawn by a tick; once it is on the window, the audio device, which
@@ -228,6 +234,10 @@ void SdlPlatform::CloseRequested(WindowEvents& input) {
   Guarded([&] { close = input.OnCloseQuery(); });
   // A modal window answers the close itself; only the main window ends the program.
   if (close && &input == main_) terminated_ = true;
+}
+
+void SdlPlatform::CameBack() {
+  if (visibility_.CameBack()) Guarded([&] { main_->OnRestored(); });
 }
 
 void SdlPlatform::Dispatch(const SDL_Event& event, WindowEvents& input) {
@@ -305,6 +315,7 @@ void SdlPlatform::DispatchWindowEvent(const SDL_WindowEvent& event, WindowEvents
     case SDL_WINDOWEVENT_FOCUS_GAINED:
       activatedOnce_ = true;
       Guarded([&] { main_->OnActivate(); });
+      CameBack();
       break;
     case SDL_WINDOWEVENT_FOCUS_LOST:
       input_.ReleaseAll();
@@ -312,8 +323,16 @@ void SdlPlatform::DispatchWindowEvent(const SDL_WindowEvent& event, WindowEvents
     case SDL_WINDOWEVENT_EXPOSED: {
       const gfx::AppVideo client = ClientSize();
       Guarded([&] { main_->OnPaint({0, 0, client.width, client.height}); });
+      CameBack();
       break;
     }
+    case SDL_WINDOWEVENT_MINIMIZED:
+    case SDL_WINDOWEVENT_HIDDEN:
+      visibility_.WentOutOfSight();
+      break;
+    case SDL_WINDOWEVENT_MAXIMIZED:
+      CameBack();
+      break;
     case SDL_WINDOWEVENT_SIZE_CHANGED: {
       // SDL also reports a change when a full-screen switch kept the size; a resize rebuilds
       // the screen-sized back buffer, so only a real change is passed on.
@@ -327,6 +346,8 @@ void SdlPlatform::DispatchWindowEvent(const SDL_WindowEvent& event, WindowEvents
       break;
     }
     case SDL_WINDOWEVENT_RESTORED:
+      // The game hears of every restore, as it always has, but once.
+      visibility_.CameBack();
       Guarded([&] { main_->OnRestored(); });
       break;
     case SDL_WINDOWEVENT_CLOSE:
@@ -338,7 +359,9 @@ void SdlPlatform::DispatchWindowEvent(const SDL_WindowEvent& event, WindowEvents
 }
 
 void SdlPlatform::Minimize() {
-  if (window_ != nullptr) SDL_MinimizeWindow(window_);
+  if (window_ == nullptr) return;
+  visibility_.MinimiseAsked(SDL_GetTicks64());
+  SDL_MinimizeWindow(window_);
 }
 
 void SdlPlatform::InstallCursor(int id, const CursorImage& image) {

@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
+#include <memory>
 
 #include "platform/headless_platform.h"
 #include "tests/support/dialog_answerer.h"
@@ -181,12 +183,96 @@ TEST_F(MainWndTest, MinimisedTheTimerDoesNothingUntilRestored) {
   const std::int32_t day = game.colony().State().day;
   window.Minimise();
   EXPECT_EQ(platform.minimizeCount, 1);
-  platform.Tick(10);
+  platform.MinimiseByWindowSystem();
+  platform.Tick(100);
   EXPECT_EQ(game.colony().State().day, day);
   platform.Restore();
   EXPECT_FALSE(window.minimised);
   platform.Tick(2);
   EXPECT_EQ(game.colony().State().day, day + 2);
+}
+
+// A game screen running a day on every tick, then minimised by the game (F10).
+class MinimiseTest : public MainWndTest {
+ protected:
+  void SetUp() override {
+    MainWndTest::SetUp();
+    window = std::make_unique<TMainWnd>(platform);
+    platform.MoveMouse(400, 300);
+    platform.Activate();
+    platform.Tick(2);
+    window->gameScreen->NewGame();
+    window->RequestScreen(ScreenGame);
+    platform.Tick();
+    window->gameScreen->colony().Command(sim::kCommandAccelerate);
+    Minimise();
+  }
+  void TearDown() override {
+    window.reset();
+    MainWndTest::TearDown();
+  }
+
+  std::int32_t Day() const { return window->gameScreen->colony().State().day; }
+  void Minimise() {
+    window->Minimise();
+    dayMinimised = Day();
+  }
+  void ExpectPausedFor(int ticks) {
+    platform.Tick(ticks);
+    EXPECT_TRUE(window->minimised);
+    EXPECT_EQ(Day(), dayMinimised);
+  }
+  // The game hears at once that it is restored, and the next tick is a day.
+  void ExpectRunningAfter(const std::function<void()>& sign) {
+    sign();
+    EXPECT_FALSE(window->minimised);
+    platform.Tick();
+    EXPECT_EQ(Day(), dayMinimised + 1);
+  }
+
+  platform::HeadlessPlatform platform;
+  std::unique_ptr<TMainWnd> window;
+  std::int32_t dayMinimised = 0;
+};
+
+// A bare X server, or a window manager that keeps full-screen windows up, never minimises the
+// window nor says anything: the game may not wait for a restore that never comes.
+TEST_F(MinimiseTest, AWindowSystemThatIgnoresTheMinimisePausesTheGameOnlyBriefly) {
+  ExpectPausedFor(3);
+  platform.Tick(25);
+  EXPECT_FALSE(window->minimised);
+  EXPECT_GT(Day(), dayMinimised);
+}
+
+// Any sign that the window is on the screen again ends the pause.
+TEST_F(MinimiseTest, ExposedOrGivenTheFocusTheGameRunsAgain) {
+  ExpectPausedFor(1);
+  ExpectRunningAfter([&] { platform.Expose(); });
+  Minimise();
+  ExpectPausedFor(1);
+  ExpectRunningAfter([&] { platform.Activate(); });
+}
+
+// A window manager that minimises: the game waits as long as the window is away, and the
+// way back may be a restore or only the window's flags.
+TEST_F(MinimiseTest, MinimisedByTheWindowSystemTheGameWaitsUntilTheWindowIsBack) {
+  platform.MinimiseByWindowSystem();
+  ExpectPausedFor(100);
+  ExpectRunningAfter([&] { platform.Restore(); });
+  Minimise();
+  platform.MinimiseByWindowSystem();
+  ExpectPausedFor(100);
+  platform.windowState = {};  // restored without a word: the next tick sees it
+  platform.Tick();
+  EXPECT_FALSE(window->minimised);
+  EXPECT_EQ(Day(), dayMinimised + 1);
+}
+
+// A compositor that tells nothing but takes the focus away: the game waits for the focus.
+TEST_F(MinimiseTest, WithTheFocusGoneTheGameWaitsForItsReturn) {
+  platform.LoseFocus();
+  ExpectPausedFor(100);
+  ExpectRunningAfter([&] { platform.Activate(); });
 }
 
 TEST_F(MainWndTest, ResizeRecreatesABlackBackBufferThatLaterPresentationsUse) {
