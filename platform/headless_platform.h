@@ -106,7 +106,8 @@ class HeadlessPlatform final : public Platform {
     MessageBoxButtons buttons;
   };
   std::vector<MessageBoxCall> messageBoxes;
-  std::deque<int> messageBoxAnswers;  // popped per box; Ok or No when empty
+  std::deque<int>
+      messageBoxAnswers;  // popped per box (kResultNone: none shown); Ok or No when empty
   std::vector<std::string> openedUrls;
   bool urlOpenerWorks = true;
   std::map<int, CursorImage> cursors;

@@ -1,5 +1,6 @@
 #include "platform/sdl_platform.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <exception>
 #include <filesystem>
@@ -418,11 +419,15 @@ int SdlPlatform::ShowMessageBox(const std::string& title, const std::string& tex
   data.message = text.c_str();
   data.numbuttons = question ? 2 : 1;
   data.buttons = question ? yesNo : ok;
+  // Every box of the platform reports a fault, so its text goes to stderr too, in one line:
+  // a log keeps what the player was shown, and without a display it is all there is.
+  std::string line = title + ": " + text;
+  std::replace(line.begin(), line.end(), '\n', ' ');
+  std::fprintf(stderr, "%s\n", line.c_str());
   int answer = 0;
-  if (SDL_ShowMessageBox(&data, &answer) != 0 || answer < 0) {
-    std::fprintf(stderr, "%s: %s\n", title.c_str(), text.c_str());
-    return question ? kResultNo : kResultOk;
-  }
+  if (SDL_ShowMessageBox(&data, &answer) != 0) return kResultNone;
+  // Closed without a button: the answer of Escape.
+  if (answer < 0) return question ? kResultNo : kResultOk;
   return answer;
 }
 
