@@ -179,7 +179,7 @@ void HeadlessPlatform::Restore() {
 
 void HeadlessPlatform::LoseFocus() {
   windowState.focused = false;
-  input_.ReleaseAll();
+  if (WindowEvents* target = inputTarget()) Guarded([&] { input_.ReleaseAll(*target); });
 }
 
 void HeadlessPlatform::MinimiseByWindowSystem() {

@@ -319,7 +319,7 @@ void SdlPlatform::DispatchWindowEvent(const SDL_WindowEvent& event, WindowEvents
       CameBack();
       break;
     case SDL_WINDOWEVENT_FOCUS_LOST:
-      input_.ReleaseAll();
+      Guarded([&] { input_.ReleaseAll(input); });
       break;
     case SDL_WINDOWEVENT_EXPOSED: {
       const gfx::AppVideo client = ClientSize();
