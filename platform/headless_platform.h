@@ -106,8 +106,8 @@ class HeadlessPlatform final : public Platform {
     MessageBoxButtons buttons;
   };
   std::vector<MessageBoxCall> messageBoxes;
-  std::deque<int>
-      messageBoxAnswers;  // popped per box (kResultNone: none shown); Ok or No when empty
+  // Popped per box (kResultNone: the system showed none); Ok or No when empty.
+  std::deque<int> messageBoxAnswers;
   std::vector<std::string> openedUrls;
   bool urlOpenerWorks = true;
   std::map<int, CursorImage> cursors;
@@ -121,15 +121,14 @@ class HeadlessPlatform final : public Platform {
   WindowEvents* inputTarget() const { return inputStack_.empty() ? nullptr : inputStack_.back(); }
   template <typename Handler>
   void Guarded(Handler&& handler);
+  // A window that showed a sign of being on the screen; one that was away is restored.
+  void CameBack();
 
   gfx::AppVideo screen_;
   gfx::AppVideo client_;
   std::unique_ptr<gfx::MemVideo> window_;
   WindowEvents* main_ = nullptr;
   std::vector<WindowEvents*> inputStack_;
-  // A window that showed a sign of being on the screen; one that was away is restored.
-  void CameBack();
-
   InputTranslator input_;
   WindowVisibility visibility_;
   bool terminated_ = false;

@@ -62,6 +62,8 @@ class WindowEvents {
   virtual void OnTextInput(std::string_view /*utf8*/) {}
   virtual void OnPaint(const gfx::IntRect& /*clip*/) {}
   virtual void OnResize() {}
+  // The window is on the screen again after it was minimised or hidden (window_visibility.h),
+  // or the window system restored it.
   virtual void OnRestored() {}
   // Window close or Alt+F4; returning false keeps the window open.
   virtual bool OnCloseQuery() { return true; }

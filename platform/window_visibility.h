@@ -6,12 +6,14 @@
 // back, or it waits for a restore that never comes. Both backends feed it, so its rules are
 // tested once.
 //
-//   state          event                                            next state   restored?
-//   Shown          the game asks to minimise                        Asked        -
-//   Shown, Asked   reported minimised or hidden                     OutOfSight   -
-//   Asked, Out..   shown, exposed, focus gained, restored, maximised Shown       yes
-//   Asked, Out..   a tick kAnswerTime after the ask, the window's    Shown       yes
-//                  flags neither minimised nor hidden, and focused
+//   state              event                                          next state  restored?
+//   Shown              the game asks to minimise                      Asked       no
+//   any                reported minimised or hidden                   OutOfSight  no
+//   Asked, OutOfSight  shown, exposed, focus gained, restored or      Shown       yes
+//                      maximised
+//   Asked, OutOfSight  a tick kAnswerTime after the ask that finds    Shown       yes
+//                      the window neither minimised nor hidden, and
+//                      holding the focus
 #pragma once
 
 #include <cstdint>
@@ -35,8 +37,6 @@ class WindowVisibility {
   // At a timer tick, with what the window's flags say at `now`. True when the window counts as
   // back (see kAnswerTime), so the game is to hear that it is restored.
   bool BackByItsFlags(std::uint64_t now, bool minimisedOrHidden, bool focused);
-
-  bool outOfSight() const { return state_ != State::Shown; }
 
  private:
   enum class State { Shown, Asked, OutOfSight };
