@@ -62,6 +62,8 @@ class WindowEvents {
   virtual void OnTextInput(std::string_view /*utf8*/) {}
   virtual void OnPaint(const gfx::IntRect& /*clip*/) {}
   virtual void OnResize() {}
+  // The window is on the screen again after it was minimised or hidden (window_visibility.h),
+  // or the window system restored it.
   virtual void OnRestored() {}
   // Window close or Alt+F4; returning false keeps the window open.
   virtual bool OnCloseQuery() { return true; }
@@ -84,6 +86,8 @@ enum class MessageBoxButtons { Ok, YesNo };
 constexpr int kResultOk = 1;
 constexpr int kResultYes = 6;
 constexpr int kResultNo = 7;
+// No box could be shown (its text went to stderr all the same).
+constexpr int kResultNone = 0;
 
 class Platform {
  public:
@@ -123,7 +127,8 @@ class Platform {
   virtual OsVersion OperatingSystemVersion() const = 0;
   virtual std::string CurrentDirectory() const = 0;
 
-  // A blocking system message box; answers kResultOk, kResultYes or kResultNo.
+  // A blocking system message box; answers kResultOk, kResultYes or kResultNo, or kResultNone
+  // when the system could not show one.
   virtual int ShowMessageBox(const std::string& title, const std::string& text,
                              MessageBoxButtons buttons) = 0;
   // Opens a URL (the help file) in the desktop's browser; false when that failed.
