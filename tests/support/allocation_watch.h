@@ -1,0 +1,45 @@
+// Watches a test program's allocations: damaged headers must not make the readers ask for
+// memory their input could never fill. This header replaces the program's operator new and
+// delete, so it is included by exactly one file of a test program (every *_test.cpp is a
+// program of its own).
+//
+// largestAllocation is the largest single request since a test last reset it. A request
+// beyond kAllocationCeiling is refused with std::bad_alloc instead of being made, so that a
+// reader that would ask for gigabytes fails its test at once without taking them (the
+// pixel storage of surfaces is mapped apart from operator new and is not seen here).
+#pragma once
+
+#include <atomic>
+#include <cstddef>
+#include <cstdlib>
+#include <new>
+
+namespace testing_support {
+
+inline std::atomic<std::size_t> largestAllocation{0};
+inline constexpr std::size_t kAllocationCeiling = std::size_t{256} << 20;
+
+}  // namespace testing_support
+
+void* operator new(std::size_t size) {
+  std::size_t seen = testing_support::largestAllocation.load();
+  while (size > seen && !testing_support::largestAllocation.compare_exchange_weak(seen, size)) {
+  }
+  if (size > testing_support::kAllocationCeiling) throw std::bad_alloc();
+  if (void* p = std::malloc(size == 0 ? 1 : size)) return p;
+  throw std::bad_alloc();
+}
+// gcc sees the malloc of the replaced new and this free as a mismatch once both are inlined.
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
+#endif
+void operator delete(void* p) noexcept {
+  std::free(p);
+}
+void operator delete(void* p, std::size_t) noexcept {
+  std::free(p);
+}
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic pop
+#endif
