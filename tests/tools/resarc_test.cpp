@@ -201,6 +201,35 @@ TEST(ResarcIndex, DamagedDirectoriesAreErrors) {
   EXPECT_THROW(ParseArchiveIndex(gfx::ByteBuffer{1, 0}, "a"), Error);
 }
 
+// A directory of a thousand entries over the same 40 kB would hand out 40 MB: refused.
+// Two names for the same data are still read.
+TEST(ResarcIndex, EntriesSharingDataOverAndOverAreRefused) {
+  const auto sharing = [](std::uint32_t count, std::uint32_t dataSize) {
+    gfx::ByteBuffer image = tools::BuildArchive({{"big", 7, gfx::ByteBuffer(dataSize, 1)}});
+    const std::uint64_t offset = 4 + 40 * count;
+    image.insert(image.begin() + 44, 40 * (count - 1), 0);
+    gfx::StoreLe32(image.data(), count);
+    for (std::uint32_t i = 0; i < count; ++i) {
+      std::uint8_t* entry = image.data() + 4 + 40 * i;
+      entry[0] = static_cast<std::uint8_t>('a' + i % 26);
+      gfx::StoreLe32(entry + 16, 7);
+      gfx::StoreLe64(entry + 24, offset);
+      gfx::StoreLe32(entry + 32, dataSize);
+    }
+    return image;
+  };
+  const std::vector<IndexedEntry> twice = ParseArchiveIndex(sharing(2, 1000), "two.dat");
+  ASSERT_EQ(twice.size(), 2u);
+  EXPECT_EQ(twice[0].data, twice[1].data);
+  try {
+    ParseArchiveIndex(sharing(1000, 40'000), "many.dat");
+    ADD_FAILURE() << "a thousand entries over the same data were read";
+  } catch (const Error& e) {
+    EXPECT_NE(std::string(e.what()).find("many.dat: damaged archive"), std::string::npos)
+        << e.what();
+  }
+}
+
 gfx::ByteBuffer WaveFile(std::uint16_t format, std::uint32_t dataSize, std::size_t dataBytes) {
   auto le = [](gfx::ByteBuffer& b, std::uint32_t v, int bytes) {
     for (int i = 0; i < bytes; ++i) b.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
