@@ -1,8 +1,5 @@
 #include "tools/resarc/commands.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -77,31 +74,6 @@ bool HasPngSignature(const std::filesystem::path& path) {
   return file.gcount() == sizeof head && std::memcmp(head, kSignature, sizeof head) == 0;
 }
 
-// The PNG library reports damage on stderr by itself; resarc reports it once, in its own
-// words, so the library's lines are silenced while a file is read.
-class QuietStderr {
- public:
-  QuietStderr() {
-    std::fflush(stderr);
-    saved_ = dup(STDERR_FILENO);
-    const int null = open("/dev/null", O_WRONLY);
-    if (saved_ >= 0 && null >= 0) dup2(null, STDERR_FILENO);
-    if (null >= 0) close(null);
-  }
-  ~QuietStderr() {
-    std::fflush(stderr);
-    if (saved_ >= 0) {
-      dup2(saved_, STDERR_FILENO);
-      close(saved_);
-    }
-  }
-  QuietStderr(const QuietStderr&) = delete;
-  QuietStderr& operator=(const QuietStderr&) = delete;
-
- private:
-  int saved_ = -1;
-};
-
 struct PackedPicture {
   std::size_t item = 0;
   std::unique_ptr<gfx::MemVideo> picture;
@@ -114,10 +86,7 @@ std::unique_ptr<gfx::MemVideo> ReadPicture(const std::filesystem::path& path,
     throw Error(path.string() + ": no such file (entry " + entry.name + ")");
   }
   std::unique_ptr<gfx::MemVideo> picture;
-  if (HasPngSignature(path)) {
-    const QuietStderr quiet;
-    picture = gfx::ReadPng(path.string());
-  }
+  if (HasPngSignature(path)) picture = gfx::ReadPng(path.string());
   if (picture == nullptr || picture->empty()) {
     throw Error(path.string() + ": not a readable PNG file (entry " + entry.name + ")");
   }
