@@ -1,11 +1,7 @@
 #include "sim/save_game.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <array>
-#include <cerrno>
 #include <cmath>
 #include <cstring>
 #include <fstream>
@@ -13,6 +9,7 @@
 #include <type_traits>
 
 #include "sim/colony.h"
+#include "sim/replace_file.h"
 
 namespace sim {
 
@@ -319,25 +316,6 @@ std::string SaveFailure(const std::filesystem::path& path, const std::string& wh
          "; the old file is unchanged.";
 }
 
-std::string ErrnoText(int error) {
-  return std::error_code(error, std::generic_category()).message();
-}
-
-// Writes all bytes, going on after short writes and interruptions.
-bool WriteAll(int fd, std::span<const std::uint8_t> bytes, int& error) {
-  std::size_t done = 0;
-  while (done < bytes.size()) {
-    const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      error = errno;
-      return false;
-    }
-    done += static_cast<std::size_t>(n);
-  }
-  return true;
-}
-
 }  // namespace
 
 std::string SaveGameToFile(const Colony& colony, const std::filesystem::path& path) {
@@ -354,32 +332,8 @@ std::string SaveGameToFile(const Colony& colony, const std::filesystem::path& pa
   if (fsError)
     return SaveFailure(path, "its folder could not be created (" + fsError.message() + ")");
 
-  const std::filesystem::path temp = path.string() + ".tmp-" + std::to_string(::getpid());
-  const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-  if (fd < 0) return SaveFailure(path, ErrnoText(errno));
-  int error = 0;
-  bool ok = WriteAll(fd, bytes, error);
-  if (ok && ::fsync(fd) != 0) {
-    error = errno;
-    ok = false;
-  }
-  if (::close(fd) != 0 && ok) {
-    error = errno;
-    ok = false;
-  }
-  if (ok && std::rename(temp.c_str(), path.c_str()) != 0) {
-    error = errno;
-    ok = false;
-  }
-  if (!ok) {
-    ::unlink(temp.c_str());
-    return SaveFailure(path, ErrnoText(error));
-  }
-  // The rename itself reaches the disk with the folder.
-  const int dirFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (dirFd >= 0) {
-    ::fsync(dirFd);
-    ::close(dirFd);
+  if (const std::error_code error = ReplaceFileDurably(path, bytes)) {
+    return SaveFailure(path, error.message());
   }
   return {};
 }

@@ -1,7 +1,9 @@
 // resarc against the archives the build wrote: unpacking and packing again keeps every
 // picture's pixels and every sound's bytes, and bad input ends in one clear line.
 #include <gtest/gtest.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -10,6 +12,7 @@
 #include <set>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "gfx/draw.h"
 #include "gfx/png_file.h"
@@ -21,6 +24,25 @@
 #include "tools/resarc/manifest.h"
 #include "tools/resarc/preview_map.h"
 #include "tools/resarc/sheet.h"
+
+// Every fsync this test program makes, with the path its descriptor names and whether the
+// file a test watches existed at that moment: the C library's fsync is replaced here.
+namespace {
+struct Sync {
+  std::string path;
+  bool watchedExisted;
+};
+std::vector<Sync> syncs;
+std::filesystem::path watchedFile;
+}  // namespace
+
+extern "C" int fsync(int fd) {
+  std::error_code ec;
+  const std::filesystem::path target =
+      std::filesystem::read_symlink("/proc/self/fd/" + std::to_string(fd), ec);
+  syncs.push_back({target.string(), std::filesystem::exists(watchedFile, ec)});
+  return static_cast<int>(syscall(SYS_fsync, fd));
+}
 
 namespace resarc {
 namespace {
@@ -288,6 +310,32 @@ TEST(ResarcManifest, MalformedLinesNameTheirLine) {
   EXPECT_EQ(entries[0].name, "a");  // sorted by order
   EXPECT_EQ(entries[0].paletteGroup, "g");
   EXPECT_EQ(entries[1].file, "b.wav");
+}
+
+// The new archive reaches the disk under another name before it replaces the old one, and
+// the folder after, so that a crash leaves either archive whole.
+TEST(ResarcPack, SyncsTheArchiveBeforeItsRenameAndTheFolderAfter) {
+  const fs::path dir = fs::canonical(FreshDir("sync"));
+  const gfx::ByteBuffer blob = {1, 2, 3};
+  ASSERT_TRUE(tools::WriteBytesFile(dir / "blob.bin", blob));
+  std::ofstream(dir / kManifestName) << "0\tblob\t7\tblob.bin\traw\t-\n";
+  watchedFile = dir / "out.dat";
+  syncs.clear();
+  PackArchive(dir, watchedFile);
+  const std::vector<Sync> made = syncs;
+  ASSERT_EQ(made.size(), 2u);
+  EXPECT_EQ(fs::path(made[0].path).parent_path(), dir);
+  EXPECT_NE(fs::path(made[0].path), watchedFile);
+  EXPECT_FALSE(made[0].watchedExisted);
+  EXPECT_EQ(made[1].path, dir.string());
+  EXPECT_TRUE(made[1].watchedExisted);
+
+  const std::vector<IndexedEntry> entries = ReadArchiveIndex(watchedFile);
+  ASSERT_EQ(entries.size(), 1u);
+  EXPECT_EQ(entries[0].data, blob);
+  int files = 0;
+  for ([[maybe_unused]] const auto& file : fs::directory_iterator(dir)) ++files;
+  EXPECT_EQ(files, 3);  // the manifest, the blob and the archive: no temporary file is left
 }
 
 TEST(ResarcProgram, ErrorsAreOneLineWithStatusOne) {

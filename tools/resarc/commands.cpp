@@ -15,6 +15,7 @@
 #include "gfx/draw.h"
 #include "gfx/png_file.h"
 #include "gfx/wbitmap.h"
+#include "sim/replace_file.h"
 #include "tools/archive_writer.h"
 #include "tools/resarc/archive_index.h"
 #include "tools/resarc/error.h"
@@ -208,24 +209,15 @@ void PackArchive(const std::filesystem::path& dir, const std::filesystem::path& 
     }
   }
 
-  // Written beside the target first, so a failed write never leaves half an archive.
-  std::filesystem::path partial = archive;
-  partial += ".partial";
-  bool written = false;
+  gfx::ByteBuffer image;
   try {
-    written = tools::WriteArchiveFile(partial, items);
+    image = tools::BuildArchive(items);
   } catch (const std::invalid_argument& e) {
     throw Error(archive.string() + ": " + e.what());
   }
-  std::error_code ec;
-  if (!written) {
-    std::filesystem::remove(partial, ec);
-    throw Error(archive.string() + ": cannot write");
-  }
-  std::filesystem::rename(partial, archive, ec);
-  if (ec) {
-    std::filesystem::remove(partial, ec);
-    throw Error(archive.string() + ": cannot write");
+  // An existing archive is replaced only by a whole one that has reached the disk.
+  if (const std::error_code error = sim::ReplaceFileDurably(archive, image)) {
+    throw Error(archive.string() + ": cannot write: " + error.message());
   }
 }
 

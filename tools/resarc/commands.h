@@ -24,7 +24,7 @@ void ExtractFrames(const std::filesystem::path& archive, const std::string& entr
 // Builds the archive from dir's manifest and files. Pictures of packed entries are
 // quantised again (exactly when they hold at most 255 colours besides black), bitmap
 // entries become 24-bit bitmap files. Nothing is written unless every entry is sound, and
-// an existing archive is replaced only by a completely written one.
+// an existing archive is replaced only by a complete one that has reached the disk.
 void PackArchive(const std::filesystem::path& dir, const std::filesystem::path& archive);
 
 }  // namespace resarc
