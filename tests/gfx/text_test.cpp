@@ -237,6 +237,31 @@ TEST(DrawTextInRect, WrapsWordsAndBreaksLines) {
   EXPECT_EQ(DrawTextInRect(surface, narrow, "", DT_WORDBREAK, 0, font.get()), 0);
 }
 
+// Spaces that open a paragraph are a place to break like any other: a word they would push
+// past the edge starts the line without them, rather than after a line of blanks (wider than
+// the rectangle, as CalcTextRect said) or cut in two although it fits.
+TEST(DrawTextInRect, LeadingSpacesGiveWayToTheFirstWord) {
+  auto font = Arial();
+  ASSERT_NE(font, nullptr);
+  const int word = font->textWidth("word");
+  const IntRect rect{0, 0, word + 1, 99};
+  const auto draw = [&](const std::string& text) {
+    MemVideo surface = WhiteSurface(60, 99);
+    DrawTextInRect(surface, rect, text, DT_WORDBREAK, kBlack, font.get());
+    return surface;
+  };
+  for (const std::string& text : {std::string("    word"), std::string(40, ' ') + "word"}) {
+    SCOPED_TRACE(text);
+    const IntRect measured = CalcTextRect(rect, text, DT_WORDBREAK, font.get());
+    EXPECT_EQ(measured.Height(), font->lineHeight());
+    EXPECT_EQ(measured.Width(), word);
+    EXPECT_TRUE(SamePixels(draw(text), draw("word")));
+  }
+  // Where they fit, they stay.
+  EXPECT_EQ(CalcTextRect({0, 0, 200, 99}, "    word", DT_WORDBREAK, font.get()).Width(),
+            font->textWidth("    word"));
+}
+
 TEST(DrawTextInRect, AmpersandUnderlinesTheNextCharacter) {
   auto font = Arial();
   ASSERT_NE(font, nullptr);
