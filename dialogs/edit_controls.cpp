@@ -18,28 +18,6 @@ constexpr gfx::Color kSelectedText = gfx::Rgb(255, 255, 255);
 constexpr std::int32_t kScrollBarWidth = 6;
 constexpr std::int32_t kWheelLines = 3;
 
-std::string EncodeUtf8(const std::u32string& text) {
-  std::string out;
-  for (const char32_t c : text) {
-    if (c < 0x80) {
-      out += static_cast<char>(c);
-    } else if (c < 0x800) {
-      out += static_cast<char>(0xC0 | (c >> 6));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-      out += static_cast<char>(0xE0 | (c >> 12));
-      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-      out += static_cast<char>(0xF0 | (c >> 18));
-      out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-  }
-  return out;
-}
-
 // A sunken field: a shade along the top and left, a light line along the bottom and right.
 void DrawWell(gfx::MemVideo& image, const gfx::IntRect& r, gfx::Color fill) {
   gfx::FillRect(image, r, fill);
@@ -59,7 +37,7 @@ TEdit::TEdit(TForm& form) : FormControl(form) {
 
 void TEdit::SetText(std::string_view text) {
   chars_ = gfx::DecodeUtf8(text);
-  text_ = EncodeUtf8(chars_);
+  text_ = gfx::EncodeUtf8(chars_);
   caret_ = chars_.size();
   scroll_ = 0;
   Repaint();
@@ -119,7 +97,7 @@ void TEdit::KeyDown(std::uint16_t key, platform::ShiftState shift) {
     default:
       return;
   }
-  text_ = EncodeUtf8(chars_);
+  text_ = gfx::EncodeUtf8(chars_);
   Repaint();
 }
 
@@ -129,7 +107,7 @@ void TEdit::TextInput(std::string_view utf8) {
   if (typed.empty()) return;
   chars_.insert(caret_, typed);
   caret_ += typed.size();
-  text_ = EncodeUtf8(chars_);
+  text_ = gfx::EncodeUtf8(chars_);
   Repaint();
 }
 

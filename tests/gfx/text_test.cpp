@@ -103,6 +103,10 @@ TEST(Font, MeasuresTextAndDecodesUtf8) {
   EXPECT_EQ(DecodeUtf8("\xED\xA0\x80"), U"\u00ED\u00A0\u0080");
   EXPECT_EQ(DecodeUtf8("\xE2\x82"), U"\u00E2\u0082");
   EXPECT_EQ(DecodeUtf8("\x80z"), U"\u0080z");
+  // One to four bytes a character, back again.
+  const std::u32string every = U"a\u00E9\u6C34\U0001F30D";
+  EXPECT_EQ(EncodeUtf8(every), "a\xC3\xA9\xE6\xB0\xB4\xF0\x9F\x8C\x8D");
+  EXPECT_EQ(DecodeUtf8(EncodeUtf8(every)), every);
 }
 
 TEST(DrawTextInRect, WithoutAFontDrawsNothing) {

@@ -106,7 +106,10 @@ gfx::ByteBuffer ReadStoredBytes(const std::filesystem::path& path, const Manifes
 }  // namespace
 
 void ListArchive(const std::filesystem::path& archive, std::ostream& out) {
-  const std::vector<IndexedEntry> entries = ReadArchiveIndex(archive);
+  ListEntries(ReadArchiveIndex(archive), out);
+}
+
+void ListEntries(const std::vector<IndexedEntry>& entries, std::ostream& out) {
   char line[160];
   std::snprintf(line, sizeof line, "%5s  %-15s  %-10s  %10s  %9s  %s\n", "order", "name", "kind",
                 "offset", "size", "picture or sound");

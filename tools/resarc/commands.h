@@ -5,12 +5,16 @@
 
 #include <filesystem>
 #include <ostream>
+#include <vector>
+
+#include "tools/resarc/archive_index.h"
 
 namespace resarc {
 
 // One line per entry: order, name, kind, offset, size, and the picture's size (w x h) or
 // the sound's length (ms).
 void ListArchive(const std::filesystem::path& archive, std::ostream& out);
+void ListEntries(const std::vector<IndexedEntry>& entries, std::ostream& out);
 
 // Writes every picture as PNG (decoded as the game decodes it), every sound as the wave
 // file it is stored as, anything else as raw bytes, and the manifest. Creates dir.
