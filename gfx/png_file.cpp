@@ -25,10 +25,11 @@ constexpr std::uint64_t kMaxInflateRatio = 1032;
 // below call into libpng, and their frames (like the callbacks' frames and libpng's own) hold
 // nothing with a destructor; whatever needs cleaning up belongs to their callers.
 
+// Errors stop the call and warnings pass, both without a word: the callers report a failure
+// in their own words, which libpng's lines would only repeat.
 void StopOnError(png_structp png, png_const_charp) {
   png_longjmp(png, 1);
 }
-// The readers' callers report failure in their own words; libpng's lines would only repeat it.
 void IgnoreWarning(png_structp, png_const_charp) {}
 
 struct MemoryInput {
