@@ -286,6 +286,19 @@ TEST(ResarcIndex, WaveHeadersAreReadWithinTheFile) {
   EXPECT_FALSE(ParseWave(header).has_value());
 }
 
+// Whatever names and palette groups a manifest holds, written out it reads back the same:
+// a group named "-" is not taken for no group.
+TEST(ResarcManifest, WrittenManifestsReadBackTheSame) {
+  std::vector<ManifestEntry> entries = {
+      {0, "a b%\xE9", 1, "000-a.png", StoreFormat::Packed8, "-"},
+      {1, "-", 1, "dir/001-b.png", StoreFormat::Packed8, "structures"},
+      {2, "c", 3, "002-c.wav", StoreFormat::Wave, ""},
+      {3, "d", 7, "003-d.bin", StoreFormat::Raw, "%2D \t"},
+  };
+  std::istringstream written(FormatManifest(entries));
+  EXPECT_EQ(ParseManifest(written, "written"), entries);
+}
+
 TEST(ResarcManifest, MalformedLinesNameTheirLine) {
   const fs::path dir = FreshDir("manifest");
   const auto errorOf = [&](const std::string& text) -> std::string {

@@ -54,6 +54,12 @@ bool IsSafeRelativePath(std::string_view file) {
                       [](const std::filesystem::path& part) { return part == ".."; });
 }
 
+// "-" stands for no group, so a group of that very name is written escaped.
+std::string PaletteField(const std::string& group) {
+  if (group.empty()) return "-";
+  return group == "-" ? "%2D" : EscapeName(group);
+}
+
 }  // namespace
 
 std::string_view FormatName(StoreFormat format) {
@@ -110,8 +116,7 @@ std::string FormatManifest(const std::vector<ManifestEntry>& entries) {
   for (const ManifestEntry& entry : entries) {
     text << entry.order << '\t' << EscapeName(entry.name) << '\t' << entry.kind << '\t'
          << entry.file << '\t' << FormatName(entry.format) << '\t'
-         << (entry.paletteGroup.empty() ? std::string("-") : EscapeName(entry.paletteGroup))
-         << '\n';
+         << PaletteField(entry.paletteGroup) << '\n';
   }
   return text.str();
 }
