@@ -6,6 +6,8 @@
 #include <fstream>
 #include <iostream>
 
+#include "gfx/picture_limits.h"
+
 namespace gfx {
 namespace {
 
@@ -21,11 +23,6 @@ constexpr std::int64_t kFileHeaderSize = 14;
 constexpr std::int64_t kInfoHeaderSize = 40;
 constexpr std::int64_t kPaletteOffset = kFileHeaderSize + kInfoHeaderSize;  // 54
 constexpr std::int64_t kIndexedRowsOffset = kPaletteOffset + 256 * 4;       // 1078
-
-// Larger pictures than these are not pictures of this game but damaged headers; the limits
-// keep a damaged header from asking for a surface of gigabytes.
-constexpr std::int64_t kMaxBitmapDimension = 65536;
-constexpr std::int64_t kMaxBitmapPixels = std::int64_t{1} << 28;
 
 std::int32_t LoadLeInt32(const std::uint8_t* p) {
   return static_cast<std::int32_t>(LoadLe32(p));
@@ -206,9 +203,9 @@ int ReadArchiveEntryFromImage(ByteBuffer& buffer, std::span<const std::uint8_t> 
   return ReadEntry(buffer, source, entryName);
 }
 
-// A packed picture whose pixels cannot all be decoded (the header claims more than the data
-// could hold, or the data ends early) becomes an empty buffer, which CreateDeviceBitmap turns
-// into no picture at all.
+// A packed picture larger than any picture of the game, or whose pixels cannot all be decoded
+// (the header claims more than the data could hold, or the data ends early), becomes an empty
+// buffer, which CreateDeviceBitmap turns into no picture at all.
 void ConvertPackedPicture(ByteBuffer& buffer) {
   const std::int64_t inputSize = static_cast<std::int64_t>(buffer.size());
   if (inputSize < kPackedHeaderSize + kPackedPaletteSize) {
@@ -220,7 +217,12 @@ void ConvertPackedPicture(ByteBuffer& buffer) {
   const std::int64_t pixelCount = width * height;
   const std::int64_t stride = (width + 3) / 4 * 4;
 
-  // Checked before allocating: a run pair gives at most 63 pixels, a lone byte one.
+  // Checked before allocating: the picture must be one CreateDeviceBitmap would take, and its
+  // coded bytes must be able to give every pixel (a run pair gives at most 63, a lone byte one).
+  if (!PictureSizeAllowed(width, height)) {
+    buffer.clear();
+    return;
+  }
   const std::int64_t codedBytes = inputSize - kPackedHeaderSize - kPackedPaletteSize;
   if (pixelCount > codedBytes / 2 * kMaxPixelsPerRunPair + codedBytes % 2) {
     buffer.clear();
@@ -313,10 +315,7 @@ std::unique_ptr<MemVideo> CreateDeviceBitmap(const ByteBuffer& buffer) {
   }
   const bool topDown = storedHeight < 0;
   const std::int64_t height = topDown ? -storedHeight : storedHeight;
-  if (width <= 0 || height <= 0 || width > kMaxBitmapDimension || height > kMaxBitmapDimension ||
-      width * height > kMaxBitmapPixels) {
-    return nullptr;
-  }
+  if (!PictureSizeAllowed(width, height)) return nullptr;
 
   const std::int64_t rowsOffset = bitsPerPixel <= 8 ? kIndexedRowsOffset : kPaletteOffset;
   const std::int64_t stride = (width * bitsPerPixel + 31) / 32 * 4;

@@ -39,7 +39,7 @@ std::string_view MapFaceName(std::string_view face);
 // UTF-8 to code points. A byte that does not start a well-formed sequence is taken as a
 // Latin-1 character, so text from any source is drawable.
 std::u32string DecodeUtf8(std::string_view text);
-// Code points to UTF-8.
+// Code points to UTF-8; DecodeUtf8 gives them back.
 std::string EncodeUtf8(std::u32string_view text);
 
 class Font {

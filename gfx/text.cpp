@@ -52,15 +52,17 @@ void AddLine(TextLayout& layout, std::size_t begin, std::size_t end, std::int64_
 }
 
 // Greedy wrapping: a line ends before the last run of spaces that still fits, and the
-// spaces themselves are dropped at the break. A word wider than the whole line is cut
-// wherever it overflows, always keeping at least one character per line.
+// spaces themselves are dropped at the break. The spaces that open a paragraph are such a run
+// with nothing before it: when the first word does not fit after them, they are dropped and
+// make no line of their own. A word wider than the whole line is cut wherever it overflows,
+// always keeping at least one character per line.
 void WrapParagraph(TextLayout& layout, std::size_t begin, std::size_t end, std::int64_t maxWidth) {
   const auto& chars = layout.chars;
   const std::size_t firstLine = layout.lines.size();
   std::size_t lineStart = begin;
   std::int64_t lineWidth = 0;
   std::int64_t wordWidth = 0;  // width since the last run of spaces
-  std::size_t breakAt = 0;     // where the line would end at the last space run; 0 = none
+  std::size_t breakAt = 0;     // where the line would end at the last space run
   std::int64_t widthAtBreak = 0;
   std::size_t resumeAt = 0;  // first character after that space run
   bool haveBreak = false;
@@ -68,7 +70,7 @@ void WrapParagraph(TextLayout& layout, std::size_t begin, std::size_t end, std::
   while (i < end) {
     const LaidChar& c = chars[i];
     if (IsSpace(c.codePoint)) {
-      if (i > lineStart && !IsSpace(chars[i - 1].codePoint)) {
+      if (i == lineStart || !IsSpace(chars[i - 1].codePoint)) {
         breakAt = i;
         widthAtBreak = lineWidth;
         haveBreak = true;
@@ -81,7 +83,7 @@ void WrapParagraph(TextLayout& layout, std::size_t begin, std::size_t end, std::
     }
     if (lineWidth + c.advance > maxWidth && i > lineStart) {
       if (haveBreak) {
-        AddLine(layout, lineStart, breakAt, widthAtBreak);
+        if (breakAt > lineStart) AddLine(layout, lineStart, breakAt, widthAtBreak);
         lineStart = resumeAt;
         lineWidth = wordWidth;
       } else {

@@ -4,17 +4,19 @@
 #include <fstream>
 #include <stdexcept>
 
+#include "gfx/picture_limits.h"
+
 namespace tools {
 namespace {
 
 constexpr std::size_t kEntrySize = 40;
 constexpr std::size_t kMaxNameLength = 15;
-constexpr std::int32_t kMaxPackedDimension = 65536;
-constexpr std::int32_t kMaxBitmapDimension = 65536;
+// A packed picture's header stores each side less one in 16 bits.
+constexpr std::int32_t kMaxPackedSide = 0x10000;
 
-void CheckPixelCount(std::int32_t width, std::int32_t height, std::int32_t maxDimension,
-                     std::size_t given) {
-  if (width < 1 || height < 1 || width > maxDimension || height > maxDimension) {
+// Nothing is written that the game would refuse to read.
+void CheckPixelCount(std::int32_t width, std::int32_t height, std::size_t given) {
+  if (!gfx::PictureSizeAllowed(width, height)) {
     throw std::invalid_argument("picture size out of range");
   }
   if (given != static_cast<std::size_t>(width) * static_cast<std::size_t>(height)) {
@@ -89,7 +91,7 @@ bool WriteArchiveFile(const std::filesystem::path& path, const std::vector<Archi
 
 gfx::ByteBuffer RunLengthEncode(std::int32_t width, std::int32_t height,
                                 std::span<const std::uint8_t> indices) {
-  CheckPixelCount(width, height, kMaxPackedDimension, indices.size());
+  CheckPixelCount(width, height, indices.size());
   gfx::ByteBuffer coded;
   coded.reserve(indices.size());
   for (std::int32_t y = 0; y < height; ++y) {
@@ -114,7 +116,7 @@ gfx::ByteBuffer RunLengthEncode(std::int32_t width, std::int32_t height,
 gfx::ByteBuffer WrapPackedPicture(std::int32_t width, std::int32_t height,
                                   std::span<const std::uint8_t> codedPixels,
                                   const Palette& palette) {
-  if (width < 1 || height < 1 || width > kMaxPackedDimension || height > kMaxPackedDimension) {
+  if (width < 1 || height < 1 || width > kMaxPackedSide || height > kMaxPackedSide) {
     throw std::invalid_argument("picture size out of range");
   }
   gfx::ByteBuffer out(128 + codedPixels.size() + 1 + 3 * palette.size(), 0);
@@ -150,7 +152,7 @@ gfx::ByteBuffer EncodeIndexedBitmap(std::int32_t width, std::int32_t height, int
   if (bitsPerPixel != 1 && bitsPerPixel != 4 && bitsPerPixel != 8) {
     throw std::invalid_argument("indexed bitmaps have 1, 4 or 8 bits per pixel");
   }
-  CheckPixelCount(width, height, kMaxBitmapDimension, indices.size());
+  CheckPixelCount(width, height, indices.size());
   const std::uint64_t stride = BitmapStride(width, bitsPerPixel);
   const std::uint64_t rowsOffset = 54 + 256 * 4;
   gfx::ByteBuffer out =
@@ -180,7 +182,7 @@ gfx::ByteBuffer EncodeRgbBitmap(std::int32_t width, std::int32_t height, int bit
   if (bitsPerPixel != 24 && bitsPerPixel != 32) {
     throw std::invalid_argument("colour bitmaps have 24 or 32 bits per pixel");
   }
-  CheckPixelCount(width, height, kMaxBitmapDimension, pixels.size());
+  CheckPixelCount(width, height, pixels.size());
   const std::uint64_t stride = BitmapStride(width, bitsPerPixel);
   const std::uint64_t rowsOffset = 54;
   gfx::ByteBuffer out =

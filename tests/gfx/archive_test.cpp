@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <chrono>
 #include <climits>
 #include <cstdlib>
@@ -10,43 +9,16 @@
 #include <fstream>
 #include <functional>
 #include <iterator>
-#include <new>
 #include <random>
 
 #include "fuzz/archive_fuzz_input.h"
+#include "tests/support/allocation_watch.h"
 #include "tools/archive_writer.h"
-
-// The largest single allocation since the last reset: damaged headers must not make the
-// readers ask for memory their input could never fill.
-namespace {
-std::atomic<std::size_t> largestAllocation{0};
-}  // namespace
-
-void* operator new(std::size_t size) {
-  std::size_t seen = largestAllocation.load();
-  while (size > seen && !largestAllocation.compare_exchange_weak(seen, size)) {
-  }
-  if (void* p = std::malloc(size == 0 ? 1 : size)) return p;
-  throw std::bad_alloc();
-}
-// gcc sees the malloc of the replaced new and this free as a mismatch once both are inlined.
-#if defined(__GNUC__) && !defined(__clang__)
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-#endif
-void operator delete(void* p) noexcept {
-  std::free(p);
-}
-void operator delete(void* p, std::size_t) noexcept {
-  std::free(p);
-}
-#if defined(__GNUC__) && !defined(__clang__)
-#pragma GCC diagnostic pop
-#endif
 
 namespace gfx {
 namespace {
 
+using testing_support::largestAllocation;
 constexpr std::size_t kSmallAllocation = 1 << 20;
 
 namespace fs = std::filesystem;
@@ -344,6 +316,10 @@ TEST(ConvertPackedPicture, UndecodablePicturesBecomeEmpty) {
   damaged.emplace_back("header and one byte", ByteBuffer(129, 0));
   damaged.emplace_back("more pixels than runs can give",
                        tools::WrapPackedPicture(65536, 65536, ByteBuffer(40, 0xFF), palette));
+  // Enough runs of 63 pixels for every pixel of a picture just over the largest the game
+  // shows: refused before its 268 MB are allocated and filled.
+  damaged.emplace_back("larger than any picture of the game",
+                       tools::WrapPackedPicture(65536, 4097, ByteBuffer(8'600'000, 0xFF), palette));
   damaged.emplace_back("pixels end early", tools::WrapPackedPicture(4, 4, Bytes({1, 2}), palette));
   {
     ByteBuffer noValue = tools::WrapPackedPicture(4, 4, Bytes({0xC5}), palette);

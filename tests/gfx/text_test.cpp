@@ -103,6 +103,10 @@ TEST(Font, MeasuresTextAndDecodesUtf8) {
   EXPECT_EQ(DecodeUtf8("\xED\xA0\x80"), U"\u00ED\u00A0\u0080");
   EXPECT_EQ(DecodeUtf8("\xE2\x82"), U"\u00E2\u0082");
   EXPECT_EQ(DecodeUtf8("\x80z"), U"\u0080z");
+  // One to four bytes a character, back again.
+  const std::u32string every = U"a\u00E9\u6C34\U0001F30D";
+  EXPECT_EQ(EncodeUtf8(every), "a\xC3\xA9\xE6\xB0\xB4\xF0\x9F\x8C\x8D");
+  EXPECT_EQ(DecodeUtf8(EncodeUtf8(every)), every);
 }
 
 TEST(DrawTextInRect, WithoutAFontDrawsNothing) {
@@ -235,6 +239,31 @@ TEST(DrawTextInRect, WrapsWordsAndBreaksLines) {
   EXPECT_EQ(DrawTextInRect(surface, narrow, "a\nb", DT_SINGLELINE | DT_CALCRECT, 0, font.get()),
             line);
   EXPECT_EQ(DrawTextInRect(surface, narrow, "", DT_WORDBREAK, 0, font.get()), 0);
+}
+
+// Spaces that open a paragraph are a place to break like any other: a word they would push
+// past the edge starts the line without them, rather than after a line of blanks (wider than
+// the rectangle, as CalcTextRect said) or cut in two although it fits.
+TEST(DrawTextInRect, LeadingSpacesGiveWayToTheFirstWord) {
+  auto font = Arial();
+  ASSERT_NE(font, nullptr);
+  const int word = font->textWidth("word");
+  const IntRect rect{0, 0, word + 1, 99};
+  const auto draw = [&](const std::string& text) {
+    MemVideo surface = WhiteSurface(60, 99);
+    DrawTextInRect(surface, rect, text, DT_WORDBREAK, kBlack, font.get());
+    return surface;
+  };
+  for (const std::string& text : {std::string("    word"), std::string(40, ' ') + "word"}) {
+    SCOPED_TRACE(text);
+    const IntRect measured = CalcTextRect(rect, text, DT_WORDBREAK, font.get());
+    EXPECT_EQ(measured.Height(), font->lineHeight());
+    EXPECT_EQ(measured.Width(), word);
+    EXPECT_TRUE(SamePixels(draw(text), draw("word")));
+  }
+  // Where they fit, they stay.
+  EXPECT_EQ(CalcTextRect({0, 0, 200, 99}, "    word", DT_WORDBREAK, font.get()).Width(),
+            font->textWidth("    word"));
 }
 
 TEST(DrawTextInRect, AmpersandUnderlinesTheNextCharacter) {

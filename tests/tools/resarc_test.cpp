@@ -1,7 +1,9 @@
 // resarc against the archives the build wrote: unpacking and packing again keeps every
 // picture's pixels and every sound's bytes, and bad input ends in one clear line.
 #include <gtest/gtest.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -10,6 +12,7 @@
 #include <set>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "gfx/draw.h"
 #include "gfx/png_file.h"
@@ -21,6 +24,25 @@
 #include "tools/resarc/manifest.h"
 #include "tools/resarc/preview_map.h"
 #include "tools/resarc/sheet.h"
+
+// Every fsync this test program makes, with the path its descriptor names and whether the
+// file a test watches existed at that moment: the C library's fsync is replaced here.
+namespace {
+struct Sync {
+  std::string path;
+  bool watchedExisted;
+};
+std::vector<Sync> syncs;
+std::filesystem::path watchedFile;
+}  // namespace
+
+extern "C" int fsync(int fd) {
+  std::error_code ec;
+  const std::filesystem::path target =
+      std::filesystem::read_symlink("/proc/self/fd/" + std::to_string(fd), ec);
+  syncs.push_back({target.string(), std::filesystem::exists(watchedFile, ec)});
+  return static_cast<int>(syscall(SYS_fsync, fd));
+}
 
 namespace resarc {
 namespace {
@@ -201,6 +223,35 @@ TEST(ResarcIndex, DamagedDirectoriesAreErrors) {
   EXPECT_THROW(ParseArchiveIndex(gfx::ByteBuffer{1, 0}, "a"), Error);
 }
 
+// A directory of a thousand entries over the same 40 kB would hand out 40 MB: refused.
+// Two names for the same data are still read.
+TEST(ResarcIndex, EntriesSharingDataOverAndOverAreRefused) {
+  const auto sharing = [](std::uint32_t count, std::uint32_t dataSize) {
+    gfx::ByteBuffer image = tools::BuildArchive({{"big", 7, gfx::ByteBuffer(dataSize, 1)}});
+    const std::uint64_t offset = 4 + 40 * count;
+    image.insert(image.begin() + 44, 40 * (count - 1), 0);
+    gfx::StoreLe32(image.data(), count);
+    for (std::uint32_t i = 0; i < count; ++i) {
+      std::uint8_t* entry = image.data() + 4 + 40 * i;
+      entry[0] = static_cast<std::uint8_t>('a' + i % 26);
+      gfx::StoreLe32(entry + 16, 7);
+      gfx::StoreLe64(entry + 24, offset);
+      gfx::StoreLe32(entry + 32, dataSize);
+    }
+    return image;
+  };
+  const std::vector<IndexedEntry> twice = ParseArchiveIndex(sharing(2, 1000), "two.dat");
+  ASSERT_EQ(twice.size(), 2u);
+  EXPECT_EQ(twice[0].data, twice[1].data);
+  try {
+    ParseArchiveIndex(sharing(1000, 40'000), "many.dat");
+    ADD_FAILURE() << "a thousand entries over the same data were read";
+  } catch (const Error& e) {
+    EXPECT_NE(std::string(e.what()).find("many.dat: damaged archive"), std::string::npos)
+        << e.what();
+  }
+}
+
 gfx::ByteBuffer WaveFile(std::uint16_t format, std::uint32_t dataSize, std::size_t dataBytes) {
   auto le = [](gfx::ByteBuffer& b, std::uint32_t v, int bytes) {
     for (int i = 0; i < bytes; ++i) b.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
@@ -235,6 +286,19 @@ TEST(ResarcIndex, WaveHeadersAreReadWithinTheFile) {
   EXPECT_FALSE(ParseWave(header).has_value());
 }
 
+// Whatever names and palette groups a manifest holds, written out it reads back the same:
+// a group named "-" is not taken for no group.
+TEST(ResarcManifest, WrittenManifestsReadBackTheSame) {
+  std::vector<ManifestEntry> entries = {
+      {0, "a b%\xE9", 1, "000-a.png", StoreFormat::Packed8, "-"},
+      {1, "-", 1, "dir/001-b.png", StoreFormat::Packed8, "structures"},
+      {2, "c", 3, "002-c.wav", StoreFormat::Wave, ""},
+      {3, "d", 7, "003-d.bin", StoreFormat::Raw, "%2D \t"},
+  };
+  std::istringstream written(FormatManifest(entries));
+  EXPECT_EQ(ParseManifest(written, "written"), entries);
+}
+
 TEST(ResarcManifest, MalformedLinesNameTheirLine) {
   const fs::path dir = FreshDir("manifest");
   const auto errorOf = [&](const std::string& text) -> std::string {
@@ -259,6 +323,32 @@ TEST(ResarcManifest, MalformedLinesNameTheirLine) {
   EXPECT_EQ(entries[0].name, "a");  // sorted by order
   EXPECT_EQ(entries[0].paletteGroup, "g");
   EXPECT_EQ(entries[1].file, "b.wav");
+}
+
+// The new archive reaches the disk under another name before it replaces the old one, and
+// the folder after, so that a crash leaves either archive whole.
+TEST(ResarcPack, SyncsTheArchiveBeforeItsRenameAndTheFolderAfter) {
+  const fs::path dir = fs::canonical(FreshDir("sync"));
+  const gfx::ByteBuffer blob = {1, 2, 3};
+  ASSERT_TRUE(tools::WriteBytesFile(dir / "blob.bin", blob));
+  std::ofstream(dir / kManifestName) << "0\tblob\t7\tblob.bin\traw\t-\n";
+  watchedFile = dir / "out.dat";
+  syncs.clear();
+  PackArchive(dir, watchedFile);
+  const std::vector<Sync> made = syncs;
+  ASSERT_EQ(made.size(), 2u);
+  EXPECT_EQ(fs::path(made[0].path).parent_path(), dir);
+  EXPECT_NE(fs::path(made[0].path), watchedFile);
+  EXPECT_FALSE(made[0].watchedExisted);
+  EXPECT_EQ(made[1].path, dir.string());
+  EXPECT_TRUE(made[1].watchedExisted);
+
+  const std::vector<IndexedEntry> entries = ReadArchiveIndex(watchedFile);
+  ASSERT_EQ(entries.size(), 1u);
+  EXPECT_EQ(entries[0].data, blob);
+  int files = 0;
+  for ([[maybe_unused]] const auto& file : fs::directory_iterator(dir)) ++files;
+  EXPECT_EQ(files, 3);  // the manifest, the blob and the archive: no temporary file is left
 }
 
 TEST(ResarcProgram, ErrorsAreOneLineWithStatusOne) {

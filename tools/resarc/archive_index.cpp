@@ -15,6 +15,9 @@ namespace {
 constexpr std::size_t kDirectoryStart = 4;
 constexpr std::size_t kEntrySize = 40;
 constexpr std::size_t kNameSize = 16;
+// Entries may share their data, but each entry is copied and decoded on its own: a directory
+// of many entries over the same bytes would multiply the memory and the work without bound.
+constexpr std::uint64_t kMaxDataPerArchiveByte = 4;
 
 std::uint32_t Le32(const std::uint8_t* p) {
   return std::uint32_t{p[0]} | (std::uint32_t{p[1]} << 8) | (std::uint32_t{p[2]} << 16) |
@@ -49,6 +52,7 @@ std::vector<IndexedEntry> ParseArchiveIndex(std::span<const std::uint8_t> image,
   }
   std::vector<IndexedEntry> entries;
   entries.reserve(static_cast<std::size_t>(count));
+  std::uint64_t dataInAll = 0;
   for (std::int32_t i = 0; i < count; ++i) {
     const std::uint8_t* record = image.data() + kDirectoryStart + kEntrySize * i;
     IndexedEntry entry;
@@ -63,6 +67,12 @@ std::vector<IndexedEntry> ParseArchiveIndex(std::span<const std::uint8_t> image,
         static_cast<std::uint64_t>(entry.size) > image.size() - offset) {
       throw Error(label + ": entry " + std::to_string(i) + " (" + entry.name +
                   ") lies outside the file");
+    }
+    dataInAll += static_cast<std::uint64_t>(entry.size);
+    if (dataInAll > kMaxDataPerArchiveByte * image.size()) {
+      throw Error(label + ": damaged archive (from entry " + std::to_string(i) +
+                  " on, its entries share data over and over: together they claim more than " +
+                  std::to_string(kMaxDataPerArchiveByte) + " times the file's size)");
     }
     entry.offset = static_cast<std::int64_t>(offset);
     const auto* begin = image.data() + offset;

@@ -24,8 +24,9 @@ struct IndexedEntry {
   gfx::ByteBuffer data;  // the bytes as stored
 };
 
-// Every entry in directory order. Throws Error when the file cannot be read, or when its
-// directory or an entry's data does not lie inside it.
+// Every entry in directory order. Throws Error when the file cannot be read, when its
+// directory or an entry's data does not lie inside it, or when the entries together claim
+// more than a few times the file's size (entries sharing the same data over and over).
 std::vector<IndexedEntry> ReadArchiveIndex(const std::filesystem::path& path);
 std::vector<IndexedEntry> ParseArchiveIndex(std::span<const std::uint8_t> image,
                                             const std::string& label);

@@ -1,8 +1,5 @@
 #include "tools/resarc/commands.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -18,6 +15,7 @@
 #include "gfx/draw.h"
 #include "gfx/png_file.h"
 #include "gfx/wbitmap.h"
+#include "sim/replace_file.h"
 #include "tools/archive_writer.h"
 #include "tools/resarc/archive_index.h"
 #include "tools/resarc/error.h"
@@ -77,31 +75,6 @@ bool HasPngSignature(const std::filesystem::path& path) {
   return file.gcount() == sizeof head && std::memcmp(head, kSignature, sizeof head) == 0;
 }
 
-// The PNG library reports damage on stderr by itself; resarc reports it once, in its own
-// words, so the library's lines are silenced while a file is read.
-class QuietStderr {
- public:
-  QuietStderr() {
-    std::fflush(stderr);
-    saved_ = dup(STDERR_FILENO);
-    const int null = open("/dev/null", O_WRONLY);
-    if (saved_ >= 0 && null >= 0) dup2(null, STDERR_FILENO);
-    if (null >= 0) close(null);
-  }
-  ~QuietStderr() {
-    std::fflush(stderr);
-    if (saved_ >= 0) {
-      dup2(saved_, STDERR_FILENO);
-      close(saved_);
-    }
-  }
-  QuietStderr(const QuietStderr&) = delete;
-  QuietStderr& operator=(const QuietStderr&) = delete;
-
- private:
-  int saved_ = -1;
-};
-
 struct PackedPicture {
   std::size_t item = 0;
   std::unique_ptr<gfx::MemVideo> picture;
@@ -114,10 +87,7 @@ std::unique_ptr<gfx::MemVideo> ReadPicture(const std::filesystem::path& path,
     throw Error(path.string() + ": no such file (entry " + entry.name + ")");
   }
   std::unique_ptr<gfx::MemVideo> picture;
-  if (HasPngSignature(path)) {
-    const QuietStderr quiet;
-    picture = gfx::ReadPng(path.string());
-  }
+  if (HasPngSignature(path)) picture = gfx::ReadPng(path.string());
   if (picture == nullptr || picture->empty()) {
     throw Error(path.string() + ": not a readable PNG file (entry " + entry.name + ")");
   }
@@ -136,7 +106,10 @@ gfx::ByteBuffer ReadStoredBytes(const std::filesystem::path& path, const Manifes
 }  // namespace
 
 void ListArchive(const std::filesystem::path& archive, std::ostream& out) {
-  const std::vector<IndexedEntry> entries = ReadArchiveIndex(archive);
+  ListEntries(ReadArchiveIndex(archive), out);
+}
+
+void ListEntries(const std::vector<IndexedEntry>& entries, std::ostream& out) {
   char line[160];
   std::snprintf(line, sizeof line, "%5s  %-15s  %-10s  %10s  %9s  %s\n", "order", "name", "kind",
                 "offset", "size", "picture or sound");
@@ -239,24 +212,15 @@ void PackArchive(const std::filesystem::path& dir, const std::filesystem::path& 
     }
   }
 
-  // Written beside the target first, so a failed write never leaves half an archive.
-  std::filesystem::path partial = archive;
-  partial += ".partial";
-  bool written = false;
+  gfx::ByteBuffer image;
   try {
-    written = tools::WriteArchiveFile(partial, items);
+    image = tools::BuildArchive(items);
   } catch (const std::invalid_argument& e) {
     throw Error(archive.string() + ": " + e.what());
   }
-  std::error_code ec;
-  if (!written) {
-    std::filesystem::remove(partial, ec);
-    throw Error(archive.string() + ": cannot write");
-  }
-  std::filesystem::rename(partial, archive, ec);
-  if (ec) {
-    std::filesystem::remove(partial, ec);
-    throw Error(archive.string() + ": cannot write");
+  // An existing archive is replaced only by a whole one that has reached the disk.
+  if (const std::error_code error = sim::ReplaceFileDurably(archive, image)) {
+    throw Error(archive.string() + ": cannot write: " + error.message());
   }
 }
 

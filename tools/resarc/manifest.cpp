@@ -54,6 +54,12 @@ bool IsSafeRelativePath(std::string_view file) {
                       [](const std::filesystem::path& part) { return part == ".."; });
 }
 
+// "-" stands for no group, so a group of that very name is written escaped.
+std::string PaletteField(const std::string& group) {
+  if (group.empty()) return "-";
+  return group == "-" ? "%2D" : EscapeName(group);
+}
+
 }  // namespace
 
 std::string_view FormatName(StoreFormat format) {
@@ -101,7 +107,7 @@ std::string UnescapeName(std::string_view text) {
   return out;
 }
 
-void WriteManifest(const std::filesystem::path& path, const std::vector<ManifestEntry>& entries) {
+std::string FormatManifest(const std::vector<ManifestEntry>& entries) {
   std::ostringstream text;
   text << "# resarc manifest: pack reads this file and the files it names.\n"
           "# Pictures in 8-bit entries are quantised again to 255 colours plus black (exactly\n"
@@ -110,11 +116,14 @@ void WriteManifest(const std::filesystem::path& path, const std::vector<Manifest
   for (const ManifestEntry& entry : entries) {
     text << entry.order << '\t' << EscapeName(entry.name) << '\t' << entry.kind << '\t'
          << entry.file << '\t' << FormatName(entry.format) << '\t'
-         << (entry.paletteGroup.empty() ? std::string("-") : EscapeName(entry.paletteGroup))
-         << '\n';
+         << PaletteField(entry.paletteGroup) << '\n';
   }
+  return text.str();
+}
+
+void WriteManifest(const std::filesystem::path& path, const std::vector<ManifestEntry>& entries) {
   std::ofstream file(path, std::ios::binary | std::ios::trunc);
-  const std::string bytes = text.str();
+  const std::string bytes = FormatManifest(entries);
   file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   file.close();
   if (!file) throw Error(path.string() + ": cannot write the manifest");
@@ -125,7 +134,10 @@ std::vector<ManifestEntry> ReadManifest(const std::filesystem::path& path) {
   if (!std::filesystem::is_regular_file(path, ec)) throw Error(path.string() + ": no such file");
   std::ifstream file(path, std::ios::binary);
   if (!file) throw Error(path.string() + ": cannot open");
+  return ParseManifest(file, path.string());
+}
 
+std::vector<ManifestEntry> ParseManifest(std::istream& file, const std::string& label) {
   std::vector<ManifestEntry> entries;
   std::set<int> orders;
   std::string line;
@@ -134,7 +146,7 @@ std::vector<ManifestEntry> ReadManifest(const std::filesystem::path& path) {
     ++lineNumber;
     if (!line.empty() && line.back() == '\r') line.pop_back();
     if (line.empty() || line.front() == '#') continue;
-    const std::string where = path.string() + ":" + std::to_string(lineNumber) + ": ";
+    const std::string where = label + ":" + std::to_string(lineNumber) + ": ";
     const std::vector<std::string_view> fields = SplitTabs(line);
     if (fields.size() != 6) {
       throw Error(where +
@@ -196,7 +208,7 @@ std::vector<ManifestEntry> ReadManifest(const std::filesystem::path& path) {
     }
     entries.push_back(std::move(entry));
   }
-  if (file.bad()) throw Error(path.string() + ": read error");
+  if (file.bad()) throw Error(label + ": read error");
   std::sort(entries.begin(), entries.end(),
             [](const ManifestEntry& a, const ManifestEntry& b) { return a.order < b.order; });
   return entries;

@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <istream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -32,6 +33,8 @@ struct ManifestEntry {
   std::string file;  // relative to the manifest's folder
   StoreFormat format = StoreFormat::Raw;
   std::string paletteGroup;  // packed pictures of one group share a palette; empty for none
+
+  bool operator==(const ManifestEntry&) const = default;
 };
 
 inline constexpr const char* kManifestName = "manifest.txt";
@@ -40,9 +43,14 @@ std::string EscapeName(std::string_view name);
 // Throws Error on a malformed escape.
 std::string UnescapeName(std::string_view text);
 
+// The text of a manifest, as WriteManifest writes it.
+std::string FormatManifest(const std::vector<ManifestEntry>& entries);
 void WriteManifest(const std::filesystem::path& path, const std::vector<ManifestEntry>& entries);
+
 // The entries sorted by order. Throws Error, naming the line, for anything malformed: a
 // missing field, an unknown format, a duplicate order, a file outside the folder.
 std::vector<ManifestEntry> ReadManifest(const std::filesystem::path& path);
+// The same from text, whose lines are named after label.
+std::vector<ManifestEntry> ParseManifest(std::istream& text, const std::string& label);
 
 }  // namespace resarc
