@@ -40,7 +40,7 @@ SANITIZER_MARKS = ("AddressSanitizer", "LeakSanitizer", "UndefinedBehaviorSaniti
                    "runtime error:", "SUMMARY: ")
 
 # --- where things are: (name, weight, (left, top, width, height) in fractions of the screen) ---
-TITLE = [("New Game", 3, (0.14, 0.40, 0.16, 0.15)), ("Load Game", 3, (0.32, 0.30, 0.16, 0.15)),
+TITLE = [("New Game", 5, (0.14, 0.40, 0.16, 0.15)), ("Load Game", 3, (0.32, 0.30, 0.16, 0.15)),
          ("Help", 1, (0.52, 0.30, 0.16, 0.15)), ("Credits", 1, (0.70, 0.40, 0.16, 0.15)),
          ("Quit", 0.15, (0.42, 0.60, 0.16, 0.15))]
 # The toolbar's buttons are named after their keys, so that excluding a key excludes its button.
@@ -172,6 +172,25 @@ class Player:
         return (f"wheel {'up' if button == 4 else 'down'} {count} at {x},{y} ({name})",
                 [["mousemove", x, y, "click", "--repeat", count, "--delay", 30, button]])
 
+    def build(self):
+        """A category, a structure of it and a few cells near the landing module."""
+        tab, item = self.rng.randrange(8), self.rng.randrange(5)
+        steps = self.press("click", f"tab {tab}") + [0.1] + self.press("click", f"item {item}")
+        cells = []
+        for _ in range(self.rng.randint(1, 4)):
+            _, x, y = self.point(self.named_target("map near the landing"))
+            steps += [0.1, ["mousemove", x, y, "click", 1]]
+            cells.append(f"{x},{y}")
+        return f"builds item {item} of tab {tab} at {' '.join(cells)}", steps
+
+    def dismiss(self):
+        """The buttons that close a dialog without doing anything: keys would only type into
+        the file dialog's name field."""
+        target = self.rng.choice(["file cancel button", "file dialog close box",
+                                  "No / second button", "Ok button", "credits Ok",
+                                  "Earth report Close"])
+        return f"dismisses with {target}", self.press("click", target)
+
     def rest_on_edge(self):
         w, h = self.screen
         x, y = self.rng.choice([(0, self.rng.randrange(h)), (w - 1, self.rng.randrange(h)),
@@ -244,10 +263,24 @@ class Player:
         pause = self.rng.uniform(0.3, 3.0)
         return f"waits {pause:.1f} s", [pause]
 
+    def opening(self):
+        """Right after a start, on the title screen: mostly a new colony, sometimes a saved one.
+        Without it the title screen's Quit, under the dialogs' buttons, ends most games early."""
+        choice = self.rng.choices(["New Game", "Load Game", "nothing"], weights=[75, 15, 10])[0]
+        if choice == "New Game":
+            return "opens with New Game", self.press("click", "New Game") + [0.5]
+        if choice == "Load Game":
+            _, x, y = self.point(self.named_target("file list"))
+            steps = self.press("click", "Load Game") + [0.4, ["mousemove", x, y, "click", 1], 0.1]
+            return self.answered(f"opens with Load Game, the list at {x},{y}, l",
+                                 steps + [["key", "l"], 0.5])
+        return "opens with nothing", []
+
     def next_action(self):
         kinds = [(self.click, 40), (self.double_click, 6), (self.drag, 6), (self.wheel, 3),
                  (self.rest_on_edge, 3), (self.key, 25), (self.held_key, 1.5),
                  (self.type_text, 3), (self.save_or_load_by_name, 5), (self.load_from_list, 3),
+                 (self.build, 4), (self.dismiss, 4),
                  (self.quit_and_confirm, 0.3), (self.wait, 2)]
         make = self.rng.choices([k for k, _ in kinds], weights=[w for _, w in kinds])[0]
         text, steps = make()
@@ -487,13 +520,28 @@ def main():
         recent.append(stamp)
         log.write(stamp + "\n")
 
+    def perform(text, steps):
+        counts["actions"] += 1
+        note(text)
+        for step in steps:
+            if game.problem() is not None:
+                break
+            if isinstance(step, float):
+                time.sleep(step)
+            elif game.running():
+                xdotool(step)
+                counts["events"] += events_in(step)
+
     def start_game():
         nonlocal game
         game = Game(binary, folder, env)
         game.wait_for_first_tick()
         time.sleep(0.3)
-        counts["starts"] += 1
         note(f"(the game is started, pid {game.process.pid})")
+        # The openings have a generator of their own, so the actions after them stay the same.
+        opener = Player(seed * 1_000_003 + counts["starts"], screen, excluded)
+        counts["starts"] += 1
+        perform(*opener.opening())
 
     begin = time.monotonic()
     try:
@@ -509,17 +557,7 @@ def main():
             failure = game.problem()
             if failure is not None:
                 break
-            text, steps = player.next_action()
-            counts["actions"] += 1
-            note(text)
-            for step in steps:
-                if game.problem() is not None:
-                    break
-                if isinstance(step, float):
-                    time.sleep(step)
-                elif game.running():
-                    xdotool(step)
-                    counts["events"] += events_in(step)
+            perform(*player.next_action())
         played = time.monotonic() - begin
 
         # The end: Alt+F4 closes the dialog on top or asks to exit, and y says Yes.
