@@ -1,5 +1,6 @@
-// One fuzz input taken as a whole archive image: looks up a few names (fixed ones and the
-// first entry's own name), converts what it finds and decodes it as a picture. Shared by the
+// One fuzz input taken as a whole archive image: checks it as the game does at start-up, looks
+// up a few names (fixed ones and the first entry's own name), converts what it finds and
+// decodes it as a picture. Shared by the
 // fuzz target and the test that replays the saved crash inputs.
 #pragma once
 
@@ -13,6 +14,7 @@
 namespace fuzzing {
 
 inline void RunArchiveFuzzInput(std::span<const std::uint8_t> input) {
+  gfx::ArchiveImageFault(input);
   std::string names[] = {"DlgButton", "tiles0", "click1", "", "first"};
   if (input.size() >= 4 + 16) {
     const std::uint8_t* stored = input.data() + 4;

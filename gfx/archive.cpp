@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 
@@ -130,6 +131,34 @@ int ReadEntry(ByteBuffer& buffer, ArchiveSource& source, const std::string& entr
   return 1;
 }
 
+// The whole directory and every entry's data range checked, as ArchiveFault describes.
+std::optional<std::string> DirectoryFault(ArchiveSource& source) {
+  std::uint8_t countBytes[4];
+  if (!source.ReadAt(0, countBytes, 4)) return "is damaged: it is too short to hold a directory";
+  const std::int64_t count = LoadLeInt32(countBytes);
+  if (count <= 0) return "is damaged: its directory lists no entries";
+  if (count > (source.Size() - kDirectoryStart) / kEntrySize) {
+    return "is damaged: its directory of " + std::to_string(count) +
+           " entries reaches past the end of the file";
+  }
+  std::uint8_t entry[kEntrySize];
+  for (std::int64_t i = 0; i < count; ++i) {
+    if (!source.ReadAt(kDirectoryStart + i * kEntrySize, entry, kEntrySize))
+      return "cannot be read";
+    const std::int64_t offset = LoadLeInt64(entry + 24);
+    const std::int64_t size = LoadLeInt32(entry + 32);
+    if (offset < 0 || size < 0 || offset > source.Size() || size > source.Size() - offset) {
+      // The name goes into a message box, so only printable ASCII of it is shown.
+      std::string shownName(entry, std::find(entry, entry + kEntryNameSize, 0));
+      for (char& c : shownName)
+        if (c < ' ' || c > '~') c = '?';
+      return "is damaged: the data of its entry \"" + shownName +
+             "\" lies past the end of the file";
+    }
+  }
+  return std::nullopt;
+}
+
 // Colour of palette quad i (blue, green, red, 0) of an indexed bitmap file image.
 Color PaletteColor(const std::uint8_t* palette, std::uint32_t index) {
   const std::uint8_t* quad = palette + 4 * static_cast<std::size_t>(index);
@@ -147,6 +176,21 @@ int ReadArchiveEntry(ByteBuffer& buffer, const std::string& archiveFile,
     std::cerr << "Resource <" + entryName + "> not found, FILE: " + archiveFile << '\n';
   }
   return result;
+}
+
+std::optional<std::string> ArchiveFault(const std::string& archiveFile) {
+  std::error_code error;
+  const std::filesystem::file_status status = std::filesystem::status(archiveFile, error);
+  if (status.type() == std::filesystem::file_type::not_found) return kArchiveMissing;
+  if (error || !std::filesystem::is_regular_file(status)) return "is not a file that can be read";
+  FileSource source(archiveFile);
+  if (!source.IsOpen()) return "cannot be read";
+  return DirectoryFault(source);
+}
+
+std::optional<std::string> ArchiveImageFault(std::span<const std::uint8_t> archiveImage) {
+  MemorySource source(archiveImage);
+  return DirectoryFault(source);
 }
 
 bool SameEntryName(std::string_view a, std::string_view b) {

@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -39,6 +40,15 @@ int ReadArchiveEntry(ByteBuffer& buffer, const std::string& archiveFile,
 // The same lookup over an archive image held in memory. It prints nothing on a miss.
 int ReadArchiveEntryFromImage(ByteBuffer& buffer, std::span<const std::uint8_t> archiveImage,
                               const std::string& entryName);
+
+// What makes an archive file unusable as a whole, as the end of a sentence about it ("is
+// missing", "is damaged: ..."); nothing when the file is there, its directory lists entries
+// and lies inside the file, and so does the data of every entry. Whether the entries hold
+// what the game looks for is left to the reads: a missing picture only draws nothing.
+std::optional<std::string> ArchiveFault(const std::string& archiveFile);
+inline constexpr const char* kArchiveMissing = "is missing";
+// The same of an archive image held in memory.
+std::optional<std::string> ArchiveImageFault(std::span<const std::uint8_t> archiveImage);
 
 // Replaces the packed picture held in buffer by its converted 8-bit bitmap file image.
 void ConvertPackedPicture(ByteBuffer& buffer);

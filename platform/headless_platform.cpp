@@ -60,6 +60,9 @@ void HeadlessPlatform::AdvanceTime(std::uint32_t ms) {
   now_ += ms;
   if (timerInterval_ == 0 || main_ == nullptr || terminated_ || now_ < nextTick_) return;
   nextTick_ = now_ + timerInterval_;
+  if (visibility_.BackByItsFlags(now_, windowState.minimised || windowState.hidden,
+                                 windowState.focused))
+    Guarded([&] { main_->OnRestored(); });
   Guarded([&] { main_->OnTimer(); });
 }
 
@@ -151,12 +154,38 @@ void HeadlessPlatform::RequestClose() {
   if (close && target == main_) terminated_ = true;
 }
 
+void HeadlessPlatform::Minimize() {
+  ++minimizeCount;
+  visibility_.MinimiseAsked(now_);
+}
+
+void HeadlessPlatform::CameBack() {
+  if (visibility_.CameBack() && main_ != nullptr) Guarded([&] { main_->OnRestored(); });
+}
+
 void HeadlessPlatform::Activate() {
+  windowState.focused = true;
+  windowState.hidden = false;
   if (main_ != nullptr) Guarded([&] { main_->OnActivate(); });
+  CameBack();
 }
 
 void HeadlessPlatform::Restore() {
+  windowState.minimised = false;
+  windowState.hidden = false;
+  visibility_.CameBack();
   if (main_ != nullptr) Guarded([&] { main_->OnRestored(); });
+}
+
+void HeadlessPlatform::LoseFocus() {
+  windowState.focused = false;
+  if (WindowEvents* target = inputTarget()) Guarded([&] { input_.ReleaseAll(*target); });
+}
+
+void HeadlessPlatform::MinimiseByWindowSystem() {
+  windowState.minimised = true;
+  visibility_.WentOutOfSight();
+  LoseFocus();
 }
 
 void HeadlessPlatform::Resize(gfx::AppVideo client) {
@@ -168,6 +197,7 @@ void HeadlessPlatform::Resize(gfx::AppVideo client) {
 
 void HeadlessPlatform::Expose() {
   if (main_ != nullptr) Guarded([&] { main_->OnPaint({0, 0, client_.width, client_.height}); });
+  CameBack();
 }
 
 }  // namespace platform

@@ -10,6 +10,7 @@
 
 #include "platform/input_translator.h"
 #include "platform/platform.h"
+#include "platform/window_visibility.h"
 
 namespace platform {
 
@@ -43,7 +44,8 @@ class HeadlessPlatform final : public Platform {
   void RunModalLoop(WindowEvents& modal, const std::function<bool()>& finished) override;
   void Terminate() override { terminated_ = true; }
   bool terminated() const override { return terminated_; }
-  void Minimize() override { ++minimizeCount; }
+  // Asks the window system, which does only what the test makes it do (see windowState).
+  void Minimize() override;
   void InstallCursor(int id, const CursorImage& image) override { cursors[id] = image; }
   void SetCursor(int id) override { currentCursor = id; }
   Point PointerPosition() const override { return input_.pointer(); }
@@ -70,10 +72,22 @@ class HeadlessPlatform final : public Platform {
   void PressKey(std::uint16_t key, ShiftState modifiers = 0);
   void TypeText(std::string_view utf8);
   void RequestClose();  // the window manager's close, or Alt+F4
+  // The window system's events: the window shown or given the focus; restored; resized;
+  // exposed; the focus taken away; minimised by the window system.
   void Activate();
   void Restore();
   void Resize(gfx::AppVideo client);
   void Expose();
+  void LoseFocus();
+  void MinimiseByWindowSystem();
+
+  // What the window's flags say, read at each tick; a test may change them without an event.
+  struct WindowState {
+    bool minimised = false;
+    bool hidden = false;
+    bool focused = true;
+  };
+  WindowState windowState;
 
   // While a modal loop waits, this is called once per timer interval of virtual time; it
   // plays the user (injects input). A modal loop gives up after modalTimeoutMs of virtual
@@ -92,7 +106,8 @@ class HeadlessPlatform final : public Platform {
     MessageBoxButtons buttons;
   };
   std::vector<MessageBoxCall> messageBoxes;
-  std::deque<int> messageBoxAnswers;  // popped per box; Ok or No when empty
+  std::deque<int>
+      messageBoxAnswers;  // popped per box (kResultNone: none shown); Ok or No when empty
   std::vector<std::string> openedUrls;
   bool urlOpenerWorks = true;
   std::map<int, CursorImage> cursors;
@@ -112,7 +127,11 @@ class HeadlessPlatform final : public Platform {
   std::unique_ptr<gfx::MemVideo> window_;
   WindowEvents* main_ = nullptr;
   std::vector<WindowEvents*> inputStack_;
+  // A window that showed a sign of being on the screen; one that was away is restored.
+  void CameBack();
+
   InputTranslator input_;
+  WindowVisibility visibility_;
   bool terminated_ = false;
   std::uint64_t now_ = 0;
   std::uint32_t timerInterval_ = 0;

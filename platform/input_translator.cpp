@@ -30,9 +30,13 @@ void InputTranslator::ButtonUp(WindowEvents& to, MouseButton button, std::int32_
   to.OnMouseUp(button, static_cast<ShiftState>(keyModifiers | held_), x, y);
 }
 
-void InputTranslator::ReleaseAll() {
-  held_ = 0;
+void InputTranslator::ReleaseAll(WindowEvents& to) {
   leftWentDownInside_ = false;
+  for (const MouseButton button : {MouseButton::Left, MouseButton::Right, MouseButton::Middle}) {
+    if ((held_ & ButtonFlag(button)) == 0) continue;
+    held_ &= static_cast<ShiftState>(~ButtonFlag(button));
+    to.OnMouseUp(button, held_, -1, -1);
+  }
 }
 
 }  // namespace platform

@@ -17,8 +17,9 @@ class InputTranslator {
   // insideClient: the button came up over the window's client area.
   void ButtonUp(WindowEvents& to, MouseButton button, std::int32_t x, std::int32_t y,
                 ShiftState keyModifiers, bool insideClient);
-  // Buttons let go while the window could not see it (focus lost): forget them.
-  void ReleaseAll();
+  // The focus went while buttons were held, so their release may never be seen: each comes
+  // up now, outside the window (at -1, -1), so nothing stays pressed and nothing is clicked.
+  void ReleaseAll(WindowEvents& to);
 
   ShiftState heldButtons() const { return held_; }
   Point pointer() const { return pointer_; }

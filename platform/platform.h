@@ -84,6 +84,8 @@ enum class MessageBoxButtons { Ok, YesNo };
 constexpr int kResultOk = 1;
 constexpr int kResultYes = 6;
 constexpr int kResultNo = 7;
+// No box could be shown (its text went to stderr all the same).
+constexpr int kResultNone = 0;
 
 class Platform {
  public:
@@ -123,7 +125,8 @@ class Platform {
   virtual OsVersion OperatingSystemVersion() const = 0;
   virtual std::string CurrentDirectory() const = 0;
 
-  // A blocking system message box; answers kResultOk, kResultYes or kResultNo.
+  // A blocking system message box; answers kResultOk, kResultYes or kResultNo, or kResultNone
+  // when the system could not show one.
   virtual int ShowMessageBox(const std::string& title, const std::string& text,
                              MessageBoxButtons buttons) = 0;
   // Opens a URL (the help file) in the desktop's browser; false when that failed.

@@ -1,5 +1,6 @@
 #include "platform/sdl_platform.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <exception>
 #include <filesystem>
@@ -53,7 +54,7 @@ void SayNoDisplay(const char* reason) {
 }  // namespace
 
 bool SdlPlatform::OpenMainWindow(const std::string& title, WindowEvents& events) {
-  IgnoreMessagesToClosedWindows();
+  SurviveXErrors();
   if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS | SDL_INIT_TIMER) != 0) {
     const std::string reason = std::string("none could be opened (") + SDL_GetError() + ")";
     SayNoDisplay(reason.c_str());
@@ -213,6 +214,12 @@ void SdlPlatform::FireTimerIfDue() {
   if (now < nextTick_) return;
   // A late tick fires once; the next is due a whole interval after it.
   nextTick_ = now + timerInterval_;
+  if (window_ != nullptr) {
+    const Uint32 flags = SDL_GetWindowFlags(window_);
+    if (visibility_.BackByItsFlags(now, (flags & (SDL_WINDOW_MINIMIZED | SDL_WINDOW_HIDDEN)) != 0,
+                                   (flags & SDL_WINDOW_INPUT_FOCUS) != 0))
+      Guarded([&] { main_->OnRestored(); });
+  }
   const std::size_t presentedBefore = presented_.size();
   Guarded([&] { main_->OnTimer(); });
   // The first screen is drawn by a tick; once it is on the window, the audio device, which
@@ -228,6 +235,10 @@ void SdlPlatform::CloseRequested(WindowEvents& input) {
   Guarded([&] { close = input.OnCloseQuery(); });
   // A modal window answers the close itself; only the main window ends the program.
   if (close && &input == main_) terminated_ = true;
+}
+
+void SdlPlatform::CameBack() {
+  if (visibility_.CameBack()) Guarded([&] { main_->OnRestored(); });
 }
 
 void SdlPlatform::Dispatch(const SDL_Event& event, WindowEvents& input) {
@@ -305,15 +316,24 @@ void SdlPlatform::DispatchWindowEvent(const SDL_WindowEvent& event, WindowEvents
     case SDL_WINDOWEVENT_FOCUS_GAINED:
       activatedOnce_ = true;
       Guarded([&] { main_->OnActivate(); });
+      CameBack();
       break;
     case SDL_WINDOWEVENT_FOCUS_LOST:
-      input_.ReleaseAll();
+      Guarded([&] { input_.ReleaseAll(input); });
       break;
     case SDL_WINDOWEVENT_EXPOSED: {
       const gfx::AppVideo client = ClientSize();
       Guarded([&] { main_->OnPaint({0, 0, client.width, client.height}); });
+      CameBack();
       break;
     }
+    case SDL_WINDOWEVENT_MINIMIZED:
+    case SDL_WINDOWEVENT_HIDDEN:
+      visibility_.WentOutOfSight();
+      break;
+    case SDL_WINDOWEVENT_MAXIMIZED:
+      CameBack();
+      break;
     case SDL_WINDOWEVENT_SIZE_CHANGED: {
       // SDL also reports a change when a full-screen switch kept the size; a resize rebuilds
       // the screen-sized back buffer, so only a real change is passed on.
@@ -327,6 +347,8 @@ void SdlPlatform::DispatchWindowEvent(const SDL_WindowEvent& event, WindowEvents
       break;
     }
     case SDL_WINDOWEVENT_RESTORED:
+      // The game hears of every restore, as it always has, but once.
+      visibility_.CameBack();
       Guarded([&] { main_->OnRestored(); });
       break;
     case SDL_WINDOWEVENT_CLOSE:
@@ -338,7 +360,9 @@ void SdlPlatform::DispatchWindowEvent(const SDL_WindowEvent& event, WindowEvents
 }
 
 void SdlPlatform::Minimize() {
-  if (window_ != nullptr) SDL_MinimizeWindow(window_);
+  if (window_ == nullptr) return;
+  visibility_.MinimiseAsked(SDL_GetTicks64());
+  SDL_MinimizeWindow(window_);
 }
 
 void SdlPlatform::InstallCursor(int id, const CursorImage& image) {
@@ -395,11 +419,15 @@ int SdlPlatform::ShowMessageBox(const std::string& title, const std::string& tex
   data.message = text.c_str();
   data.numbuttons = question ? 2 : 1;
   data.buttons = question ? yesNo : ok;
+  // Every box of the platform reports a fault, so its text goes to stderr too, in one line:
+  // a log keeps what the player was shown, and without a display it is all there is.
+  std::string line = title + ": " + text;
+  std::replace(line.begin(), line.end(), '\n', ' ');
+  std::fprintf(stderr, "%s\n", line.c_str());
   int answer = 0;
-  if (SDL_ShowMessageBox(&data, &answer) != 0 || answer < 0) {
-    std::fprintf(stderr, "%s: %s\n", title.c_str(), text.c_str());
-    return question ? kResultNo : kResultOk;
-  }
+  if (SDL_ShowMessageBox(&data, &answer) != 0) return kResultNone;
+  // Closed without a button: the answer of Escape.
+  if (answer < 0) return question ? kResultNo : kResultOk;
   return answer;
 }
 

@@ -12,6 +12,7 @@
 #include "platform/input_translator.h"
 #include "platform/platform.h"
 #include "platform/sdl_audio.h"
+#include "platform/window_visibility.h"
 
 namespace platform {
 
@@ -52,6 +53,8 @@ class SdlPlatform final : public Platform {
   void Dispatch(const SDL_Event& event, WindowEvents& input);
   void DispatchWindowEvent(const SDL_WindowEvent& event, WindowEvents& input);
   void CloseRequested(WindowEvents& input);
+  // The window showed a sign of being on the screen; a window that was away is restored.
+  void CameBack();
   void FireTimerIfDue();
   // Shows the rectangles presented since the last call, all in one update of the window.
   void ShowPresented();
@@ -64,6 +67,7 @@ class SdlPlatform final : public Platform {
   gfx::AppVideo knownClientSize_;  // the size the main window was last told of
   WindowEvents* main_ = nullptr;
   InputTranslator input_;
+  WindowVisibility visibility_;
   bool terminated_ = false;
   bool activatedOnce_ = false;
   std::uint32_t timerInterval_ = 0;

@@ -4,6 +4,9 @@
 
 #include <SDL_syswm.h>
 
+#include <cstdio>
+#include <string>
+
 #if defined(SDL_VIDEO_DRIVER_X11)
 #include <X11/Xproto.h>
 #endif
@@ -13,26 +16,56 @@ namespace platform {
 #if defined(SDL_VIDEO_DRIVER_X11)
 namespace {
 
-XErrorHandler previousHandler = nullptr;
+int errorsSeen = 0;
 
-// SDL wakes its own wait for events by sending a message to the window over a second
-// connection. When the game quits, the window can be destroyed before the server reads that
-// message; the error then comes back as SDL closes the display, and Xlib's handler would end
-// a game that was quitting anyway with status 1. Nobody is left to miss the message.
+// Xlib's name of an error code, without the explanation it adds ("BadWindow").
+std::string ErrorName(Display* display, int code) {
+  char text[128] = "";
+  if (display != nullptr) XGetErrorText(display, code, text, sizeof text);
+  const std::string described = text;
+  const std::string name = described.substr(0, described.find(' '));
+  return name.empty() ? "error " + std::to_string(code) : name;
+}
+
+// A core request by number and Xlib's name ("42 (X_SetInputFocus)"); an extension's request by
+// its major and minor numbers, since naming it would take a request to the server.
+std::string RequestName(Display* display, const XErrorEvent& error) {
+  const std::string number = std::to_string(error.request_code);
+  if (error.request_code >= 128) return number + "." + std::to_string(error.minor_code);
+  char name[64] = "";
+  if (display != nullptr)
+    XGetErrorDatabaseText(display, "XRequest", number.c_str(), "", name, sizeof name);
+  return name[0] != 0 ? number + " (" + name + ")" : number;
+}
+
 int OnXError(Display* display, XErrorEvent* error) {
+  // SDL wakes its own wait for events by sending a message to the window over a second
+  // connection. When the game quits, the window can be destroyed before the server reads that
+  // message; the error then comes back as SDL closes the display. Nobody is left to miss it.
   if (error->error_code == BadWindow && error->request_code == X_SendEvent) return 0;
-  return previousHandler != nullptr ? previousHandler(display, error) : 0;
+  // Any other error is a request that failed, not a lost game: the window may miss one
+  // change, and the player keeps the colony. A stream of them (one every tick) is cut short.
+  ++errorsSeen;
+  if (errorsSeen <= kXErrorsReported) {
+    std::fprintf(stderr, "X error: %s on request %s, ignored\n",
+                 ErrorName(display, error->error_code).c_str(),
+                 RequestName(display, *error).c_str());
+  } else if (errorsSeen == kXErrorsReported + 1) {
+    std::fprintf(stderr, "X error: more errors follow and are not reported\n");
+  }
+  return 0;
 }
 
 }  // namespace
 #endif
 
-void IgnoreMessagesToClosedWindows() {
+void SurviveXErrors() {
 #if defined(SDL_VIDEO_DRIVER_X11)
-  // SDL keeps the handler it finds when it opens the display and puts it back when it closes
-  // it, so this one stays in force for every display SDL opens.
+  // SDL puts its own handler on top when it opens a display; it hands every error on to the
+  // one it found (this one) and puts this one back when it closes the display. The same
+  // handler serves the connection of SDL's message box.
   static const bool installed = [] {
-    previousHandler = XSetErrorHandler(OnXError);
+    XSetErrorHandler(OnXError);
     return true;
   }();
   (void)installed;

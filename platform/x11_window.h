@@ -1,5 +1,5 @@
 // What the platform does on X11 beside SDL: full screen without SDL's wait for the window
-// manager, and no exit over a message to a window that has just closed.
+// manager, and no exit over an X protocol error.
 #pragma once
 
 #include <SDL.h>
@@ -11,9 +11,12 @@ namespace platform {
 // window is not an X11 window; the caller then asks SDL for full screen instead.
 bool MarkFullscreenBeforeMapping(SDL_Window* window);
 
-// Installs, once and before SDL opens the display, an X error handler that drops the error of
-// a message sent to a window that no longer exists and passes every other error on to the
-// handler that was there before (Xlib's own ends the program).
-void IgnoreMessagesToClosedWindows();
+// Installs, once and before SDL opens the display, an X error handler in place of Xlib's own,
+// which ends the program (and the colony with it) over any protocol error. Ours writes one line
+// on stderr for each of the first kXErrorsReported errors, one more when it stops, and goes on;
+// the error of a message sent to a window that has just closed is dropped without a word. Only
+// a connection that is lost for good (Xlib's I/O error handler) still ends the game.
+void SurviveXErrors();
+inline constexpr int kXErrorsReported = 20;
 
 }  // namespace platform

@@ -1,11 +1,15 @@
 // The main window driven headless: one-time loading, the screen state machine on the
-// timer, minimising, resizing, the close question and the global keys.
+// timer, minimising, resizing, the close question and the global keys; the start refused
+// without whole archives.
 #include "app/main_wnd.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
+#include <memory>
 
+#include "app/run_game.h"
 #include "platform/headless_platform.h"
 #include "tests/support/dialog_answerer.h"
 #include "tools/archive_writer.h"
@@ -80,6 +84,56 @@ TEST_F(MainWndTest, CreationBuildsBlackSurfacesTheTimerAndTheCursors) {
   EXPECT_EQ(platform.cursors.count(platform::kCursorHand), 1u);
   EXPECT_EQ(platform.cursors.count(platform::kCursorBuild), 1u);
   EXPECT_EQ(platform.cursors[platform::kCursorBuild].hotX, 15);
+}
+
+// Started where its archives are missing or damaged, the game says which, with the full path,
+// in a message box, and ends with status 1 instead of opening on a black screen.
+TEST_F(MainWndTest, WithoutWholeArchivesTheGameSaysWhichAndDoesNotStart) {
+  tools::WriteArchiveFile("res02.dat", {{"tiles0", 0, {1, 2, 3}}});
+  {
+    platform::HeadlessPlatform platform;
+    EXPECT_EQ(RunGame(platform), 0);
+    EXPECT_TRUE(platform.messageBoxes.empty());
+  }
+  const std::string folder = fs::current_path().string();
+  fs::remove("res00.dat");
+  fs::resize_file("res02.dat", fs::file_size("res02.dat") - 1);
+  platform::HeadlessPlatform platform;
+  EXPECT_EQ(RunGame(platform), 1);
+  ASSERT_EQ(platform.messageBoxes.size(), 1u);
+  EXPECT_EQ(platform.messageBoxes[0].title, "Redhollow cannot start");
+  EXPECT_EQ(platform.messageBoxes[0].text,
+            "The archive " + folder +
+                "/res00.dat is missing.\n"
+                "The archive " +
+                folder +
+                "/res02.dat is damaged: the data of its entry \"tiles0\" "
+                "lies past the end of the file.\n"
+                "Start the game in the folder that holds its archives (an installed game with its "
+                "launcher, redhollow), or install it again.\n"
+                "Install the game again, or pack a changed archive again.");
+  EXPECT_EQ(MainWnd, nullptr);
+}
+
+// Where the system cannot show its box, the game's window says it until a key is pressed.
+TEST_F(MainWndTest, WithoutTheSystemsBoxTheWindowSaysWhyTheGameCannotStart) {
+  fs::remove("res01.dat");
+  platform::HeadlessPlatform platform({640, 480});
+  platform.messageBoxAnswers = {platform::kResultNone};
+  bool windowSaidIt = false;
+  platform.onModalIdle = [&](platform::HeadlessPlatform& p) {
+    // White text on the top half; nothing of a screen below it.
+    std::int32_t lit = 0;
+    for (std::int32_t y = 0; y < 480; ++y)
+      for (std::int32_t x = 0; x < 640; ++x) lit += p.window().at(x, y) == gfx::kWhite ? 1 : 0;
+    windowSaidIt = lit > 500 && MainWnd != nullptr && MainWnd->menuScreen == nullptr;
+    p.PressKey(platform::vk::kReturn);
+  };
+  EXPECT_EQ(RunGame(platform), 1);
+  ASSERT_EQ(platform.messageBoxes.size(), 1u);
+  EXPECT_NE(platform.messageBoxes[0].text.find("res01.dat is missing"), std::string::npos);
+  EXPECT_TRUE(windowSaidIt);
+  EXPECT_LT(platform.now(), 1000u);  // ended by the key, not by the headless loop's patience
 }
 
 TEST(MainWndLifetime, TheGlobalWindowIsClearedWithIt) {
@@ -181,12 +235,96 @@ TEST_F(MainWndTest, MinimisedTheTimerDoesNothingUntilRestored) {
   const std::int32_t day = game.colony().State().day;
   window.Minimise();
   EXPECT_EQ(platform.minimizeCount, 1);
-  platform.Tick(10);
+  platform.MinimiseByWindowSystem();
+  platform.Tick(100);
   EXPECT_EQ(game.colony().State().day, day);
   platform.Restore();
   EXPECT_FALSE(window.minimised);
   platform.Tick(2);
   EXPECT_EQ(game.colony().State().day, day + 2);
+}
+
+// A game screen running a day on every tick, then minimised by the game (F10).
+class MinimiseTest : public MainWndTest {
+ protected:
+  void SetUp() override {
+    MainWndTest::SetUp();
+    window = std::make_unique<TMainWnd>(platform);
+    platform.MoveMouse(400, 300);
+    platform.Activate();
+    platform.Tick(2);
+    window->gameScreen->NewGame();
+    window->RequestScreen(ScreenGame);
+    platform.Tick();
+    window->gameScreen->colony().Command(sim::kCommandAccelerate);
+    Minimise();
+  }
+  void TearDown() override {
+    window.reset();
+    MainWndTest::TearDown();
+  }
+
+  std::int32_t Day() const { return window->gameScreen->colony().State().day; }
+  void Minimise() {
+    window->Minimise();
+    dayMinimised = Day();
+  }
+  void ExpectPausedFor(int ticks) {
+    platform.Tick(ticks);
+    EXPECT_TRUE(window->minimised);
+    EXPECT_EQ(Day(), dayMinimised);
+  }
+  // The game hears at once that it is restored, and the next tick is a day.
+  void ExpectRunningAfter(const std::function<void()>& sign) {
+    sign();
+    EXPECT_FALSE(window->minimised);
+    platform.Tick();
+    EXPECT_EQ(Day(), dayMinimised + 1);
+  }
+
+  platform::HeadlessPlatform platform;
+  std::unique_ptr<TMainWnd> window;
+  std::int32_t dayMinimised = 0;
+};
+
+// A bare X server, or a window manager that keeps full-screen windows up, never minimises the
+// window nor says anything: the game may not wait for a restore that never comes.
+TEST_F(MinimiseTest, AWindowSystemThatIgnoresTheMinimisePausesTheGameOnlyBriefly) {
+  ExpectPausedFor(3);
+  platform.Tick(25);
+  EXPECT_FALSE(window->minimised);
+  EXPECT_GT(Day(), dayMinimised);
+}
+
+// Any sign that the window is on the screen again ends the pause.
+TEST_F(MinimiseTest, ExposedOrGivenTheFocusTheGameRunsAgain) {
+  ExpectPausedFor(1);
+  ExpectRunningAfter([&] { platform.Expose(); });
+  Minimise();
+  ExpectPausedFor(1);
+  ExpectRunningAfter([&] { platform.Activate(); });
+}
+
+// A window manager that minimises: the game waits as long as the window is away, and the
+// way back may be a restore or only the window's flags.
+TEST_F(MinimiseTest, MinimisedByTheWindowSystemTheGameWaitsUntilTheWindowIsBack) {
+  platform.MinimiseByWindowSystem();
+  ExpectPausedFor(100);
+  ExpectRunningAfter([&] { platform.Restore(); });
+  Minimise();
+  platform.MinimiseByWindowSystem();
+  ExpectPausedFor(100);
+  platform.windowState = {};  // restored without a word: the next tick sees it
+  platform.Tick();
+  EXPECT_FALSE(window->minimised);
+  EXPECT_EQ(Day(), dayMinimised + 1);
+}
+
+// A compositor that tells nothing but takes the focus away: the game waits for the focus.
+TEST_F(MinimiseTest, WithTheFocusGoneTheGameWaitsForItsReturn) {
+  platform.LoseFocus();
+  ExpectPausedFor(100);
+  ExpectRunningAfter([&] { platform.Activate(); });
 }
 
 TEST_F(MainWndTest, ResizeRecreatesABlackBackBufferThatLaterPresentationsUse) {

@@ -151,5 +151,37 @@ TEST_F(MessageDialog, AHeldEnterDoesNotAnswerAndTheDialogShowsItsTextAsGiven) {
   EXPECT_EQ(dialog.ShowModal(), dialogs::kResultNo);
 }
 
+// The focus goes (another window, a key of the desktop) while a button is held, and its release
+// is never seen: the held button lets go, the pointer reaches the other buttons again, and the
+// release that comes late clicks nothing.
+TEST_F(MessageDialog, FocusLostWhileAButtonIsHeldLeavesNothingPressed) {
+  dialogs::TMessageDialog dialog(*window, "Exit", "Really?", dialogs::kButtonsYesNo,
+                                 dialogs::kIconQuestion);
+  dialogs::TSButton* yes = dialog.firstButton();
+  dialogs::TSButton* no = dialog.secondButton();
+  script = {[&](auto& p, auto& form) {
+              const platform::Point at = CentreOf(form, yes->bounds);
+              p.MoveMouse(at.x, at.y);
+              p.PressButton(platform::MouseButton::Left, at.x, at.y);
+              EXPECT_TRUE(yes->down);
+              p.LoseFocus();
+            },
+            [&](auto& p, auto& form) {
+              EXPECT_FALSE(yes->down);
+              p.Activate();
+              // The pointer's way to the other button: the first move lets go of the one it
+              // left, the next reaches the new one.
+              const platform::Point at = CentreOf(form, no->bounds);
+              p.MoveMouse(at.x - 1, at.y);
+              p.MoveMouse(at.x, at.y);
+              EXPECT_TRUE(no->hot);
+              EXPECT_FALSE(yes->hot);
+              p.ReleaseButton(platform::MouseButton::Left, at.x, at.y);
+              EXPECT_EQ(dialog.ModalResult, 0);
+              p.PressKey('N');
+            }};
+  EXPECT_EQ(dialog.ShowModal(), dialogs::kResultNo);
+}
+
 }  // namespace
 }  // namespace dialogs_test

@@ -43,18 +43,22 @@ start_game() {
   shot_until title not_black title || fail "the title screen stayed black"
   sleep 0.5
 }
-# Enter on the exit question's first button, Yes: the game must end with status 0.
-confirm_exit() {
-  xdotool key Return
+# Within 5 s of an answer ($2) the game must end, with status $1.
+expect_end() {
   for _ in $(seq 50); do
     kill -0 "$game" 2>/dev/null || break
     sleep 0.1
   done
-  kill -0 "$game" 2>/dev/null && fail "Yes did not end the game"
+  kill -0 "$game" 2>/dev/null && fail "$2 did not end the game"
   local status=0
   wait "$game" || status=$?
   game=""
-  [[ "$status" == 0 ]] || fail "the game ended with status $status"
+  [[ "$status" == "$1" ]] || fail "the game ended with status $status, not $1"
+}
+# Enter on the exit question's first button, Yes: the game must end with status 0.
+confirm_exit() {
+  xdotool key Return
+  expect_end 0 Yes
 }
 # Esc asks whether to exit; Yes.
 end_game() {

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The real game in a real X window (Xvfb at 1024 x 768), played as a player would: the title
 # screen, "New Game", "Water and Power", the Water Condenser on a free cell beside the landing
-# module, F7, and after a while the condenser stands and the date has moved on; then Esc, Yes,
+# module, F7, and after a while the condenser stands and the date has moved on; F10, which
+# this server without a window manager ignores, and the date still moves on; then Esc, Yes,
 # and the game ends with status 0. Screenshots go to OUTPUT_DIR.
 # Usage: game_e2e.sh GAME_BINARY OUTPUT_DIR
 set -euo pipefail
@@ -49,6 +50,14 @@ sleep 1
 shot_until e2e_running finished ||
   fail "the date, the building site or the counters did not move on"
 kill -0 "$game" || fail "the game ended while it ran"
+
+# F10 minimises. A server without a window manager never does, nor says anything back: the
+# game waits a moment for the window system and then goes on, the date with it.
+xdotool key F10
+sleep 1.5
+shot e2e_after_f10
+shot_until e2e_after_f10_later differs e2e_after_f10 e2e_after_f10_later "$datebox" ||
+  fail "after F10 the date stood still"
 
 # Esc asks whether to exit, in the game's own dialog over the map; Enter answers with its first
 # button, Yes, and the game ends with status 0.

@@ -3,7 +3,8 @@
 # prefix of its own, the desktop entry valid, the icons there, and the installed game started
 # through its launcher from some other folder: it opens on its title screen, keeps its saved
 # game in the player's folder, and after the installation is removed and installed again (and
-# then from the Debian package that cpack makes) loads that game from its title screen.
+# then from the Debian package that cpack makes) loads that game from its title screen. Art
+# that the player packed into the player's folder in between stays there and is shown.
 # Usage: install_e2e.sh BUILD_DIR OUTPUT_DIR
 set -euo pipefail
 if [[ "${1:-}" != "--inside" ]]; then
@@ -54,11 +55,27 @@ xdotool key Return
 sleep 0.5
 [[ -f "$player/SAVES/kept.sav" ]] || fail "the game was not saved in the player's folder"
 end_game
+cp "$output/title.png" "$output/title_installed_art.png"
+
+# The player changes the title screen's art as the README says, packing into the player's
+# folder: the archive takes the place of the link, and no later start replaces it.
+resarc="$build/tools/resarc/resarc"
+"$resarc" extract "$player/res01.dat" "$workdir/art" >/dev/null || fail "resarc extract failed"
+convert "$workdir/art/003-MMBkgnd.png" -negate "$workdir/art/003-MMBkgnd.png"
+"$resarc" pack "$workdir/art" "$player/res01.dat" || fail "resarc pack failed"
+[[ -f "$player/res01.dat" && ! -L "$player/res01.dat" ]] || fail "resarc left the link in place"
+players_art="$(md5sum <"$player/res01.dat")"
+players_art_kept() {
+  [[ ! -L "$player/res01.dat" && "$(md5sum <"$player/res01.dat")" == "$players_art" ]] ||
+    fail "a start replaced the player's own res01.dat"
+  differs title_installed_art title "1024x768+0+0" || fail "the title screen is not the player's art"
+}
 
 # Removed and installed again elsewhere: the save is still the player's.
 rm -rf "$root"
 install_to "$root/second"
 start_game "$root/second/bin/redhollow" "$workdir/elsewhere"
+players_art_kept
 load_first_saved_game
 end_game
 
@@ -69,6 +86,7 @@ deb="$(ls "$workdir"/package/redhollow_*.deb 2>/dev/null | head -n 1)"
 dpkg-deb --field "$deb" Package | grep -qx redhollow || fail "the package is not named redhollow"
 dpkg-deb -x "$deb" "$workdir/unpacked"
 start_game "$workdir/unpacked/usr/bin/redhollow" "$workdir/elsewhere"
+players_art_kept
 load_first_saved_game
 end_game
 echo "install end-to-end: ok"

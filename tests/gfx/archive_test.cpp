@@ -232,7 +232,11 @@ TEST_F(ArchiveFileTest, DamagedDirectoriesAndEntriesReadAsMissing) {
     testing::internal::GetCapturedStderr();
     EXPECT_EQ(buffer, Bytes({42})) << damage.what;
     EXPECT_EQ(ReadArchiveEntryFromImage(buffer, image, damage.lookup), 1) << damage.what;
+    // The check at start-up finds every one of them.
+    EXPECT_TRUE(ArchiveFault(file)) << damage.what;
+    EXPECT_TRUE(ArchiveImageFault(image)) << damage.what;
   }
+  EXPECT_EQ(ArchiveFault(Write(good)), std::nullopt);
 
   // A huge count does not matter when the entry comes before the directory runs out.
   ByteBuffer image = good;
@@ -240,6 +244,32 @@ TEST_F(ArchiveFileTest, DamagedDirectoriesAndEntriesReadAsMissing) {
   ByteBuffer buffer;
   EXPECT_EQ(ReadArchiveEntry(buffer, Write(image), "b"), 0);
   EXPECT_EQ(buffer, Bytes({4}));
+}
+
+// The reasons the game gives when it refuses to start with an archive.
+TEST_F(ArchiveFileTest, ArchiveFaultSaysWhyAnArchiveCannotBeUsed) {
+  EXPECT_EQ(ArchiveFault((dir_ / "absent.dat").string()), "is missing");
+  EXPECT_EQ(ArchiveFault(dir_.string()), "is not a file that can be read");
+  EXPECT_EQ(ArchiveFault(Write(ByteBuffer{}, "empty.dat")),
+            "is damaged: it is too short to hold a directory");
+  EXPECT_EQ(ArchiveFault(Write(Bytes({0, 0, 0, 0}), "none.dat")),
+            "is damaged: its directory lists no entries");
+
+  const ByteBuffer good =
+      tools::BuildArchive({{"click1", 0, Bytes({1, 2})}, {"tiles0", 0, Bytes({3})}});
+  ByteBuffer cut = good;
+  cut.resize(4 + 40 + 39);
+  EXPECT_EQ(ArchiveImageFault(cut),
+            "is damaged: its directory of 2 entries reaches past the end of the file");
+  cut = good;
+  cut.resize(cut.size() - 1);  // the last byte of the last entry
+  EXPECT_EQ(ArchiveImageFault(cut),
+            "is damaged: the data of its entry \"tiles0\" lies past the end of the file");
+  // A name that is no text is shown without its odd bytes.
+  cut[EntryField(1, 1)] = 0xFF;
+  cut[EntryField(1, 2)] = '\n';
+  EXPECT_EQ(ArchiveImageFault(cut),
+            "is damaged: the data of its entry \"t??es0\" lies past the end of the file");
 }
 
 TEST(ConvertPackedPicture, WritesTheBitmapHeadersAndPadsRowsToFourBytes) {

@@ -55,9 +55,25 @@ TEST(InputTranslator, HeldButtonsAndDoubleClickInTheShiftSet) {
             "down 0 " + std::to_string(kLeftButton | kRightButton | kDoubleClick));
   input.ButtonUp(log, MouseButton::Right, 1, 1, 0, true);
   EXPECT_EQ(input.heldButtons(), kLeftButton);
-  input.ReleaseAll();
+}
+
+// With the focus gone, held buttons come up outside the window; the release that may still
+// come later clicks nothing.
+TEST(InputTranslator, LosingTheFocusLetsGoOfHeldButtonsWithoutAClick) {
+  InputTranslator input;
+  EventLog log;
+  input.ButtonDown(log, MouseButton::Left, 1, 1, 0, false);
+  input.ButtonDown(log, MouseButton::Middle, 1, 1, 0, false);
+  log.lines.clear();
+  input.ReleaseAll(log);
+  EXPECT_EQ(log.lines,
+            (std::vector<std::string>{"up 0 " + std::to_string(kMiddleButton), "up 2 0"}));
   EXPECT_EQ(input.heldButtons(), 0);
   EXPECT_EQ(input.pointer(), (Point{1, 1}));
+  input.ReleaseAll(log);  // nothing held: nothing more
+  input.ButtonUp(log, MouseButton::Left, 1, 1, 0, true);
+  EXPECT_EQ(log.lines.size(), 3u);
+  EXPECT_EQ(log.lines.back(), "up 0 0");
 }
 
 TEST(SdlKeys, TranslateToVirtualKeyCodes) {

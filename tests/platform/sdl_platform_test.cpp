@@ -12,6 +12,16 @@ namespace {
 
 struct Quiet final : WindowEvents {};
 
+// Counts what the main window is told.
+struct Counter final : WindowEvents {
+  int resizes = 0;
+  int restored = 0;
+  int ticks = 0;
+  void OnResize() override { ++resizes; }
+  void OnRestored() override { ++restored; }
+  void OnTimer() override { ++ticks; }
+};
+
 class SdlPlatformTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -73,12 +83,7 @@ TEST_F(SdlPlatformTest, AnInvisibleDriverIsTakenWhenNamedAndAMissingDisplayIsRef
 // SDL reports a size change after a full-screen switch that kept the size; the window must
 // only hear of real changes, since each one rebuilds its screen-sized back buffer.
 TEST_F(SdlPlatformTest, OnlyARealSizeChangeReachesTheWindow) {
-  struct Counter final : WindowEvents {
-    int resizes = 0;
-    int ticks = 0;
-    void OnResize() override { ++resizes; }
-    void OnTimer() override { ++ticks; }
-  } counter;
+  Counter counter;
   SdlPlatform platform;
   ASSERT_TRUE(platform.OpenMainWindow("Redhollow", counter));
   const gfx::AppVideo before = platform.ClientSize();
@@ -103,6 +108,40 @@ TEST_F(SdlPlatformTest, OnlyARealSizeChangeReachesTheWindow) {
   platform.RunModalLoop(counter, [&] { return counter.ticks >= 2; });
   EXPECT_EQ(counter.resizes, 1);
   EXPECT_EQ(platform.ClientSize().width, before.width / 2);
+}
+
+// After the game minimised the window, the first sign that it is on the screen again (here
+// events as a window system sends them) tells the game it is restored; a restore always does.
+TEST_F(SdlPlatformTest, AfterMinimisingTheFirstSignOfTheWindowRestoresIt) {
+  Counter window;
+  SdlPlatform platform;
+  ASSERT_TRUE(platform.OpenMainWindow("Redhollow", window));
+  platform.SetTimerInterval(5);
+  const auto deliver = [&](std::initializer_list<SDL_WindowEventID> events) {
+    for (const SDL_WindowEventID id : events) {
+      SDL_Event event{};
+      event.type = SDL_WINDOWEVENT;
+      event.window.event = id;
+      SDL_PushEvent(&event);
+    }
+    const int ticks = window.ticks;
+    platform.RunModalLoop(window, [&] { return window.ticks > ticks; });
+  };
+
+  deliver({SDL_WINDOWEVENT_EXPOSED});
+  EXPECT_EQ(window.restored, 0);  // never minimised
+  for (const SDL_WindowEventID sign : {SDL_WINDOWEVENT_EXPOSED, SDL_WINDOWEVENT_SHOWN,
+                                       SDL_WINDOWEVENT_FOCUS_GAINED, SDL_WINDOWEVENT_MAXIMIZED}) {
+    window.restored = 0;
+    platform.Minimize();
+    deliver({SDL_WINDOWEVENT_FOCUS_LOST, SDL_WINDOWEVENT_MINIMIZED, SDL_WINDOWEVENT_HIDDEN});
+    EXPECT_EQ(window.restored, 0);
+    deliver({sign, SDL_WINDOWEVENT_EXPOSED, SDL_WINDOWEVENT_FOCUS_GAINED});
+    EXPECT_EQ(window.restored, 1) << "after event " << sign;
+  }
+  window.restored = 0;
+  deliver({SDL_WINDOWEVENT_RESTORED});
+  EXPECT_EQ(window.restored, 1);
 }
 
 TEST_F(SdlPlatformTest, AudioRefusesWhatIsNoWaveAndNeverThrows) {

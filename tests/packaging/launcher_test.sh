@@ -1,0 +1,74 @@
+#!/usr/bin/env bash
+# The installed launcher, in a prefix of its own, with a stand-in for the game that tells the
+# folder it runs in and what its res02.dat holds. The launcher links the installed archives and
+# manual into the player's folder and renews those links; an archive, manual page or manual
+# folder that the player put there is kept as it is, used, and named in one line on stderr.
+# Usage: launcher_test.sh BUILD_DIR
+set -euo pipefail
+build="$1"
+work="$(mktemp -d)"
+trap 'rm -rf "$work"' EXIT
+fail() {
+  echo "launcher: $*"
+  exit 1
+}
+
+cmake --install "$build" --prefix "$work/prefix" >/dev/null || fail "cmake --install failed"
+game="$(find "$work/prefix" -type f -path '*/redhollow/redhollow')"
+data="$(dirname "$(find "$work/prefix" -name res00.dat)")"
+[[ -f "$game" && -d "$data" ]] || fail "the installed game or its archives were not found"
+cat >"$game" <<'STAND_IN'
+#!/bin/sh
+echo "folder: $(pwd)"
+head -c 64 res02.dat
+echo
+STAND_IN
+
+export HOME="$work/home"
+unset XDG_DATA_HOME
+player="$HOME/.local/share/redhollow"
+items=(res00.dat res01.dat res02.dat Pell.html manual)
+launch() {
+  "$work/prefix/bin/redhollow" >"$work/out" 2>"$work/err" ||
+    fail "the launcher failed: $(cat "$work/err")"
+}
+
+# The first start links everything and has nothing to say.
+launch
+for item in "${items[@]}"; do
+  [[ -L "$player/$item" && "$(readlink "$player/$item")" == "$data/$item" ]] ||
+    fail "no link to the installed $item"
+done
+grep -qx "folder: $player" "$work/out" || fail "the game did not start in the player's folder"
+[[ ! -s "$work/err" ]] || fail "a start with only links said: $(cat "$work/err")"
+
+# The player packs art into the folder (resarc puts a file where the link was), writes a page
+# of their own and keeps a folder of pictures; a link of an installation that is gone stays.
+rm "$player/res02.dat"
+printf 'the player art' >"$player/res02.dat"
+rm "$player/Pell.html"
+echo '<p>my notes</p>' >"$player/Pell.html"
+rm "$player/manual"
+mkdir "$player/manual"
+echo mine >"$player/manual/page.png"
+ln -sfn "$work/gone/res00.dat" "$player/res00.dat"
+
+for start in first second; do
+  launch
+  [[ -f "$player/res02.dat" && ! -L "$player/res02.dat" &&
+     "$(cat "$player/res02.dat")" == "the player art" ]] ||
+    fail "the player's res02.dat did not survive the $start start"
+  grep -qx "the player art" "$work/out" || fail "the game did not read the player's res02.dat"
+  [[ ! -L "$player/Pell.html" && "$(cat "$player/Pell.html")" == "<p>my notes</p>" ]] ||
+    fail "the player's Pell.html did not survive the $start start"
+  [[ -d "$player/manual" && ! -L "$player/manual" && "$(cat "$player/manual/page.png")" == mine ]] ||
+    fail "the player's manual folder did not survive the $start start"
+  [[ ! -e "$player/manual/manual" ]] || fail "a link was put inside the player's manual folder"
+  [[ "$(readlink "$player/res00.dat")" == "$data/res00.dat" ]] ||
+    fail "the link to a removed installation was not renewed"
+  [[ "$(readlink "$player/res01.dat")" == "$data/res01.dat" ]] || fail "a link was lost"
+  [[ "$(wc -l <"$work/err")" == 1 ]] &&
+    grep -q "res02.dat, Pell.html, manual from $player" "$work/err" ||
+    fail "not one line naming the player's own files; stderr was: $(cat "$work/err")"
+done
+echo "launcher: ok ($(cat "$work/err"))"
