@@ -13,7 +13,9 @@ xdg-open, so the manual opens nothing. It is started again whenever it quits. Th
     binary or as a saved game in /tmp.
 SAVED_GAME (a good saved game) is copied into SAVES with damaged and odd neighbours.
 
-The actions depend on the seed alone, never on what the game shows, so a seed replays them.
+The actions depend on the seed alone, never on what the game shows, so a seed replays them;
+what is done on the title screen after each start comes from a generator of its own, so the
+actions after it stay the same wherever the game happened to quit.
 Environment:
   REDHOLLOW_RANDOM_PLAYER_SECONDS  how long to play (default 120)
   REDHOLLOW_RANDOM_PLAYER_SEED     the seed (default from the clock)
@@ -26,7 +28,6 @@ import collections
 import os
 import random
 import shutil
-import signal
 import stat
 import subprocess
 import sys
