@@ -93,6 +93,7 @@ void TMainWnd::FormActivate() {
 
 void TMainWnd::TimerTimer() {
   if (minimised) return;
+  heartbeat.Tick(Heartbeat::Clock::now());
   if (widgets::activeProcedure != nullptr && !tooltip.hintShown)
     tooltip.HintTimer(*widgets::activeProcedure, timerInterval);
   // A screen switch waits until no dialog is open over the screen it would replace.

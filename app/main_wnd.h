@@ -19,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "app/heartbeat.h"
 #include "app/sound_effects.h"
 #include "app/tooltip.h"
 #include "dialogs/dialog_pictures.h"
@@ -179,6 +180,8 @@ class TMainWnd final : public platform::WindowEvents,
   dialogs::DialogPictures dialogPictures;
   std::unique_ptr<dialogs::TFileDlg> fileDialog;  // made at the first activation
   Tooltip tooltip;
+  // Off unless the environment asks for it (see app/heartbeat.h).
+  Heartbeat heartbeat = Heartbeat::FromEnvironment();
 
  private:
   void SwitchScreens();

@@ -418,5 +418,25 @@ TEST_F(MainWndTest, EscapeBeforeAnyScreenEndsTheProgramAtOnce) {
   EXPECT_TRUE(answers.shown.empty());
 }
 
+// The random player's heartbeat comes from the timer and, like the game, stops while the
+// window is minimised: that silence is what tells it the game froze.
+TEST_F(MainWndTest, TheHeartbeatIsTheTimersAndSilentWhileMinimised) {
+  setenv(kHeartbeatVariable, "1", 1);
+  platform::HeadlessPlatform platform;
+  TMainWnd window(platform);
+  unsetenv(kHeartbeatVariable);
+  platform.Activate();
+  window.Minimise();
+  ::testing::internal::CaptureStderr();
+  platform.Tick(3);
+  EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
+  platform.Restore();
+  ::testing::internal::CaptureStderr();
+  platform.Tick(3);  // the menu's loading may say more on stderr
+  const std::string said = ::testing::internal::GetCapturedStderr();
+  EXPECT_EQ(said.find("redhollow heartbeat"), said.rfind("redhollow heartbeat"));
+  EXPECT_EQ(said.rfind("redhollow heartbeat 1\n", 0), 0u) << said;
+}
+
 }  // namespace
 }  // namespace app
