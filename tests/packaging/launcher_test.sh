@@ -2,7 +2,8 @@
 # The installed launcher, in a prefix of its own, with a stand-in for the game that tells the
 # folder it runs in and what its res02.dat holds. The launcher links the installed archives and
 # manual into the player's folder and renews those links; an archive, manual page or manual
-# folder that the player put there is kept as it is, used, and named in one line on stderr.
+# folder that the player put there is kept as it is, used, and named in one line on stderr the
+# first time.
 # Usage: launcher_test.sh BUILD_DIR
 set -euo pipefail
 build="$1"
@@ -67,8 +68,20 @@ for start in first second; do
   [[ "$(readlink "$player/res00.dat")" == "$data/res00.dat" ]] ||
     fail "the link to a removed installation was not renewed"
   [[ "$(readlink "$player/res01.dat")" == "$data/res01.dat" ]] || fail "a link was lost"
-  [[ "$(wc -l <"$work/err")" == 1 ]] &&
-    grep -q "res02.dat, Pell.html, manual from $player" "$work/err" ||
-    fail "not one line naming the player's own files; stderr was: $(cat "$work/err")"
+  if [[ "$start" == first ]]; then
+    [[ "$(wc -l <"$work/err")" == 1 ]] &&
+      grep -q "res02.dat, Pell.html, manual from $player" "$work/err" ||
+      fail "not one line naming the player's own files; stderr was: $(cat "$work/err")"
+    said="$(cat "$work/err")"
+  else
+    [[ ! -s "$work/err" ]] || fail "the player was told again: $(cat "$work/err")"
+  fi
 done
-echo "launcher: ok ($(cat "$work/err"))"
+
+# When the player's own files change, the player hears of it once more.
+rm -r "$player/manual"
+launch
+grep -q "res02.dat, Pell.html from $player" "$work/err" ||
+  fail "a change of the player's own files was not told; stderr was: $(cat "$work/err")"
+[[ -L "$player/manual" ]] || fail "the removed manual folder was not linked again"
+echo "launcher: ok ($said)"
