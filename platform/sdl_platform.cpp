@@ -138,7 +138,18 @@ void SdlPlatform::SetWindowMode(const WindowMode& mode) {
   mode_ = mode;
   mode_.windowSize = FitWindowSize(mode.windowSize, ScreenSize());
   if (mode_.fullScreen) {
-    SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN_DESKTOP);
+    SDL_Rect desktop{0, 0, 0, 0};
+    const int display = SDL_GetWindowDisplayIndex(window_);
+    if (!WindowManagerRuns(window_) &&
+        SDL_GetDisplayBounds(display < 0 ? 0 : display, &desktop) == 0) {
+      // Nobody would carry the switch out (an X server without a window manager): the
+      // window covers the screen by itself, as the game's first window does.
+      SDL_SetWindowBordered(window_, SDL_FALSE);
+      SDL_SetWindowPosition(window_, desktop.x, desktop.y);
+      SDL_SetWindowSize(window_, desktop.w, desktop.h);
+    } else {
+      SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN_DESKTOP);
+    }
   } else {
     SDL_SetWindowFullscreen(window_, 0);
     SDL_SetWindowBordered(window_, SDL_TRUE);
