@@ -26,6 +26,9 @@ struct Point {
   friend constexpr bool operator==(const Point&, const Point&) = default;
 };
 
+// Where the pointer is said to be while it is outside the window.
+inline constexpr Point kPointerOutside{-1, -1};
+
 struct OsVersion {
   std::int32_t major = 0;
   std::int32_t minor = 0;

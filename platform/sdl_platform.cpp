@@ -431,6 +431,12 @@ void SdlPlatform::DispatchWindowEvent(const SDL_WindowEvent& event, WindowEvents
     case SDL_WINDOWEVENT_CLOSE:
       CloseRequested(input);
       break;
+    case SDL_WINDOWEVENT_LEAVE:
+      pointerOutside_ = true;
+      break;
+    case SDL_WINDOWEVENT_ENTER:
+      pointerOutside_ = false;
+      break;
     default:
       break;
   }
@@ -466,6 +472,9 @@ void SdlPlatform::SetCursor(int id) {
 
 Point SdlPlatform::PointerPosition() const {
   if (!videoReady_) return {};
+  // A pointer that left the window rests on none of its edges (nor on its buttons): a window
+  // left at its edge does not go on scrolling the map.
+  if (pointerOutside_) return kPointerOutside;
   int x = 0, y = 0;
   SDL_GetMouseState(&x, &y);
   return {x, y};

@@ -77,6 +77,7 @@ class SdlPlatform final : public Platform {
   InputTranslator input_;
   WindowVisibility visibility_;
   bool terminated_ = false;
+  bool pointerOutside_ = false;
   bool activatedOnce_ = false;
   std::uint32_t timerInterval_ = 0;
   std::uint64_t nextTick_ = 0;

@@ -144,6 +144,27 @@ TEST_F(SdlPlatformTest, AWindowSwitchesToFullScreenAndBack) {
   EXPECT_EQ(platform.ClientSize(), screen);
 }
 
+// A pointer that left the window is on none of its edges, so the map stops scrolling.
+TEST_F(SdlPlatformTest, APointerThatLeftTheWindowIsOutsideIt) {
+  Counter counter;
+  SdlPlatform platform;
+  ASSERT_TRUE(platform.OpenMainWindow("Redhollow", counter));
+  platform.SetTimerInterval(5);
+  const auto deliver = [&](SDL_WindowEventID id) {
+    SDL_Event event{};
+    event.type = SDL_WINDOWEVENT;
+    event.window.event = id;
+    SDL_PushEvent(&event);
+    const int until = counter.ticks + 1;
+    platform.RunModalLoop(counter, [&] { return counter.ticks >= until; });
+  };
+  const Point inside = platform.PointerPosition();
+  deliver(SDL_WINDOWEVENT_LEAVE);
+  EXPECT_EQ(platform.PointerPosition(), kPointerOutside);
+  deliver(SDL_WINDOWEVENT_ENTER);
+  EXPECT_EQ(platform.PointerPosition(), inside);
+}
+
 // After the game minimised the window, the first sign that it is on the screen again (here
 // events as a window system sends them) tells the game it is restored; a restore always does.
 TEST_F(SdlPlatformTest, AfterMinimisingTheFirstSignOfTheWindowRestoresIt) {
