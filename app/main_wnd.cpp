@@ -55,8 +55,12 @@ TMainWnd::TMainWnd(platform::Platform& platform)
   FormCreate();
 }
 
+gfx::AppVideo TMainWnd::LayoutSize() const {
+  return platform_.CurrentWindowMode().fullScreen ? platform_.ScreenSize() : platform_.ClientSize();
+}
+
 void TMainWnd::FormCreate() {
-  const gfx::AppVideo screen = platform_.ScreenSize();
+  const gfx::AppVideo screen = LayoutSize();
   appVideo = std::make_unique<gfx::AppVideo>(screen);
   backBuffer = std::make_unique<gfx::MemVideo>(screen.width, screen.height);
   scratch = std::make_unique<gfx::MemVideo>(kScratchWidth, kScratchHeight);
@@ -171,6 +175,42 @@ void TMainWnd::PresentForm(const dialogs::TForm& form, const gfx::IntRect& rect)
                    static_cast<std::size_t>(it - forms_.begin()) + 1);
 }
 
+namespace {
+
+// The input of a dialog, with the shell's own keys taken out first: a switch to full screen
+// must not also be the Enter that answers the dialog.
+class ModalInput final : public platform::WindowEvents {
+ public:
+  ModalInput(TMainWnd& shell, dialogs::TForm& form) : shell_(shell), form_(form) {}
+  void OnMouseMove(platform::ShiftState shift, std::int32_t x, std::int32_t y) override {
+    form_.OnMouseMove(shift, x, y);
+  }
+  void OnMouseDown(platform::MouseButton button, platform::ShiftState shift, std::int32_t x,
+                   std::int32_t y) override {
+    form_.OnMouseDown(button, shift, x, y);
+  }
+  void OnMouseUp(platform::MouseButton button, platform::ShiftState shift, std::int32_t x,
+                 std::int32_t y) override {
+    form_.OnMouseUp(button, shift, x, y);
+  }
+  void OnClick() override { form_.OnClick(); }
+  void OnMouseWheel(std::int32_t steps, platform::ShiftState shift, std::int32_t x,
+                    std::int32_t y) override {
+    form_.OnMouseWheel(steps, shift, x, y);
+  }
+  void OnKeyDown(std::uint16_t key, platform::ShiftState shift) override {
+    if (!shell_.ShellKey(key, shift)) form_.OnKeyDown(key, shift);
+  }
+  void OnTextInput(std::string_view utf8) override { form_.OnTextInput(utf8); }
+  bool OnCloseQuery() override { return form_.OnCloseQuery(); }
+
+ private:
+  TMainWnd& shell_;
+  dialogs::TForm& form_;
+};
+
+}  // namespace
+
 void TMainWnd::RunModal(dialogs::TForm& form, const std::function<bool()>& finished) {
   // The screen below is frozen while any dialog is open: no ticks, no tooltips.
   HideTooltip();
@@ -178,17 +218,64 @@ void TMainWnd::RunModal(dialogs::TForm& form, const std::function<bool()>& finis
   if (widgets::activeProcedure != nullptr) widgets::activeProcedure->modal = 1;
   SetCursor(platform::kCursorDefault);
   form.ShowWhole();
-  platform_.RunModalLoop(form, finished);
+  ModalInput input(*this, form);
+  platform_.RunModalLoop(input, finished);
   forms_.erase(std::find(forms_.begin(), forms_.end(), &form));
   if (widgets::activeProcedure != nullptr && forms_.empty()) widgets::activeProcedure->modal = 0;
   // What the dialog covered comes back: the screen, and any dialog still open beneath it.
   PresentRect(form.WindowBounds().Intersect(backBuffer ? backBuffer->bounds() : gfx::IntRect{}));
 }
 
+void TMainWnd::FormGone(dialogs::TForm& form) {
+  allForms_.erase(std::remove(allForms_.begin(), allForms_.end(), &form), allForms_.end());
+}
+
 void TMainWnd::FormResize() {
   const gfx::AppVideo client = platform_.ClientSize();
+  const gfx::AppVideo layout = LayoutSize();
+  const bool newLayout = !appVideo || !(*appVideo == layout);
+  HideTooltip();
   backBuffer = std::make_unique<gfx::MemVideo>(client.width, client.height);
-  appVideo = std::make_unique<gfx::AppVideo>(platform_.ScreenSize());
+  appVideo = std::make_unique<gfx::AppVideo>(layout);
+  if (newLayout) {
+    // Every screen and dialog takes its pixels anew from its fractions, as it would have
+    // had the game started at this size; open dialogs keep what they hold.
+    if (gameScreen) gameScreen->Relayout();
+    if (menuScreen) menuScreen->Relayout();
+    const std::vector<dialogs::TForm*> forms = allForms_;
+    for (dialogs::TForm* form : forms) form->Relayout();
+  }
+  // The new back buffer is drawn whole; the dialogs show over it.
+  if (widgets::activeProcedure != nullptr) {
+    widgets::activeProcedure->Redraw();
+    widgets::RefreshPointer(this);
+    if (widgets::activeProcedure->modal == 0)
+      widgets::ProcedureMouseUpdate(*widgets::activeProcedure);
+  }
+}
+
+void TMainWnd::SetFullScreen(bool on) {
+  platform::WindowMode mode = platform_.CurrentWindowMode();
+  if (mode.fullScreen == on) return;
+  mode.fullScreen = on;
+  platform_.SetWindowMode(mode);
+  // A window the size of the screen keeps the client's size, yet the layout may differ.
+  if (!appVideo || !(*appVideo == LayoutSize())) FormResize();
+  PresentRect();
+}
+
+void TMainWnd::ToggleFullScreen() {
+  SetFullScreen(!FullScreen());
+}
+
+bool TMainWnd::ShellKey(std::uint16_t key, platform::ShiftState shift) {
+  const bool alt = (shift & platform::kAltKey) != 0;
+  if (key == platform::vk::kF11 || (key == platform::vk::kReturn && alt)) {
+    // A held key switches once.
+    if ((shift & platform::kAutoRepeat) == 0) ToggleFullScreen();
+    return true;
+  }
+  return false;
 }
 
 void TMainWnd::FormPaint(const gfx::IntRect& clip) {
@@ -214,6 +301,7 @@ void TMainWnd::Warn(std::string_view title, std::string_view text) {
 }
 
 void TMainWnd::FormKeyDown(std::uint16_t key, platform::ShiftState shift) {
+  if (ShellKey(key, shift)) return;
   if (key == platform::vk::kF8 || (key == platform::vk::kS && (shift & platform::kAltKey) != 0)) {
     const bool on = sounds.Toggle();
     ShowMessage("Options", on ? "Sound Effects ON" : "Sound Effects OFF", dialogs::kButtonsOk,

@@ -121,11 +121,20 @@ class TMainWnd final : public platform::WindowEvents,
   // The application came back from being minimised.
   void ApplicationRestored();
 
+  // Full screen or a window: F11 and Alt+Enter switch, on every screen and under dialogs.
+  void ToggleFullScreen();
+  void SetFullScreen(bool on);
+  bool FullScreen() const { return platform_.CurrentWindowMode().fullScreen; }
+  // The keys the shell takes before any screen or dialog sees them; true when taken.
+  bool ShellKey(std::uint16_t key, platform::ShiftState shift);
+
   // dialogs::FormHost: the stack of open dialogs, the newest on top.
   const dialogs::DialogPictures& Pictures() const override { return dialogPictures; }
   std::string StartDirectory() const override { return startDir; }
   void RunModal(dialogs::TForm& form, const std::function<bool()>& finished) override;
   void PresentForm(const dialogs::TForm& form, const gfx::IntRect& rect) override;
+  void FormMade(dialogs::TForm& form) override { allForms_.push_back(&form); }
+  void FormGone(dialogs::TForm& form) override;
   // The dialog on top, or null.
   dialogs::TForm* topForm() const { return forms_.empty() ? nullptr : forms_.back(); }
 
@@ -186,10 +195,14 @@ class TMainWnd final : public platform::WindowEvents,
  private:
   void SwitchScreens();
   void FormCreate();
+  // What the screens lay themselves out in: the whole screen in full screen (as the game
+  // always did), the client area in a window.
+  gfx::AppVideo LayoutSize() const;
   // Shows the parts of the open dialogs, from the index `from` up, that lie in a window rectangle.
   void PresentFormsOver(const gfx::IntRect& windowRect, std::size_t from);
 
-  std::vector<dialogs::TForm*> forms_;  // open dialogs, not owned
+  std::vector<dialogs::TForm*> forms_;     // open dialogs, not owned
+  std::vector<dialogs::TForm*> allForms_;  // every dialog that exists, open or not; not owned
 
   platform::Platform& platform_;
 };

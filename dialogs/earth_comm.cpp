@@ -81,13 +81,16 @@ void TEarthComm::FormShow() {
   TModalDialog::FormShow();
 }
 
-void TEarthComm::DrawContents() {
+void TEarthComm::PrepareContents() {
   report_ = sim::ComputeEarthReport(land_, colony_);
   const std::string_view letter =
       report_.complaintCount > 0
           ? sim::ChooseComplaintLetter(colony_, random_.Below(sim::kComplaintLetters))
           : sim::kNoComplaintText;
   texts_ = LayOutEarthReport(report_, letter);
+}
+
+void TEarthComm::DrawContents() {
   if (!surface) return;
   const gfx::AppVideo screen = host().ScreenSize();
   for (const ReportText& t : texts_) {

@@ -66,6 +66,7 @@ class TEarthComm final : public TModalDialog {
 
   // The report from the colony as it is now; takes one draw for the letter when there are
   // complaints. It fills the colony's complaint counters.
+  void PrepareContents() override;
   void DrawContents() override;
   // Counts the shell's ticks into animation steps while the dialog is open.
   void TimerTick() override;

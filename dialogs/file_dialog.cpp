@@ -64,10 +64,7 @@ TFileDlg::TFileDlg(FormHost& host) : TModalDialog(host) {
   cancel_->cursor = platform::kCursorHand;
   cancel_->Setup(gfx::FracRect::FromSize(0.117f, 0.35f, 0.078f, 0.03f), strip, 0, kModalCancel,
                  "&Cancel");
-  const gfx::AppVideo screen = host.ScreenSize();
   list_ = std::make_unique<TListBox>(*this);
-  list_->bounds = gfx::FracToPixels(gfx::FracRect::FromSize(0.025f, 0.09f, 0.17f, 0.24f), screen);
-  list_->font = font();
   list_->onClick = [this] {
     if (list_->ItemIndex() < 0) return;
     const std::string& fileName = list_->Items()[static_cast<std::size_t>(list_->ItemIndex())];
@@ -76,12 +73,24 @@ TFileDlg::TFileDlg(FormHost& host) : TModalDialog(host) {
   };
   list_->onDblClick = [this] { Accept(); };
   name_ = std::make_unique<TEdit>(*this);
-  name_->bounds = gfx::FracToPixels(gfx::FracRect::FromSize(0.025f, 0.04f, 0.17f, 0.024f), screen);
-  name_->font = font();
   name_->onKeyDown = [this](std::uint16_t key, platform::ShiftState shift) {
     // A held Enter accepts once: its repetitions would answer the questions Accept asks.
     if (key == platform::vk::kReturn && (shift & platform::kAutoRepeat) == 0) Accept();
   };
+  PlaceFields();
+}
+
+void TFileDlg::LayOut() {
+  TModalDialog::LayOut();
+  PlaceFields();
+}
+
+void TFileDlg::PlaceFields() {
+  const gfx::AppVideo screen = host().ScreenSize();
+  list_->bounds = gfx::FracToPixels(gfx::FracRect::FromSize(0.025f, 0.09f, 0.17f, 0.24f), screen);
+  list_->font = font();
+  name_->bounds = gfx::FracToPixels(gfx::FracRect::FromSize(0.025f, 0.04f, 0.17f, 0.024f), screen);
+  name_->font = font();
 }
 
 void TFileDlg::Prepare(std::int32_t fileMode, std::string_view saveFolder,
@@ -99,7 +108,7 @@ std::optional<std::string> TFileDlg::ChooseSavedGame(std::int32_t fileMode) {
   return path;
 }
 
-void TFileDlg::DrawContents() {
+void TFileDlg::PrepareContents() {
   FocusControl(action_.get());
   name_->SetText("");
   choice_.Forget();
@@ -107,16 +116,18 @@ void TFileDlg::DrawContents() {
   action_->caption = saving ? "&Save" : "&Load";
   SetCaption(saving ? "Save Game" : "Load Game");
   action_->ReadHotKey();
-  const gfx::AppVideo screen = host().ScreenSize();
-  if (surface) {
-    gfx::Font* f = font();
-    gfx::DrawTextAt(*surface, "Name:", f, gfx::kTextAlignLeft, 0.025f, 0.02f, screen);
-    gfx::DrawTextAt(*surface, "Files:", f, gfx::kTextAlignLeft, 0.025f, 0.07f, screen);
-  }
   list_->Clear();
   for (const std::string& name :
        ListSavedGames(std::filesystem::path(host().StartDirectory() + folder), extension))
     list_->Add(name);
+}
+
+void TFileDlg::DrawContents() {
+  if (!surface) return;
+  const gfx::AppVideo screen = host().ScreenSize();
+  gfx::Font* f = font();
+  gfx::DrawTextAt(*surface, "Name:", f, gfx::kTextAlignLeft, 0.025f, 0.02f, screen);
+  gfx::DrawTextAt(*surface, "Files:", f, gfx::kTextAlignLeft, 0.025f, 0.07f, screen);
 }
 
 void TFileDlg::Command(std::int32_t code) {

@@ -70,6 +70,8 @@ class TFileDlg final : public TModalDialog {
   // clearing away what interrupted saves left there; the chosen file's path, or none when the
   // player cancelled.
   std::optional<std::string> ChooseSavedGame(std::int32_t fileMode);
+  // An empty name, the action named by the mode, and the folder's saved games listed.
+  void PrepareContents() override;
   void DrawContents() override;
   // The action button's code runs Accept.
   void Command(std::int32_t code) override;
@@ -87,6 +89,10 @@ class TFileDlg final : public TModalDialog {
   TEdit& nameEdit() const { return *name_; }
 
  private:
+  void LayOut() override;
+  // The name field and the list, which are placed in pixels, with the dialog's font.
+  void PlaceFields();
+
   std::unique_ptr<TSButton> action_;
   std::unique_ptr<TSButton> cancel_;
   std::unique_ptr<TListBox> list_;

@@ -45,14 +45,33 @@ void FormControl::Repaint() {
 // --- TForm ---
 
 TForm::TForm(FormHost& host) : host_(host) {
-  captionFont_ =
-      gfx::MakeScaledFont(host.ScreenSize(), "Arial", gfx::kFontWeightBold, kCaptionFontHeight, 0);
-  captionHeight_ = std::max(16, (captionFont_ ? captionFont_->lineHeight() : 12) + 8);
+  LayOutCaption();
   SetClientBounds({0, 0, 0, 0});
+  host_.FormMade(*this);
 }
 
 // A dialog's controls are its members, so they have left before the form goes.
-TForm::~TForm() = default;
+TForm::~TForm() {
+  host_.FormGone(*this);
+}
+
+void TForm::LayOutCaption() {
+  captionFont_ =
+      gfx::MakeScaledFont(host_.ScreenSize(), "Arial", gfx::kFontWeightBold, kCaptionFontHeight, 0);
+  captionHeight_ = std::max(16, (captionFont_ ? captionFont_->lineHeight() : 12) + 8);
+}
+
+void TForm::Relayout() {
+  // Shown again only once it is all in place.
+  const bool wasOnScreen = onScreen_;
+  onScreen_ = false;
+  LayOutCaption();
+  for (FormControl* control : controls_) control->Relayout();
+  LayOut();
+  if (!wasOnScreen) return;
+  RepaintClient();
+  ShowWhole();
+}
 
 void TForm::Leave(FormControl* control) {
   controls_.erase(std::remove(controls_.begin(), controls_.end(), control), controls_.end());

@@ -78,6 +78,8 @@ class FormControl {
   virtual void TextInput(std::string_view /*utf8*/) {}
   virtual void FocusGained() {}
   virtual void FocusLost() {}
+  // The screen changed size: a control placed in screen fractions takes its pixels anew.
+  virtual void Relayout() {}
 
   gfx::IntRect bounds;  // in the form's client pixels
   bool visible = true;
@@ -117,6 +119,10 @@ class TForm : public platform::WindowEvents {
   // result (2 when the program ended meanwhile).
   int ShowModal();
   bool Showing() const { return showing_; }
+  // The screen changed size: the form lays itself out again as if it had been made at the new
+  // size, keeping what it holds (texts typed, lines chosen, the focus); an open form is drawn
+  // and shown again at its new place.
+  void Relayout();
   // Called by the host on each tick of the main window's timer (every kFormTickInterval ms)
   // while the form is the top one.
   virtual void TimerTick() {}
@@ -159,6 +165,11 @@ class TForm : public platform::WindowEvents {
   virtual void FormShow() {}
   virtual void FormClose() {}
   virtual void FormKeyDown(std::uint16_t /*key*/, platform::ShiftState /*shift*/) {}
+  // Places the client area and the controls for the host's screen size as it is now; the
+  // caption bar is already laid out. An open form is drawn whole afterwards.
+  virtual void LayOut() {}
+  // Draws the client area anew for a form already open (its surface was made for the old size).
+  virtual void RepaintClient() {}
   // Paints a rectangle of the client area (client pixels) onto the image, moved by (dx, dy).
   // The base fills it with the dialog face colour.
   virtual void PaintClient(gfx::MemVideo& image, const gfx::IntRect& clientRect, std::int32_t dx,
@@ -171,6 +182,7 @@ class TForm : public platform::WindowEvents {
   // The control under a point of the client area: the last one made that shows there.
   FormControl* ControlAt(std::int32_t x, std::int32_t y) const;
   void DrawFrame();
+  void LayOutCaption();
   gfx::IntRect CloseBox() const;  // on the image
   void SetCloseBoxHot(bool hot);
   platform::Point ToClient(std::int32_t x, std::int32_t y) const;

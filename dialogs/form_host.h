@@ -38,6 +38,11 @@ class FormHost {
 
   // The cursor over the form.
   virtual void SetCursor(std::int16_t cursorNumber) = 0;
+
+  // Every form tells its host when it is made and when it goes, so that a host whose screen
+  // changes size can lay out again the forms that exist, open or not.
+  virtual void FormMade(TForm& /*form*/) {}
+  virtual void FormGone(TForm& /*form*/) {}
 };
 
 }  // namespace dialogs

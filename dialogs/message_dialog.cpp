@@ -81,52 +81,70 @@ TMessageDialog::TMessageDialog(FormHost& host, std::string_view title, std::stri
     : TModalDialog(host), text_(text), buttons_(buttons) {
   background = host.Pictures().dlgBackground.get();
   SetCaption(title);
-  layout_ = LayOutMessage(text_, icon >= 0, font(), host.ScreenSize());
-  const MessageLayout& l = layout_;
-  SetArea(gfx::FracRect::FromSize((1.0f - l.width) * 0.5f, (1.0f - l.height) * 0.5f, l.width,
-                                  l.height));
-
   const PictureSlot strip = &host.Pictures().dlgButtons;
-  const float buttonTop = l.height - 0.04f;
-  const auto makeButton = [&](float left, std::string_view caption, std::int32_t result) {
+  const auto makeButton = [&](std::string_view caption, std::int32_t result) {
     auto button = std::make_unique<TSButton>(*this);
     button->cursor = platform::kCursorHand;
-    button->Setup(gfx::FracRect::FromSize(left, buttonTop, kButtonWidth, kButtonHeight), strip, 0,
-                  result, caption);
+    button->Setup({}, strip, 0, result, caption);
     return button;
   };
-  const float single = (l.width - kButtonWidth) * 0.5f;
-  const float firstOfTwo = l.width * 0.5f - kButtonWidth - 0.008f;
-  const float secondOfTwo = l.width * 0.5f + 0.008f;
   switch (buttons) {
     case kButtonsOk:
-      first_ = makeButton(single, "&Ok", kResultOk);
+      first_ = makeButton("&Ok", kResultOk);
       break;
     case kButtonsOkCancel:
-      first_ = makeButton(firstOfTwo, "&Ok", kResultOk);
-      second_ = makeButton(secondOfTwo, "&Cancel", kResultCancel);
+      first_ = makeButton("&Ok", kResultOk);
+      second_ = makeButton("&Cancel", kResultCancel);
       break;
     case kButtonsYesNo:
-      first_ = makeButton(firstOfTwo, "&Yes", kResultYes);
-      second_ = makeButton(secondOfTwo, "&No", kResultNo);
+      first_ = makeButton("&Yes", kResultYes);
+      second_ = makeButton("&No", kResultNo);
       break;
     default:
       break;
   }
   if (icon >= 0) {
     icon_ = std::make_unique<TSImageList>(*this);
-    icon_->Setup(gfx::FitAspect(gfx::FracRect::FromSize(0.01f, 0.02f, 0.04f, 0.055f), 1.0f,
-                                host.ScreenSize()),
-                 &host.Pictures().dlgIcons, 0, 0, "");
+    icon_->Setup({}, &host.Pictures().dlgIcons, 0, 0, "");
     icon_->frame = icon;
   }
   label_ = std::make_unique<TSLabel>(*this);
-  label_->Setup(
-      gfx::FracRect::FromSize(l.leftMargin + l.iconColumn, l.labelTop, l.labelWidth, l.labelHeight),
-      nullptr, 0, 0, Literal(text_));
+  label_->Setup({}, nullptr, 0, 0, Literal(text_));
   label_->wordWrap = true;
   label_->alignment = 2;
   label_->clip = false;
+  PlaceControls();
+}
+
+void TMessageDialog::LayOut() {
+  TModalDialog::LayOut();
+  PlaceControls();
+}
+
+void TMessageDialog::PlaceControls() {
+  // The text's width in the dialog's font decides the dialog's size, so it is measured anew
+  // for every size of the screen.
+  const gfx::AppVideo screen = host().ScreenSize();
+  layout_ = LayOutMessage(text_, icon_ != nullptr, font(), screen);
+  const MessageLayout& l = layout_;
+  SetArea(gfx::FracRect::FromSize((1.0f - l.width) * 0.5f, (1.0f - l.height) * 0.5f, l.width,
+                                  l.height));
+  const float buttonTop = l.height - 0.04f;
+  const auto place = [&](TSButton* button, float left) {
+    if (button != nullptr)
+      button->SetArea(gfx::FracRect::FromSize(left, buttonTop, kButtonWidth, kButtonHeight));
+  };
+  if (second_ == nullptr) {
+    place(first_.get(), (l.width - kButtonWidth) * 0.5f);
+  } else {
+    place(first_.get(), l.width * 0.5f - kButtonWidth - 0.008f);
+    place(second_.get(), l.width * 0.5f + 0.008f);
+  }
+  if (icon_ != nullptr)
+    icon_->SetArea(
+        gfx::FitAspect(gfx::FracRect::FromSize(0.01f, 0.02f, 0.04f, 0.055f), 1.0f, screen));
+  label_->SetArea(gfx::FracRect::FromSize(l.leftMargin + l.iconColumn, l.labelTop, l.labelWidth,
+                                          l.labelHeight));
 }
 
 int ShowMessageDialog(FormHost& host, std::string_view title, std::string_view text, int buttons,

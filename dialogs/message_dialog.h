@@ -58,6 +58,10 @@ class TMessageDialog final : public TModalDialog {
   int buttons() const { return buttons_; }
 
  private:
+  void LayOut() override;
+  // The dialog's size and its controls' places, from the text measured in the dialog's font.
+  void PlaceControls();
+
   MessageLayout layout_;
   std::string text_;
   int buttons_;

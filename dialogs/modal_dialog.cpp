@@ -7,11 +7,27 @@
 
 namespace dialogs {
 
+namespace {
+
+std::unique_ptr<gfx::Font> MakeDialogFont(const gfx::AppVideo& screen) {
+  std::unique_ptr<gfx::Font> font = gfx::MakeScaledFont(screen, kDialogFontFace, kDialogFontWeight,
+                                                        kDialogFontHeight, kDialogFontWidth);
+  if (font) font->setColor(gfx::kBlack);
+  return font;
+}
+
+}  // namespace
+
 TModalDialog::TModalDialog(FormHost& host) : TForm(host) {
   KeyPreview = true;
-  font_ = gfx::MakeScaledFont(host.ScreenSize(), kDialogFontFace, kDialogFontWeight,
-                              kDialogFontHeight, kDialogFontWidth);
-  if (font_) font_->setColor(gfx::kBlack);
+  font_ = MakeDialogFont(host.ScreenSize());
+}
+
+void TModalDialog::LayOut() {
+  // A font that cannot be made at the new size leaves the one there was.
+  if (std::unique_ptr<gfx::Font> font = MakeDialogFont(host().ScreenSize()))
+    font_ = std::move(font);
+  SetArea(area);
 }
 
 TModalDialog::~TModalDialog() = default;
@@ -31,6 +47,11 @@ void TModalDialog::Command(std::int32_t code) {
 
 void TModalDialog::FormShow() {
   // The screen is frozen and the tooltip goes while the host runs the dialog.
+  PrepareContents();
+  RepaintClient();
+}
+
+void TModalDialog::RepaintClient() {
   const gfx::IntRect client = ClientBounds();
   surface = std::make_unique<gfx::MemVideo>(client.Width(), client.Height());
   if (background != nullptr && background->present()) {

@@ -37,7 +37,11 @@ class TModalDialog : public TForm {
   // The same size at a new top-left corner.
   void MoveTo(float left, float top);
 
-  // What the dialog shows besides its controls, drawn into `surface` at every showing.
+  // What the dialog sets up at every showing before it is drawn (texts to show, fields
+  // emptied); not repeated when an open dialog is drawn again at another size.
+  virtual void PrepareContents() {}
+  // What the dialog shows besides its controls, drawn into `surface` at every showing and
+  // whenever an open dialog is drawn again.
   virtual void DrawContents() {}
   // A scaled button's code that is not a modal result; the base hands it to the screen.
   virtual void Command(std::int32_t code);
@@ -54,6 +58,9 @@ class TModalDialog : public TForm {
   void FormShow() override;
   void FormClose() override;
   void FormKeyDown(std::uint16_t key, platform::ShiftState shift) override;
+  // The font and the area for the screen as it is now (the controls placed themselves).
+  void LayOut() override;
+  void RepaintClient() override;
   void PaintClient(gfx::MemVideo& image, const gfx::IntRect& clientRect, std::int32_t dx,
                    std::int32_t dy) override;
 

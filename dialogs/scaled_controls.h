@@ -39,6 +39,7 @@ class ScaledControl : public FormControl {
   // The area in fractions of the screen, relative to the dialog's client area.
   void SetArea(const gfx::FracRect& r);
   virtual void SetupDone() {}
+  void Relayout() override { SetArea(area); }
 
   // Finds the parent's background picture and returns the parent's area the control's area
   // is relative to: the dialog's own area moved to (0, 0).

@@ -11,6 +11,7 @@ namespace gfx {
 struct AppVideo {
   std::int32_t width = 0;
   std::int32_t height = 0;
+  friend constexpr bool operator==(const AppVideo&, const AppVideo&) = default;
 };
 
 // Pixel rectangle; right and bottom are exclusive.

@@ -188,7 +188,21 @@ void HeadlessPlatform::MinimiseByWindowSystem() {
   LoseFocus();
 }
 
+void HeadlessPlatform::SetWindowMode(const WindowMode& mode) {
+  mode_ = mode;
+  mode_.windowSize = FitWindowSize(mode.windowSize, screen_);
+  const gfx::AppVideo client = mode_.fullScreen ? screen_ : mode_.windowSize;
+  if (client == client_) return;
+  if (main_ == nullptr) {
+    client_ = client;
+    window_ = std::make_unique<gfx::MemVideo>(client.width, client.height);
+    return;
+  }
+  Resize(client);
+}
+
 void HeadlessPlatform::Resize(gfx::AppVideo client) {
+  if (!mode_.fullScreen) mode_.windowSize = client;
   client_ = client;
   window_ = std::make_unique<gfx::MemVideo>(client.width, client.height);
   if (main_ != nullptr) Guarded([&] { main_->OnResize(); });

@@ -37,6 +37,10 @@ class HeadlessPlatform final : public Platform {
   bool OpenMainWindow(const std::string& title, WindowEvents& events) override;
   gfx::AppVideo ScreenSize() const override { return screen_; }
   gfx::AppVideo ClientSize() const override { return client_; }
+  // A window of the requested size (fitted to the screen) at the requested place, or the
+  // whole screen; the window system does at once what it is asked.
+  void SetWindowMode(const WindowMode& mode) override;
+  WindowMode CurrentWindowMode() const override { return mode_; }
   void Present(const gfx::MemVideo& source, const gfx::IntRect& srcRect, std::int32_t x,
                std::int32_t y) override;
   void SetTimerInterval(std::uint32_t ms) override;
@@ -76,6 +80,8 @@ class HeadlessPlatform final : public Platform {
   // exposed; the focus taken away; minimised by the window system.
   void Activate();
   void Restore();
+  // The player dragged the window's border (as a window; in full screen the window system
+  // changed the screen's mode).
   void Resize(gfx::AppVideo client);
   void Expose();
   void LoseFocus();
@@ -126,6 +132,7 @@ class HeadlessPlatform final : public Platform {
 
   gfx::AppVideo screen_;
   gfx::AppVideo client_;
+  WindowMode mode_;
   std::unique_ptr<gfx::MemVideo> window_;
   WindowEvents* main_ = nullptr;
   std::vector<WindowEvents*> inputStack_;

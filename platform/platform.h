@@ -9,6 +9,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -24,6 +25,9 @@ struct Point {
   std::int32_t y = 0;
   friend constexpr bool operator==(const Point&, const Point&) = default;
 };
+
+// Where the pointer is said to be while it is outside the window.
+inline constexpr Point kPointerOutside{-1, -1};
 
 struct OsVersion {
   std::int32_t major = 0;
@@ -81,6 +85,28 @@ class AudioDevice {
   virtual bool available() const = 0;
 };
 
+// The smallest window the game lays itself out in.
+inline constexpr gfx::AppVideo kSmallestWindow{800, 600};
+
+// How the main window shows: over the whole screen, or as a window of the desktop that the
+// player may move and resize (never below kSmallestWindow, never beyond the screen).
+struct WindowMode {
+  bool fullScreen = true;
+  gfx::AppVideo windowSize{1280, 720};  // the client area's size as a window
+  std::optional<Point> windowPlace;     // the window's top-left corner on the desktop, when known
+};
+
+// A window size the screen can hold: at most the screen (a remembered window from a larger
+// screen shrinks to fit), yet never below kSmallestWindow.
+inline gfx::AppVideo FitWindowSize(gfx::AppVideo wanted, gfx::AppVideo screen) {
+  const auto fit = [](std::int32_t want, std::int32_t room, std::int32_t least) {
+    if (room > 0 && want > room) want = room;
+    return want < least ? least : want;
+  };
+  return {fit(wanted.width, screen.width, kSmallestWindow.width),
+          fit(wanted.height, screen.height, kSmallestWindow.height)};
+}
+
 enum class MessageBoxButtons { Ok, YesNo };
 // The platform's message box answers with the same codes as the game's own dialogs.
 constexpr int kResultOk = 1;
@@ -98,6 +124,13 @@ class Platform {
   virtual bool OpenMainWindow(const std::string& title, WindowEvents& events) = 0;
   virtual gfx::AppVideo ScreenSize() const = 0;
   virtual gfx::AppVideo ClientSize() const = 0;
+  // Before OpenMainWindow: how the window opens. Afterwards: switches between full screen and
+  // a window, or sets the window's size and place; when the client area's size changed, the
+  // main window has heard OnResize and OnPaint before this returns.
+  virtual void SetWindowMode(const WindowMode& mode) = 0;
+  // The mode with the window's size and place as they are now (as a window: the last ones it
+  // had as a window).
+  virtual WindowMode CurrentWindowMode() const = 0;
 
   // Copies srcRect of the surface to (x, y) of the window and shows just that rectangle, at
   // the latest when the handler that presented it returns (all the rectangles of one handler

@@ -81,15 +81,25 @@ bool SdlPlatform::OpenMainWindow(const std::string& title, WindowEvents& events)
   // window, which it never does for a window that already covers the screen (nor does a
   // server without a window manager): a window marked before it is mapped is simply shown
   // full-screen.
-  window_ = SDL_CreateWindow(title.c_str(), desktop.x, desktop.y, desktop.w, desktop.h,
-                             SDL_WINDOW_BORDERLESS | SDL_WINDOW_HIDDEN);
+  mode_.windowSize = FitWindowSize(mode_.windowSize, {desktop.w, desktop.h});
+  if (mode_.fullScreen) {
+    window_ = SDL_CreateWindow(title.c_str(), desktop.x, desktop.y, desktop.w, desktop.h,
+                               SDL_WINDOW_BORDERLESS | SDL_WINDOW_HIDDEN);
+  } else {
+    const bool placed = mode_.windowPlace && PlaceIsOnScreen(*mode_.windowPlace);
+    window_ = SDL_CreateWindow(
+        title.c_str(), placed ? mode_.windowPlace->x : SDL_WINDOWPOS_CENTERED,
+        placed ? mode_.windowPlace->y : SDL_WINDOWPOS_CENTERED, mode_.windowSize.width,
+        mode_.windowSize.height, SDL_WINDOW_RESIZABLE | SDL_WINDOW_HIDDEN);
+  }
   if (window_ == nullptr) {
     const std::string reason =
         std::string("the window could not be opened (") + SDL_GetError() + ")";
     SayNoDisplay(reason.c_str());
     return false;
   }
-  if (!MarkFullscreenBeforeMapping(window_))
+  SDL_SetWindowMinimumSize(window_, kSmallestWindow.width, kSmallestWindow.height);
+  if (mode_.fullScreen && !MarkFullscreenBeforeMapping(window_))
     SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN_DESKTOP);
   SDL_ShowWindow(window_);
   knownClientSize_ = ClientSize();
@@ -104,6 +114,80 @@ gfx::AppVideo SdlPlatform::ScreenSize() const {
   if (videoReady_ && SDL_GetDesktopDisplayMode(display < 0 ? 0 : display, &mode) == 0)
     return {mode.w, mode.h};
   return ClientSize();
+}
+
+bool SdlPlatform::PlaceIsOnScreen(Point place) const {
+  // Enough of the window's top edge to grab it must lie on some display.
+  constexpr int kGrip = 48;
+  const int displays = SDL_GetNumVideoDisplays();
+  for (int i = 0; i < displays; ++i) {
+    SDL_Rect bounds{};
+    if (SDL_GetDisplayBounds(i, &bounds) != 0) continue;
+    if (place.x + kGrip > bounds.x && place.x + kGrip < bounds.x + bounds.w &&
+        place.y >= bounds.y && place.y + kGrip < bounds.y + bounds.h)
+      return true;
+  }
+  return false;
+}
+
+void SdlPlatform::SetWindowMode(const WindowMode& mode) {
+  if (window_ == nullptr) {
+    mode_ = mode;
+    return;
+  }
+  mode_ = mode;
+  mode_.windowSize = FitWindowSize(mode.windowSize, ScreenSize());
+  if (mode_.fullScreen) {
+    SDL_Rect desktop{0, 0, 0, 0};
+    const int display = SDL_GetWindowDisplayIndex(window_);
+    if (!WindowManagerRuns(window_) &&
+        SDL_GetDisplayBounds(display < 0 ? 0 : display, &desktop) == 0) {
+      // Nobody would carry the switch out (an X server without a window manager): the
+      // window covers the screen by itself, as the game's first window does.
+      SDL_SetWindowBordered(window_, SDL_FALSE);
+      SDL_SetWindowPosition(window_, desktop.x, desktop.y);
+      SDL_SetWindowSize(window_, desktop.w, desktop.h);
+    } else {
+      SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN_DESKTOP);
+    }
+  } else {
+    SDL_SetWindowFullscreen(window_, 0);
+    SDL_SetWindowBordered(window_, SDL_TRUE);
+    SDL_SetWindowResizable(window_, SDL_TRUE);
+    SDL_SetWindowSize(window_, mode_.windowSize.width, mode_.windowSize.height);
+    if (mode_.windowPlace && PlaceIsOnScreen(*mode_.windowPlace)) {
+      SDL_SetWindowPosition(window_, mode_.windowPlace->x, mode_.windowPlace->y);
+    } else {
+      SDL_SetWindowPosition(window_, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+    }
+  }
+  FollowClientSize(false);
+}
+
+WindowMode SdlPlatform::CurrentWindowMode() const {
+  WindowMode now = mode_;
+  if (window_ == nullptr || mode_.fullScreen ||
+      (SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN) != 0)
+    return now;
+  now.windowSize = ClientSize();
+  Point place;
+  SDL_GetWindowPosition(window_, &place.x, &place.y);
+  now.windowPlace = place;
+  return now;
+}
+
+void SdlPlatform::FollowClientSize(bool sizeEvent) {
+  if (main_ == nullptr) return;
+  const gfx::AppVideo client = ClientSize();
+  const bool changed = !(client == knownClientSize_);
+  if (!changed && !sizeEvent) return;
+  knownClientSize_ = client;
+  // A window surface of a new size starts black, even when the size came back to the one the
+  // game knows: the whole window is shown again.
+  Guarded([&] {
+    if (changed) main_->OnResize();
+    main_->OnPaint({0, 0, client.width, client.height});
+  });
 }
 
 gfx::AppVideo SdlPlatform::ClientSize() const {
@@ -334,18 +418,11 @@ void SdlPlatform::DispatchWindowEvent(const SDL_WindowEvent& event, WindowEvents
     case SDL_WINDOWEVENT_MAXIMIZED:
       CameBack();
       break;
-    case SDL_WINDOWEVENT_SIZE_CHANGED: {
+    case SDL_WINDOWEVENT_SIZE_CHANGED:
       // SDL also reports a change when a full-screen switch kept the size; a resize rebuilds
-      // the screen-sized back buffer, so only a real change is passed on.
-      const gfx::AppVideo client = ClientSize();
-      if (client.width == knownClientSize_.width && client.height == knownClientSize_.height) break;
-      knownClientSize_ = client;
-      Guarded([&] {
-        main_->OnResize();
-        main_->OnPaint({0, 0, client.width, client.height});
-      });
+      // the back buffer and lays the screens out again, so only a real change is passed on.
+      FollowClientSize(true);
       break;
-    }
     case SDL_WINDOWEVENT_RESTORED:
       // The game hears of every restore, as it always has, but once.
       visibility_.CameBack();
@@ -353,6 +430,12 @@ void SdlPlatform::DispatchWindowEvent(const SDL_WindowEvent& event, WindowEvents
       break;
     case SDL_WINDOWEVENT_CLOSE:
       CloseRequested(input);
+      break;
+    case SDL_WINDOWEVENT_LEAVE:
+      pointerOutside_ = true;
+      break;
+    case SDL_WINDOWEVENT_ENTER:
+      pointerOutside_ = false;
       break;
     default:
       break;
@@ -389,6 +472,9 @@ void SdlPlatform::SetCursor(int id) {
 
 Point SdlPlatform::PointerPosition() const {
   if (!videoReady_) return {};
+  // A pointer that left the window rests on none of its edges (nor on its buttons): a window
+  // left at its edge does not go on scrolling the map.
+  if (pointerOutside_) return kPointerOutside;
   int x = 0, y = 0;
   SDL_GetMouseState(&x, &y);
   return {x, y};

@@ -30,6 +30,8 @@ class SdlPlatform final : public Platform {
   bool OpenMainWindow(const std::string& title, WindowEvents& events) override;
   gfx::AppVideo ScreenSize() const override;
   gfx::AppVideo ClientSize() const override;
+  void SetWindowMode(const WindowMode& mode) override;
+  WindowMode CurrentWindowMode() const override;
   void Present(const gfx::MemVideo& source, const gfx::IntRect& srcRect, std::int32_t x,
                std::int32_t y) override;
   void SetTimerInterval(std::uint32_t ms) override;
@@ -56,6 +58,11 @@ class SdlPlatform final : public Platform {
   // The window showed a sign of being on the screen; a window that was away is restored.
   void CameBack();
   void FireTimerIfDue();
+  // Tells the main window of a client area whose size changed since it last heard; a change
+  // of size alone repaints it.
+  void FollowClientSize(bool sizeEvent);
+  // The desktop's bounds and whether a remembered place would show the window on it.
+  bool PlaceIsOnScreen(Point place) const;
   // Shows the rectangles presented since the last call, all in one update of the window.
   void ShowPresented();
   // An exception that reaches the loop is shown and the loop goes on.
@@ -65,10 +72,12 @@ class SdlPlatform final : public Platform {
   bool videoReady_ = false;
   SDL_Window* window_ = nullptr;
   gfx::AppVideo knownClientSize_;  // the size the main window was last told of
+  WindowMode mode_;
   WindowEvents* main_ = nullptr;
   InputTranslator input_;
   WindowVisibility visibility_;
   bool terminated_ = false;
+  bool pointerOutside_ = false;
   bool activatedOnce_ = false;
   std::uint32_t timerInterval_ = 0;
   std::uint64_t nextTick_ = 0;

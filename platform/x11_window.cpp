@@ -90,4 +90,28 @@ bool MarkFullscreenBeforeMapping(SDL_Window* window) {
 #endif
 }
 
+bool WindowManagerRuns(SDL_Window* window) {
+#if defined(SDL_VIDEO_DRIVER_X11)
+  SDL_SysWMinfo info;
+  SDL_VERSION(&info.version);
+  if (window == nullptr || !SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11)
+    return true;
+  Display* display = info.info.x11.display;
+  const Atom check = XInternAtom(display, "_NET_SUPPORTING_WM_CHECK", False);
+  Atom type = 0;
+  int format = 0;
+  unsigned long count = 0;
+  unsigned long after = 0;
+  unsigned char* data = nullptr;
+  const int status = XGetWindowProperty(display, DefaultRootWindow(display), check, 0, 1, False,
+                                        XA_WINDOW, &type, &format, &count, &after, &data);
+  const bool named = status == Success && type == XA_WINDOW && format == 32 && count == 1;
+  if (data != nullptr) XFree(data);
+  return named;
+#else
+  (void)window;
+  return true;
+#endif
+}
+
 }  // namespace platform

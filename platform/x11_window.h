@@ -11,6 +11,11 @@ namespace platform {
 // window is not an X11 window; the caller then asks SDL for full screen instead.
 bool MarkFullscreenBeforeMapping(SDL_Window* window);
 
+// Whether a window manager that follows the EWMH runs on the window's X display (it names
+// itself on the root window). Without one nobody carries out a switch to full screen; the
+// window then covers the screen by itself. True for windows that are not X11 windows.
+bool WindowManagerRuns(SDL_Window* window);
+
 // Installs, once and before SDL opens the display, an X error handler in place of Xlib's own,
 // which ends the program (and the colony with it) over any protocol error. Ours writes one line
 // on stderr for each of the first kXErrorsReported errors, one more when it stops, and goes on;

@@ -27,17 +27,42 @@ bool StrictlyInside(const gfx::IntRect& r, std::int32_t x, std::int32_t y) {
 
 GameProc::GameProc(widgets::WidgetHost& host, Shell& shell)
     : TWProcedure(host), shell_(shell), land_(kGameGridSize) {
-  const gfx::AppVideo screen = host.ScreenSize();
-  worldMap_ = std::make_unique<world::WorldIso3D>(
-      kGameViewArea, land_, screen,
-      world::MapScreen{[this] { return this->host()->Target(); },
-                       [this](const gfx::IntRect& r) { this->host()->Present(r); }});
-  worldMap_->miniMapRect = gfx::FracToPixels(kMiniMapArea, screen);
+  worldMap_ = MakeMapView();
   colony_ = std::make_unique<sim::Colony>(land_, world::ProgramRandom(), *this);
   toolPanel = widgets::MakeChild<TPanelTBI>(this, pictures_, colony_->State(), shell);
   palettePanel = widgets::MakeChild<TPanelControl>(this, pictures_, *colony_, shell);
   palettePanel->SetMap(worldMap_.get());
   world::SeedProgramRandomFromClock();
+}
+
+std::unique_ptr<world::WorldIso3D> GameProc::MakeMapView() {
+  const gfx::AppVideo screen = host()->ScreenSize();
+  auto map = std::make_unique<world::WorldIso3D>(
+      kGameViewArea, land_, screen,
+      world::MapScreen{[this] { return this->host()->Target(); },
+                       [this](const gfx::IntRect& r) { this->host()->Present(r); }});
+  map->miniMapRect = gfx::FracToPixels(kMiniMapArea, screen);
+  return map;
+}
+
+void GameProc::Relayout() {
+  TWProcedure::Relayout();
+  std::unique_ptr<world::WorldIso3D> map = MakeMapView();
+  map->pictures = worldMap_->pictures;
+  worldMap_ = std::move(map);
+  palettePanel->SetMap(worldMap_.get());
+  // Shown or not, the view keeps the land's centre; a shown one gets what LoadResources
+  // gives it, and the redraw of the whole screen that follows draws it.
+  if (visible == 1) {
+    // Centring moves a centre by a cell where the view's columns have the other parity; one
+    // that no scroll moved since the last resize is taken from what was asked then, so that
+    // sizes come and go without the view wandering.
+    world::CellPos wanted{land_.centerX, land_.centerY};
+    if (relaidCentre_ && relaidCentre_->got == wanted) wanted = relaidCentre_->asked;
+    worldMap_->CenterOnCell(wanted.x, wanted.y);
+    relaidCentre_ = RelaidCentre{wanted, {land_.centerX, land_.centerY}};
+    worldMap_->DrawMiniMap();
+  }
 }
 
 GameProc::~GameProc() {

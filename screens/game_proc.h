@@ -43,6 +43,8 @@ class GameProc final : public widgets::TWProcedure, public sim::ColonyHost {
   void Command(widgets::TWControl* widget, std::int32_t code) override;
   void LoadResources() override;
   void ReleaseResources() override;
+  // The panels, and a map view made for the new size around the same centre.
+  void Relayout() override;
 
   // A fresh colony (also the menu's New Game); the screen follows at once when it is shown.
   void NewGame();
@@ -77,6 +79,8 @@ class GameProc final : public widgets::TWProcedure, public sim::ColonyHost {
   TPanelControl* palettePanel = nullptr;
 
  private:
+  // The map view for the screen's size as it is now.
+  std::unique_ptr<world::WorldIso3D> MakeMapView();
   // Draws what the colony reported since the last time.
   void FlushChanges();
   void ShowTimePressed(std::int32_t speed);
@@ -96,6 +100,12 @@ class GameProc final : public widgets::TWProcedure, public sim::ColonyHost {
   // whatever they are.
   std::vector<world::CellPos> changedCells_;
   bool redrawWholeMap_ = false;
+  // The centre the last resize asked of the map view, and the one it got.
+  struct RelaidCentre {
+    world::CellPos asked;
+    world::CellPos got;
+  };
+  std::optional<RelaidCentre> relaidCentre_;
 };
 
 }  // namespace screens

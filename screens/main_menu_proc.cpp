@@ -62,6 +62,18 @@ MainMenuProc::MainMenuProc(widgets::WidgetHost& host, Shell& shell, GameProc& ga
   creditsDialog = std::make_unique<dialogs::TAboutDlg>(shell.Forms());
 }
 
+void MainMenuProc::Relayout() {
+  // The buttons point at the screen's font: they are pointed at the new one before the old
+  // one goes, and a font that cannot be made at the new size leaves the old one in place.
+  const gfx::Font* was = font;
+  std::unique_ptr<gfx::Font> oldFont = std::move(menuFont_);
+  menuFont_ = gfx::MakeScaledFont(host()->ScreenSize(), kMenuFontFace, kMenuFontWeight,
+                                  kMenuFontHeight, kMenuFontWidth);
+  if (!menuFont_) menuFont_ = std::move(oldFont);
+  TWProcedure::Relayout();
+  if (menuFont_) widgets::ReplaceFont(*this, was, menuFont_.get());
+}
+
 MainMenuProc::~MainMenuProc() {
   creditsDialog.reset();
   MainMenuProc::ReleaseResources();

@@ -67,6 +67,7 @@ class MainMenuProc final : public widgets::TWProcedure {
   void Command(widgets::TWControl* widget, std::int32_t code) override;
   void LoadResources() override;
   void ReleaseResources() override;
+  void Relayout() override;
 
   std::unique_ptr<gfx::WBitmap> buttonPicture;
   std::array<TWMMButton*, 5> buttons{};

@@ -73,6 +73,15 @@ TPanelControl::TPanelControl(widgets::TWControl* screen, const GamePictures& pic
   infoAreaPixels = gfx::FracToPixels(kInfoArea.Moved(rect.left, rect.top), size);
 }
 
+void TPanelControl::Relayout() {
+  const gfx::AppVideo size = host() != nullptr ? host()->ScreenSize() : gfx::AppVideo{};
+  std::unique_ptr<gfx::Font> oldFont = std::move(panelFont_);
+  panelFont_ = MakeFont(size, kPalettePanelFont, gfx::kWhite);
+  TWPanel::Relayout();
+  widgets::ReplaceFont(*this, oldFont.get(), panelFont_.get());
+  infoAreaPixels = gfx::FracToPixels(kInfoArea.Moved(rect.left, rect.top), size);
+}
+
 void TPanelControl::Draw() {
   background = widgets::PictureIn(&pictures_.palettePanelBackground);
   DrawBackground();

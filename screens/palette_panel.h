@@ -35,6 +35,7 @@ class TPanelControl final : public widgets::TWPanel {
   // The background, the page of the chosen category and the minimap; the buttons follow as
   // children.
   void Draw() override;
+  void Relayout() override;
   // Chooses the palette or a page by the colony's category and draws it; shows the whole
   // area at once when asked.
   void DrawInfoArea(bool present);

@@ -37,11 +37,7 @@ TPanelTBI::TPanelTBI(widgets::TWControl* screen, const GamePictures& pictures,
                      const sim::ColonyState& colony, const Shell& shell)
     : TWPanel(screen), pictures_(pictures), colony_(colony) {
   SetRect(kToolPanelRect);
-  const gfx::AppVideo size = host() != nullptr ? host()->ScreenSize() : gfx::AppVideo{};
-  panelFont_ = MakeFont(size, kToolPanelFont, gfx::kWhite);
-  calendarFont_ = MakeFont(size, kCalendarSmallFont, gfx::kBlack);
-  dayFont_ = MakeFont(size, kCalendarLargeFont, gfx::kBlack);
-  font = panelFont_.get();
+  LayOutBoxes();
 
   for (std::size_t i = 0; i < kToolbar.size(); ++i) {
     const ToolButtonRow& row = kToolbar[i];
@@ -53,8 +49,24 @@ TPanelTBI::TPanelTBI(widgets::TWControl* screen, const GamePictures& pictures,
     if (row.timeToggle) button->SetToggleMode(1, kTimeGroup, i == TimeButtonRow(sim::kPaused));
     buttons[i] = button;
   }
+}
+
+void TPanelTBI::LayOutBoxes() {
+  const gfx::AppVideo size = host() != nullptr ? host()->ScreenSize() : gfx::AppVideo{};
+  panelFont_ = MakeFont(size, kToolPanelFont, gfx::kWhite);
+  calendarFont_ = MakeFont(size, kCalendarSmallFont, gfx::kBlack);
+  dayFont_ = MakeFont(size, kCalendarLargeFont, gfx::kBlack);
+  font = panelFont_.get();
   DateBox = gfx::FracToPixels(kDateBoxRect, size).Offset(pixelRect.left, pixelRect.top);
   CounterBox = gfx::FracToPixels(kCounterBoxRect, size).Offset(pixelRect.left, pixelRect.top);
+}
+
+void TPanelTBI::Relayout() {
+  // The buttons share the panel's font; the old one goes once they point at the new one.
+  std::unique_ptr<gfx::Font> oldFont = std::move(panelFont_);
+  TWPanel::Relayout();
+  LayOutBoxes();
+  widgets::ReplaceFont(*this, oldFont.get(), panelFont_.get());
 }
 
 void TPanelTBI::Draw() {

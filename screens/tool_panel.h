@@ -21,6 +21,7 @@ class TPanelTBI final : public widgets::TWPanel {
 
   // The background, then the counter box and the calendar box; the buttons follow as children.
   void Draw() override;
+  void Relayout() override;
   // Each draws its box from the colony's state, and shows it at once when asked.
   void DrawCounterBox(bool present);
   void DrawDateBox(bool present);
@@ -32,6 +33,9 @@ class TPanelTBI final : public widgets::TWPanel {
 
  private:
   const GamePictures& pictures_;
+  // The fonts and boxes taken from the screen's size.
+  void LayOutBoxes();
+
   const sim::ColonyState& colony_;
   std::unique_ptr<gfx::Font> panelFont_;
   std::unique_ptr<gfx::Font> calendarFont_;

@@ -46,6 +46,14 @@ void TWControl::SetRect(const gfx::FracRect& r) {
   pixelRect = gfx::FracToPixels(inRoot, host_ != nullptr ? host_->ScreenSize() : gfx::AppVideo{});
 }
 
+void ReplaceFont(TWControl& tree, const gfx::Font* was, const gfx::Font* now) {
+  if (tree.font == was) tree.font = now;
+  if (tree.kind < KindPanel) return;
+  const auto& panel = static_cast<const TWPanel&>(tree);
+  for (const auto& slot : panel.children)
+    if (slot != nullptr) ReplaceFont(*slot, was, now);
+}
+
 void TWControl::Setup(const gfx::FracRect& r, PictureSlot pictureSlot, const std::string& text,
                       std::int16_t cursorNumber, std::int32_t commandCode) {
   SetRect(r);

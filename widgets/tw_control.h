@@ -78,6 +78,9 @@ class TWControl {
   void SetRect(const gfx::FracRect& r);
   void Setup(const gfx::FracRect& r, PictureSlot pictureSlot, const std::string& text,
              std::int16_t cursorNumber, std::int32_t commandCode);
+  // The host's screen changed size: the pixels are taken anew from the fractions, as if the
+  // widget had been made at that size. Widgets with pixels or fonts of their own add theirs.
+  virtual void Relayout() { SetRect(rect); }
 
   // The parent when it is a panel (the only kind of parent that has a background).
   TWPanel* parentPanel() const;
@@ -107,6 +110,10 @@ class TWControl {
   TWProcedure* root_ = nullptr;
   WidgetHost* host_ = nullptr;
 };
+
+// Points every widget of the tree that shared the font `was` at `now` instead (a screen that
+// made its fonts anew for another size).
+void ReplaceFont(TWControl& tree, const gfx::Font* was, const gfx::Font* now);
 
 // Reads the pointer position from the host into mouseX, mouseY and forgets a pending click.
 void RefreshPointer(const WidgetHost* host);

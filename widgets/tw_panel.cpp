@@ -51,6 +51,13 @@ void TWPanel::Redraw() {
   host_->Present(pixelRect);
 }
 
+void TWPanel::Relayout() {
+  TWControl::Relayout();
+  for (const auto& slot : children)
+    if (slot != nullptr) slot->Relayout();
+  for (const auto& child : leftOut_) child->Relayout();
+}
+
 void TWPanel::DrawBackground() {
   gfx::MemVideo* target = host_ != nullptr ? host_->Target() : nullptr;
   if (background == nullptr || target == nullptr) return;

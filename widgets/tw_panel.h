@@ -23,6 +23,8 @@ class TWPanel : public TWControl {
   void Show() override;
   void Hide() override;
   void Redraw() override;
+  // The panel, then each child.
+  void Relayout() override;
   virtual void DrawOverlay() {}
 
   // Draws the background picture stretched, smoothed, over the panel; panels call it from

@@ -102,12 +102,67 @@ TEST_F(SdlPlatformTest, OnlyARealSizeChangeReachesTheWindow) {
   platform.RunModalLoop(counter, [&] { return counter.ticks >= 1; });
   EXPECT_EQ(counter.resizes, 0);
 
-  // Out of full screen first, since a full-screen window keeps the screen's size.
+  // Out of full screen first, since a full-screen window keeps the screen's size; a window
+  // never gets smaller than the game lays itself out in.
   SDL_SetWindowFullscreen(window, 0);
-  SDL_SetWindowSize(window, before.width / 2, before.height / 2);
+  SDL_SetWindowSize(window, 900, 700);
   platform.RunModalLoop(counter, [&] { return counter.ticks >= 2; });
   EXPECT_EQ(counter.resizes, 1);
-  EXPECT_EQ(platform.ClientSize().width, before.width / 2);
+  EXPECT_EQ(platform.ClientSize(), (gfx::AppVideo{900, 700}));
+  SDL_SetWindowSize(window, 400, 300);
+  platform.RunModalLoop(counter, [&] { return counter.ticks >= 3; });
+  EXPECT_EQ(platform.ClientSize(), platform::kSmallestWindow);
+}
+
+// A window opens at the size asked, shrunk to the screen; switched to full screen it covers the
+// screen, and back it is the window it was; the game hears of each change before the switch
+// returns.
+TEST_F(SdlPlatformTest, AWindowSwitchesToFullScreenAndBack) {
+  Counter counter;
+  SdlPlatform platform;
+  platform.SetWindowMode(WindowMode{false, {1000, 700}, std::nullopt});
+  ASSERT_TRUE(platform.OpenMainWindow("Redhollow", counter));
+  EXPECT_EQ(platform.ClientSize(), (gfx::AppVideo{1000, 700}));
+  const gfx::AppVideo screen = platform.ScreenSize();
+
+  WindowMode mode = platform.CurrentWindowMode();
+  EXPECT_FALSE(mode.fullScreen);
+  EXPECT_EQ(mode.windowSize, (gfx::AppVideo{1000, 700}));
+  mode.fullScreen = true;
+  platform.SetWindowMode(mode);
+  EXPECT_EQ(platform.ClientSize(), screen);
+  EXPECT_EQ(counter.resizes, 1);
+
+  mode.fullScreen = false;
+  platform.SetWindowMode(mode);
+  EXPECT_EQ(platform.ClientSize(), (gfx::AppVideo{1000, 700}));
+  EXPECT_EQ(counter.resizes, 2);
+  EXPECT_FALSE(platform.CurrentWindowMode().fullScreen);
+
+  // Larger than the screen: the window fits it.
+  platform.SetWindowMode(WindowMode{false, {screen.width * 2, screen.height * 2}, std::nullopt});
+  EXPECT_EQ(platform.ClientSize(), screen);
+}
+
+// A pointer that left the window is on none of its edges, so the map stops scrolling.
+TEST_F(SdlPlatformTest, APointerThatLeftTheWindowIsOutsideIt) {
+  Counter counter;
+  SdlPlatform platform;
+  ASSERT_TRUE(platform.OpenMainWindow("Redhollow", counter));
+  platform.SetTimerInterval(5);
+  const auto deliver = [&](SDL_WindowEventID id) {
+    SDL_Event event{};
+    event.type = SDL_WINDOWEVENT;
+    event.window.event = id;
+    SDL_PushEvent(&event);
+    const int until = counter.ticks + 1;
+    platform.RunModalLoop(counter, [&] { return counter.ticks >= until; });
+  };
+  const Point inside = platform.PointerPosition();
+  deliver(SDL_WINDOWEVENT_LEAVE);
+  EXPECT_EQ(platform.PointerPosition(), kPointerOutside);
+  deliver(SDL_WINDOWEVENT_ENTER);
+  EXPECT_EQ(platform.PointerPosition(), inside);
 }
 
 // After the game minimised the window, the first sign that it is on the screen again (here
