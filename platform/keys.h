@@ -56,6 +56,7 @@ constexpr std::uint16_t kF5 = 116;
 constexpr std::uint16_t kF6 = 117;
 constexpr std::uint16_t kF7 = 118;
 constexpr std::uint16_t kF8 = 119;
+constexpr std::uint16_t kF9 = 120;
 constexpr std::uint16_t kF10 = 121;
 constexpr std::uint16_t kF12 = 123;
 }  // namespace vk
