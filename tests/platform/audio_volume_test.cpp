@@ -28,30 +28,29 @@ std::vector<std::int16_t> Samples(const std::vector<std::uint8_t>& bytes) {
 
 // A 16-bit PCM mono wave file at 22050 Hz holding these samples.
 std::vector<std::uint8_t> WaveFile(const std::vector<std::int16_t>& samples) {
-  std::vector<std::uint8_t> file;
-  const auto put32 = [&](std::uint32_t v) {
-    for (int i = 0; i < 4; ++i) file.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
-  };
-  const auto put16 = [&](std::uint16_t v) {
-    file.push_back(static_cast<std::uint8_t>(v));
-    file.push_back(static_cast<std::uint8_t>(v >> 8));
-  };
-  const auto tag = [&](const char* t) { file.insert(file.end(), t, t + 4); };
   const auto data = static_cast<std::uint32_t>(samples.size() * 2);
+  std::vector<std::uint8_t> file(44 + data);
+  std::size_t at = 0;
+  const auto put = [&](std::uint32_t value, int bytes) {
+    for (int i = 0; i < bytes; ++i) file[at++] = static_cast<std::uint8_t>(value >> (8 * i));
+  };
+  const auto tag = [&](const char* name) {
+    for (int i = 0; i < 4; ++i) file[at++] = static_cast<std::uint8_t>(name[i]);
+  };
   tag("RIFF");
-  put32(36 + data);
+  put(36 + data, 4);
   tag("WAVE");
   tag("fmt ");
-  put32(16);
-  put16(1);  // PCM
-  put16(1);  // mono
-  put32(22050);
-  put32(22050 * 2);
-  put16(2);
-  put16(16);
+  put(16, 4);
+  put(1, 2);  // PCM
+  put(1, 2);  // mono
+  put(22050, 4);
+  put(22050 * 2, 4);
+  put(2, 2);
+  put(16, 2);
   tag("data");
-  put32(data);
-  for (const std::int16_t s : samples) put16(static_cast<std::uint16_t>(s));
+  put(data, 4);
+  for (const std::int16_t s : samples) put(static_cast<std::uint16_t>(s), 2);
   return file;
 }
 
