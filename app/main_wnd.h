@@ -166,6 +166,8 @@ class TMainWnd final : public platform::WindowEvents,
   }
   dialogs::FormHost& Forms() override { return *this; }
   dialogs::TFileDlg* FileDialog() override { return fileDialog.get(); }
+  // Only over the title screen or the game screen, never over another dialog.
+  void ShowOptions() override;
 
   // Fields of the window, in the order the game's design gives them.
   std::uint32_t timerInterval = 0;
@@ -191,6 +193,10 @@ class TMainWnd final : public platform::WindowEvents,
   Tooltip tooltip;
   // Off unless the environment asks for it (see app/heartbeat.h).
   Heartbeat heartbeat = Heartbeat::FromEnvironment();
+  // The options beside the sound switch (the Options dialog, F9).
+  int effectsVolume = 100;
+  bool fullScreen = true;
+  int autosaveMinutes = 5;
 
  private:
   void SwitchScreens();
@@ -200,6 +206,10 @@ class TMainWnd final : public platform::WindowEvents,
   gfx::AppVideo LayoutSize() const;
   // Shows the parts of the open dialogs, from the index `from` up, that lie in a window rectangle.
   void PresentFormsOver(const gfx::IntRect& windowRect, std::size_t from);
+  // Puts the window in full screen or in a window of the desktop, after the Options changed it.
+  void ApplyFullScreen(bool on);
+  // Restarts the autosave's count of running play at the new interval (0: off).
+  void ApplyAutosaveMinutes(int minutes);
 
   std::vector<dialogs::TForm*> forms_;     // open dialogs, not owned
   std::vector<dialogs::TForm*> allForms_;  // every dialog that exists, open or not; not owned

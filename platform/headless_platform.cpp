@@ -14,6 +14,7 @@ namespace platform {
 bool RecordingAudio::PlayWave(std::span<const std::uint8_t> waveFile) {
   Stop();
   played.emplace_back(waveFile.begin(), waveFile.end());
+  playedVolumes.push_back(volume());
   playing = played.back();
   return !waveFile.empty();
 }

@@ -25,6 +25,8 @@ class RecordingAudio final : public AudioDevice {
 
   // A copy of every wave file started, in order, and of the one playing now.
   std::vector<std::vector<std::uint8_t>> played;
+  // The volume (percent) each of them started at.
+  std::vector<int> playedVolumes;
   std::vector<std::uint8_t> playing;
   int stops = 0;
 };

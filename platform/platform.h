@@ -83,6 +83,15 @@ class AudioDevice {
   virtual bool PlayWave(std::span<const std::uint8_t> waveFile) = 0;
   virtual void Stop() = 0;
   virtual bool available() const = 0;
+
+  // How loud the sounds started from now on play, in percent of the wave files' own samples
+  // (clamped to 0..100). At 100 the samples reach the device exactly as they are; at 0 a
+  // sound still cuts off the one playing but plays nothing itself.
+  void SetVolume(int percent) { volume_ = percent < 0 ? 0 : (percent > 100 ? 100 : percent); }
+  int volume() const { return volume_; }
+
+ private:
+  int volume_ = 100;
 };
 
 // The smallest window the game lays itself out in.

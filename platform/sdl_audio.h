@@ -2,13 +2,22 @@
 
 #include <SDL.h>
 
+#include <cstdint>
+#include <span>
+#include <vector>
+
 #include "platform/platform.h"
 
 namespace platform {
 
+// A wave file converted to samples in the device's format, at a volume in percent (100: the
+// converted samples as they are); empty when it is no wave file SDL can read or convert.
+std::vector<std::uint8_t> ConvertWave(std::span<const std::uint8_t> waveFile,
+                                      const SDL_AudioSpec& device, int volumePercent);
+
 // One SDL audio device. Opening it can take tens of ms with a sound server, so it is opened
 // once the first screen is on the window (Open), or by the first sound if that comes sooner.
-// Without a device every call is silent.
+// Without a device every call is silent. The volume scales each sound as it is converted.
 class SdlAudio final : public AudioDevice {
  public:
   SdlAudio() = default;

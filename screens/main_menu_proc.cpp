@@ -51,14 +51,15 @@ MainMenuProc::MainMenuProc(widgets::WidgetHost& host, Shell& shell, GameProc& ga
   menuFont_ = gfx::MakeScaledFont(host.ScreenSize(), kMenuFontFace, kMenuFontWeight,
                                   kMenuFontHeight, kMenuFontWidth);
   if (menuFont_) font = menuFont_.get();
-  for (std::size_t i = 0; i < kMenuButtons.size(); ++i) {
-    const MenuButtonRow& row = kMenuButtons[i];
+  const auto makeButton = [&](const MenuButtonRow& row) {
     auto* button = widgets::MakeChild<TWMMButton>(this);
     button->pictureSlot = &buttonPicture;
     button->clickSound = shell.ClickSound(1);
     button->Setup(row.rect, nullptr, std::string(row.caption), platform::kCursorHand, row.command);
-    buttons[i] = button;
-  }
+    return button;
+  };
+  for (std::size_t i = 0; i < kMenuButtons.size(); ++i) buttons[i] = makeButton(kMenuButtons[i]);
+  optionsButton = makeButton(kOptionsButton);
   creditsDialog = std::make_unique<dialogs::TAboutDlg>(shell.Forms());
 }
 
@@ -111,6 +112,9 @@ void MainMenuProc::Command(widgets::TWControl* /*widget*/, std::int32_t code) {
       break;
     case kMenuQuit:
       shell_.Terminate();
+      break;
+    case kMenuOptions:
+      shell_.ShowOptions();
       break;
     default:
       break;

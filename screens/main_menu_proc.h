@@ -1,7 +1,7 @@
 // The title screen: the landscape of Pell with five large text buttons in an arc. "New Game"
 // starts a colony on the game screen and leaves the menu for good, as does a game loaded with
-// "Load Game"; "Help" opens the manual, "Credits" the credits; "Quit" ends at once, Esc asks
-// first.
+// "Load Game"; "Help" opens the manual, "Credits" the credits, "Options" the options; "Quit"
+// ends at once, Esc asks first.
 #pragma once
 
 #include <array>
@@ -42,6 +42,7 @@ enum MenuCommand : std::int32_t {
   kMenuHelp = 18,
   kMenuCredits = 19,
   kMenuQuit = 21,
+  kMenuOptions = 22,
 };
 
 struct MenuButtonRow {
@@ -56,6 +57,10 @@ inline constexpr std::array<MenuButtonRow, 5> kMenuButtons = {{
     {"Credits", gfx::FracRect::FromSize(0.70f, 0.40f, 0.16f, 0.15f), kMenuCredits},
     {"Quit", gfx::FracRect::FromSize(0.42f, 0.60f, 0.16f, 0.15f), kMenuQuit},
 }};
+// "Options" joins the five in their look, in the middle of their arc above "Quit": the room
+// left there takes it whole, so none of the five moves or is drawn over.
+inline constexpr MenuButtonRow kOptionsButton = {
+    "Options", gfx::FracRect::FromSize(0.42f, 0.45f, 0.16f, 0.15f), kMenuOptions};
 
 class MainMenuProc final : public widgets::TWProcedure {
  public:
@@ -71,6 +76,7 @@ class MainMenuProc final : public widgets::TWProcedure {
 
   std::unique_ptr<gfx::WBitmap> buttonPicture;
   std::array<TWMMButton*, 5> buttons{};
+  TWMMButton* optionsButton = nullptr;
   std::unique_ptr<dialogs::TAboutDlg> creditsDialog;
 
  private:

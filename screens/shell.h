@@ -36,6 +36,8 @@ class Shell {
   // The one file dialog, shared by the menu and the game screen; none before the window's
   // first activation.
   virtual dialogs::TFileDlg* FileDialog() = 0;
+  // The Options dialog over the screen; what the player chose there takes effect at once.
+  virtual void ShowOptions() = 0;
 };
 
 }  // namespace screens

@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # The real game in a real X window (Xvfb at 1024 x 768), played as a player would: the title
-# screen, "New Game", "Water and Power", the Water Condenser on a free cell beside the landing
-# module, F7, and after a while the condenser stands and the date has moved on; F10, which
-# this server without a window manager ignores, and the date still moves on; then Esc, Yes,
-# and the game ends with status 0. Screenshots go to OUTPUT_DIR.
+# screen, F9's Options and Cancel, "New Game", "Water and Power", the Water Condenser on a free
+# cell beside the landing module, F7, and after a while the condenser stands and the date has
+# moved on; F10, which this server without a window manager ignores, and the date still moves
+# on; then Esc, Yes, and the game ends with status 0. Screenshots go to OUTPUT_DIR.
 # Usage: game_e2e.sh GAME_BINARY OUTPUT_DIR
 set -euo pipefail
 if [[ "${1:-}" != "--inside" ]]; then
@@ -17,6 +17,16 @@ start_game
 geometry="$(xwininfo -id "$window" | awk '/Width:/{w=$2} /Height:/{h=$2} END{print w "x" h}')"
 [[ "$geometry" == "1024x768" ]] || fail "the window is $geometry, not the whole 1024x768 screen"
 shot e2e_menu
+
+# F9 opens the Options in the middle of the title screen; Cancel ("C") closes them and the
+# title screen is back as it was.
+options="300x190+362+290"
+same_part() { ! differs "$@"; }
+xdotool key F9
+shot_until e2e_options differs e2e_menu e2e_options "$options" || fail "F9 showed no Options"
+xdotool key c
+shot_until e2e_options_closed same_part e2e_menu e2e_options_closed "$options" ||
+  fail "the Options stayed after Cancel"
 
 # New Game ("New Game" stands at 0.14..0.30, 0.40..0.55 of the screen), then the Water and
 # Power tab and the Water Condenser.

@@ -43,7 +43,7 @@ SANITIZER_MARKS = ("AddressSanitizer", "LeakSanitizer", "UndefinedBehaviorSaniti
 # --- where things are: (name, weight, (left, top, width, height) in fractions of the screen) ---
 TITLE = [("New Game", 5, (0.14, 0.40, 0.16, 0.15)), ("Load Game", 3, (0.32, 0.30, 0.16, 0.15)),
          ("Help", 1, (0.52, 0.30, 0.16, 0.15)), ("Credits", 1, (0.70, 0.40, 0.16, 0.15)),
-         ("Quit", 0.15, (0.42, 0.60, 0.16, 0.15))]
+         ("Quit", 0.15, (0.42, 0.60, 0.16, 0.15)), ("Options", 1, (0.42, 0.45, 0.16, 0.15))]
 # The toolbar's buttons are named after their keys, so that excluding a key excludes its button.
 TOOLBAR = [(key, 0.2 if key == "Escape" else 1, (0.5 + left, 0.06, 0.04, 0.052))
            for key, left in [("F1", 0.10), ("F2", 0.14), ("F3", 0.18), ("F4", 0.22), ("F5", 0.27),
@@ -65,7 +65,10 @@ DIALOGS = [("file name field", 4, (0.415, 0.34, 0.17, 0.024)),
            ("Ok button", 2, (0.4625, 0.528, 0.075, 0.03)),
            ("message buttons", 1, (0.38, 0.50, 0.24, 0.10)),
            ("credits Ok", 0.5, (0.461, 0.57, 0.078, 0.03)),
-           ("Earth report Close", 0.5, (0.462, 0.69, 0.076, 0.03))]
+           ("Earth report Close", 0.5, (0.462, 0.69, 0.076, 0.03)),
+           ("options rows", 3, (0.485, 0.395, 0.145, 0.165)),
+           ("options Ok", 1, (0.414, 0.585, 0.078, 0.03)),
+           ("options Cancel", 0.5, (0.508, 0.585, 0.078, 0.03))]
 ANYWHERE = [("anywhere", 5, (0.0, 0.0, 1.0, 1.0))]
 TARGETS = TITLE + TOOLBAR + PANELS + MAP + DIALOGS + ANYWHERE
 
@@ -189,7 +192,7 @@ class Player:
         the file dialog's name field."""
         target = self.rng.choice(["file cancel button", "file dialog close box",
                                   "No / second button", "Ok button", "credits Ok",
-                                  "Earth report Close"])
+                                  "Earth report Close", "options Cancel"])
         return f"dismisses with {target}", self.press("click", target)
 
     def rest_on_edge(self):

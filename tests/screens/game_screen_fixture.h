@@ -31,8 +31,9 @@ class GameScreenTest : public ::testing::Test {
     window = std::make_unique<app::TMainWnd>(*platform);
     messages = std::make_unique<testing_support::DialogAnswerer>(*platform, *window);
     platform->Activate();
-    // Away from the edges, where a resting pointer would scroll the map.
-    platform->MoveMouse(screen_.width / 2, screen_.height / 2);
+    // Away from the edges, where a resting pointer would scroll the map, and below the title
+    // screen's buttons.
+    platform->MoveMouse(screen_.width / 2, screen_.height * 7 / 8);
     platform->Tick(2);
   }
   void TearDown() override {

@@ -38,9 +38,23 @@ class ScreensGolden : public GameScreenTest {
   }
 };
 
+// "Options" stands in the room the arc of the five buttons leaves; apart from its rectangle the
+// title screen is the stored one, and the button has a picture of its own.
 TEST_F(ScreensGolden, TheTitleScreen) {
+  const gfx::IntRect options = Pixels(screens::kOptionsButton.rect);
+  gfx::MemVideo button(options.Width(), options.Height());
+  gfx::CopyRect(platform->window(), options, button, 0, 0);
   EXPECT_TRUE(
-      testing_support::MatchesGolden(platform->window(), "screen_menu", kTolerance, kBadPixels));
+      testing_support::MatchesGolden(button, "menu_options_button", kTolerance, kBadPixels));
+  // The rest: the window with the landscape put back where the button stands.
+  const gfx::WBitmap& landscape = *window->menuScreen->background;
+  gfx::MemVideo bare(platform->window().width(), platform->window().height());
+  gfx::StretchImage(bare, bare.bounds(), landscape, {0, 0, landscape.width, landscape.height},
+                    true);
+  gfx::MemVideo withoutOptions = platform->window();
+  gfx::CopyRect(bare, options, withoutOptions, options.left, options.top);
+  EXPECT_TRUE(
+      testing_support::MatchesGolden(withoutOptions, "screen_menu", kTolerance, kBadPixels));
 }
 
 TEST_F(ScreensGolden, ANewGameAndEveryPageOfTheInfoArea) {

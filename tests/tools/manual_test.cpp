@@ -51,7 +51,11 @@ TEST(Manual, ItNamesEveryStructureAndEveryKeyOfTheToolbar) {
   for (const screens::ToolButtonRow& row : screens::kToolbar)
     EXPECT_NE(page.find("<kbd>" + manual::KeyName(row.key) + "</kbd>"), std::string::npos)
         << row.hint;
-  for (const char* section : {"id=\"saves\"", "id=\"keys\"", "id=\"growth\"", "id=\"earth\""})
+  // The keys beside the toolbar's.
+  for (const std::uint16_t key : {platform::vk::kF8, platform::vk::kF9})
+    EXPECT_NE(page.find("<kbd>" + manual::KeyName(key) + "</kbd>"), std::string::npos) << key;
+  for (const char* section :
+       {"id=\"saves\"", "id=\"keys\"", "id=\"growth\"", "id=\"earth\"", "id=\"options\""})
     EXPECT_NE(page.find(section), std::string::npos) << section;
 }
 

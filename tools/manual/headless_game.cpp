@@ -33,7 +33,8 @@ HeadlessGame::HeadlessGame(gfx::AppVideo size) : size_(size), platform_(size) {
   window_ = std::make_unique<app::TMainWnd>(platform_);
   platform_.onModalIdle = [this](platform::HeadlessPlatform& p) { Answer(p); };
   platform_.Activate();
-  platform_.MoveMouse(size.width / 2, size.height / 2);
+  // Below the title screen's buttons, so that none shows hovered.
+  platform_.MoveMouse(size.width / 2, size.height * 7 / 8);
   platform_.Tick(2);
 }
 

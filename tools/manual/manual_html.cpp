@@ -254,7 +254,7 @@ The colony is lost when its last colonist is gone.</p>
 <a href="#build">Building</a><a href="#structures">Every structure</a>
 <a href="#balances">Balances and shortages</a><a href="#growth">How the colony grows</a>
 <a href="#diseases">Diseases</a><a href="#earth">Earth and its report</a>
-<a href="#end">When the colony dies out</a><a href="#keys">Keys</a>
+<a href="#end">When the colony dies out</a><a href="#keys">Keys</a><a href="#options">Options</a>
 <a href="#saves">Saving and loading</a><a href="#art">Changing the art</a>
 </nav>
 )";
@@ -262,10 +262,10 @@ The colony is lost when its last colonist is gone.</p>
   // --- starting out ---
   out << "<h2 id=\"start\">Starting out</h2>\n"
       << Img(pictures.Screenshot("screen-menu"), "The title screen", "shot") << R"(
-<p>The title screen offers five buttons: <b>New Game</b> lands a new colony on a new map,
+<p>The title screen offers six buttons: <b>New Game</b> lands a new colony on a new map,
 <b>Load Game</b> brings back a saved one, <b>Help</b> opens this manual, <b>Credits</b> tells who
-made the game, and <b>Quit</b> ends it at once. <kbd>Esc</kbd> asks first whether you really want
-to leave.</p>
+made the game, <b>Options</b> sets sound and screen (see <a href="#options">Options</a>), and
+<b>Quit</b> ends it at once. <kbd>Esc</kbd> asks first whether you really want to leave.</p>
 <p>A new colony starts paused, on day 1 of Vernalis in the year 2001: nothing happens until you
 start time with <kbd>F6</kbd> or <kbd>F7</kbd>, so look around first.</p>
 )";
@@ -519,6 +519,7 @@ verdict's number (0 to 9) over ten.</p>
         << Escape(r.hint.substr(0, r.hint.find(" <"))) << "</td></tr>\n";
   out << R"(<tr><td><kbd>&larr;</kbd> <kbd>&uarr;</kbd> <kbd>&rarr;</kbd> <kbd>&darr;</kbd></td><td>scroll the map</td></tr>
 <tr><td><kbd>F8</kbd> or <kbd>Alt</kbd>+<kbd>S</kbd></td><td>sound effects on or off, on every screen</td></tr>
+<tr><td><kbd>F9</kbd></td><td>the Options: sound effects, their volume, full screen or a window, autosave (also on the title screen)</td></tr>
 <tr><td>left click</td><td>build on the map, pick a structure, press a button, jump on the minimap</td></tr>
 <tr><td>right click</td><td>let go of the chosen structure</td></tr>
 </table>
@@ -526,6 +527,18 @@ verdict's number (0 to 9) over ten.</p>
 <kbd>Enter</kbd> or <kbd>Space</kbd> press the button with the dark frame, <kbd>Tab</kbd> moves that
 frame, and the cross in the corner closes the dialog. <kbd>Esc</kbd> does nothing there, and a
 key held down never answers a question. While a dialog is open the colony waits.</p>
+)";
+
+  // --- options ---
+  out << "<h2 id=\"options\">Options</h2>\n"
+      << Img(pictures.Screenshot("dialog-options"), "The Options dialog", "shot") << R"(
+<p><kbd>F9</kbd>, or <b>Options</b> on the title screen, opens the Options. Each row shows its
+setting on a button; click it (or press the row's underlined letter) to change it.
+<b>Sound effects</b> turns the game's sounds on or off, as <kbd>F8</kbd> does. <b>Quieter</b> and
+<b>Louder</b> set their volume in steps of ten percent (the arrow keys step it too).
+<b>Display</b> chooses full screen or a window, and <b>Autosave</b> saves the colony every 2, 5 or
+10 minutes of running play, or never. <b>Ok</b> (or <kbd>Enter</kbd>) takes effect at once;
+<b>Cancel</b> and the cross leave everything as it was.</p>
 )";
 
   // --- saves ---

@@ -40,6 +40,8 @@ int main(int argc, char** argv) {
 
   manual::HeadlessGame game(kScreen);
   bool written = manual::WritePicture(game.Window(), pictures / "screen-menu.png");
+  written &= manual::WritePicture(game.CaptureDialog([&] { game.window().ShowOptions(); }),
+                                  pictures / "dialog-options.png");
   game.StartSampleColony();
   written &= manual::WritePicture(game.Window(), pictures / "screen-colony.png");
   game.ShowCategory(0);

@@ -1,8 +1,8 @@
 // redhollow-screenshots OUTDIR [WIDTHxHEIGHT]
-// Writes what a player sees, for the README: OUTDIR/screen-menu.png (the title screen) and
-// OUTDIR/screen-colony.png (a colony of about twenty structures, built through the game's own
-// commands and grown for a while), drawn by the game on the headless platform from the
-// current folder's archives.
+// Writes what a player sees, for the README: OUTDIR/screen-menu.png (the title screen),
+// OUTDIR/dialog-options.png (the Options dialog over it) and OUTDIR/screen-colony.png (a colony of
+// about twenty structures, built through the game's own commands and grown for a while), drawn by
+// the game on the headless platform from the current folder's archives.
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -30,6 +30,9 @@ int main(int argc, char** argv) {
   const std::filesystem::path out = std::filesystem::absolute(argv[1]);
   manual::HeadlessGame game(size);
   if (!manual::WritePicture(game.Window(), out / "screen-menu.png")) return 1;
+  if (!manual::WritePicture(game.CaptureDialog([&] { game.window().ShowOptions(); }),
+                            out / "dialog-options.png"))
+    return 1;
   game.StartSampleColony();
   if (!manual::WritePicture(game.Window(), out / "screen-colony.png")) return 1;
   // The colony is meant to stand without a shortage or a refusal; a notice means it did not.
