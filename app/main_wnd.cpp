@@ -363,23 +363,16 @@ void TMainWnd::ShowOptions() {
   if (!forms_.empty() || (currentScreen != ScreenMenu && currentScreen != ScreenGame)) return;
   dialogs::TOptionsDlg dialog(*this);
   const std::optional<dialogs::OptionsChoice> choice =
-      dialog.Choose({sounds.soundEffectsOn == 1, effectsVolume, fullScreen, autosaveMinutes});
+      dialog.Choose({sounds.soundEffectsOn == 1, effectsVolume, FullScreen(), autosaveMinutes});
   if (!choice) return;
   sounds.soundEffectsOn = choice->soundEffects ? 1 : 0;
   effectsVolume = choice->effectsVolume;
   platform_.Audio().SetVolume(effectsVolume);
-  if (choice->fullScreen != fullScreen) {
-    fullScreen = choice->fullScreen;
-    ApplyFullScreen(fullScreen);
-  }
+  SetFullScreen(choice->fullScreen);
   if (choice->autosaveMinutes != autosaveMinutes) {
     autosaveMinutes = choice->autosaveMinutes;
     ApplyAutosaveMinutes(autosaveMinutes);
   }
-}
-
-void TMainWnd::ApplyFullScreen(bool /*on*/) {
-  // The window's modes come with the resizable window.
 }
 
 void TMainWnd::ApplyAutosaveMinutes(int /*minutes*/) {

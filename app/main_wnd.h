@@ -195,7 +195,6 @@ class TMainWnd final : public platform::WindowEvents,
   Heartbeat heartbeat = Heartbeat::FromEnvironment();
   // The options beside the sound switch (the Options dialog, F9).
   int effectsVolume = 100;
-  bool fullScreen = true;
   int autosaveMinutes = 5;
 
  private:
@@ -206,8 +205,6 @@ class TMainWnd final : public platform::WindowEvents,
   gfx::AppVideo LayoutSize() const;
   // Shows the parts of the open dialogs, from the index `from` up, that lie in a window rectangle.
   void PresentFormsOver(const gfx::IntRect& windowRect, std::size_t from);
-  // Puts the window in full screen or in a window of the desktop, after the Options changed it.
-  void ApplyFullScreen(bool on);
   // Restarts the autosave's count of running play at the new interval (0: off).
   void ApplyAutosaveMinutes(int minutes);
 

@@ -52,7 +52,7 @@ TEST_F(Options, TheTitleButtonOpensThemAndOkAppliesSoundAndVolumeAtOnce) {
   EXPECT_EQ(shown, (std::vector<std::string>{"Options"}));
   EXPECT_EQ(window->effectsVolume, 50);
   EXPECT_EQ(platform->audio.volume(), 50);
-  EXPECT_FALSE(window->fullScreen);
+  EXPECT_FALSE(window->FullScreen());
   EXPECT_EQ(window->autosaveMinutes, 10);
   EXPECT_EQ(window->sounds.soundEffectsOn, 1);
   // The next click sound starts at the new volume.
@@ -89,7 +89,7 @@ TEST_F(Options, CancelAndTheCloseBoxChangeNothing) {
   EXPECT_EQ(window->sounds.soundEffectsOn, 1);
   EXPECT_EQ(window->effectsVolume, 100);
   EXPECT_EQ(platform->audio.volume(), 100);
-  EXPECT_TRUE(window->fullScreen);
+  EXPECT_TRUE(window->FullScreen());
   EXPECT_EQ(window->autosaveMinutes, 5);
 }
 
