@@ -496,6 +496,9 @@ def main():
 
     root = tempfile.mkdtemp(prefix="redhollow-player-")
     tree, own, folder, saves, env = make_sandbox(root, binary, saved_game, seed)
+    # F8 writes the sound switch to the settings; the folder is made with the file.
+    settings_folder = os.path.join(env["XDG_CONFIG_HOME"], "redhollow")
+    settings_files = {settings_folder, os.path.join(settings_folder, "settings.ini")}
     installed = os.path.dirname(binary)
     beside_binary = snapshot(installed, skip={"Testing", "test-output"})
     in_tmp = set(os.listdir(tempfile.gettempdir()))
@@ -580,6 +583,8 @@ def main():
             for path in changed(in_tree, snapshot(tree)):
                 if os.path.commonpath([os.path.join(tree, path), saves]) == saves:
                     counts["saved games written"] += 1
+                elif os.path.join(tree, path) in settings_files:
+                    counts["settings written"] += 1
                 else:
                     strays.append(path)
             strays += [os.path.join(installed, p) for p in
