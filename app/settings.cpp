@@ -353,9 +353,17 @@ bool SettingsStore::Save() {
   if (!path_) return false;
   std::error_code error = MakeFolder(path_->parent_path());
   if (!error) {
+    // A file that is a link to the player's own copy (kept with their other settings) stays a
+    // link: the copy is what is replaced.
+    fs::path target = *path_;
+    std::error_code unresolved;
+    if (fs::is_symlink(target, unresolved)) {
+      const fs::path resolved = fs::canonical(target, unresolved);
+      if (!unresolved) target = resolved;
+    }
     const std::string text = FormatSettings(settings_, unknownLines_);
     error = sim::ReplaceFileDurably(
-        *path_, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
+        target, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
   }
   if (!error) return true;
   // Said once a run: the player cannot mend it from inside the game, and every change would

@@ -135,6 +135,20 @@ TEST_F(SettingsTest, ChangedSettingsComeBackAsTheyWereWrittenInAFolderOfThePlaye
   EXPECT_EQ(Loaded().settings(), unplaced);
 }
 
+TEST_F(SettingsTest, ASettingsFileThatIsALinkStaysOneAndItsTargetIsRewritten) {
+  const fs::path kept = folder_ / "dotfiles" / "redhollow.ini";
+  WriteFile(kept, "effects-volume = 20\n");
+  fs::create_directories(File().parent_path());
+  fs::create_symlink(kept, File());
+  SettingsStore store = Loaded();
+  EXPECT_EQ(store.settings().effectsVolume, 20);
+  store.Change(Changed());
+  EXPECT_TRUE(fs::is_symlink(File()));
+  EXPECT_EQ(Loaded().settings(), Changed());
+  for (const auto& entry : fs::directory_iterator(kept.parent_path()))
+    EXPECT_EQ(entry.path().filename(), "redhollow.ini");  // no temporary file left
+}
+
 TEST_F(SettingsTest, EachDamagedKeyFallsBackAloneWithOneLineNamingFileLineAndKey) {
   struct Damage {
     const char* key;
