@@ -584,7 +584,7 @@ def main():
                 if os.path.commonpath([os.path.join(tree, path), saves]) == saves:
                     counts["saved games written"] += 1
                 elif os.path.join(tree, path) in settings_files:
-                    counts["settings written"] += 1
+                    counts["settings written"] += path.endswith("settings.ini")
                 else:
                     strays.append(path)
             strays += [os.path.join(installed, p) for p in
@@ -624,7 +624,8 @@ def main():
           f"{played:.0f} s ({counts['actions'] / minutes:.0f} actions and "
           f"{counts['events'] / minutes:.0f} events a minute); the game started "
           f"{counts['starts']} times and quit {counts['quits']} times, opened the manual "
-          f"{counts['manual opened']} times and wrote {counts['saved games written']} saved games")
+          f"{counts['manual opened']} times and wrote {counts['saved games written']} saved games"
+          f"{' and its settings' if counts['settings written'] else ''}")
 
 
 if __name__ == "__main__":
