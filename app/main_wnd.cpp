@@ -1,6 +1,7 @@
 #include "app/main_wnd.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "dialogs/form.h"
 #include "dialogs/message_dialog.h"
@@ -34,15 +35,18 @@ std::string FileUrl(const std::string& path) {
   return url;
 }
 
-TMainWnd::TMainWnd(platform::Platform& platform)
+TMainWnd::TMainWnd(platform::Platform& platform, SettingsStore settingsStore)
     : font(gfx::Font::Create(widgets::kWindowFontFace, gfx::kFontWeightNormal,
                              widgets::kWindowFontPixels)),
       sounds(platform.Audio()),
       tooltip(platform, font.get(), [this](const gfx::IntRect& r) { PresentRect(r); }),
+      settingsStore_(std::move(settingsStore)),
       platform_(platform) {
   if (!platform_.OpenMainWindow("Redhollow", *this)) throw NoDisplayError();
   MainWnd = this;
-  // The screen state, hint timing and sound switch start as the class declares them.
+  // The screen state and hint timing start as the class declares them; the sound switch as
+  // the player left it.
+  sounds.soundEffectsOn = settings().soundEffects ? 1 : 0;
   const platform::OsVersion os = platform_.OperatingSystemVersion();
   osVersion = gfx::VersionNumber(os.major, os.minor);
   // The restore notification reaches ApplicationRestored through the window's events.
@@ -305,6 +309,9 @@ void TMainWnd::FormKeyDown(std::uint16_t key, platform::ShiftState shift) {
   if (ShellKey(key, shift)) return;
   if (key == platform::vk::kF8 || (key == platform::vk::kS && (shift & platform::kAltKey) != 0)) {
     const bool on = sounds.Toggle();
+    Settings changed = settings();
+    changed.soundEffects = on;
+    ChangeSettings(changed);
     ShowMessage("Options", on ? "Sound Effects ON" : "Sound Effects OFF", dialogs::kButtonsOk,
                 dialogs::kIconNotice);
     return;
@@ -377,6 +384,11 @@ void TMainWnd::ShowOptions() {
 
 void TMainWnd::ApplyAutosaveMinutes(int /*minutes*/) {
   // The autosave keeps its own count; it reads the new interval here.
+}
+
+void TMainWnd::ChangeSettings(const Settings& changed) {
+  settingsStore_.Change(changed);
+  sounds.soundEffectsOn = settings().soundEffects ? 1 : 0;
 }
 
 void TMainWnd::Minimise() {

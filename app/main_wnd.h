@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "app/heartbeat.h"
+#include "app/settings.h"
 #include "app/sound_effects.h"
 #include "app/tooltip.h"
 #include "dialogs/dialog_pictures.h"
@@ -65,8 +66,10 @@ class TMainWnd final : public platform::WindowEvents,
                        public screens::Shell {
  public:
   // Opens the window, then runs the constructor's steps and FormCreate. Throws
-  // NoDisplayError when the platform has no display.
-  explicit TMainWnd(platform::Platform& platform);
+  // NoDisplayError when the platform has no display. The settings are the player's own file
+  // (XDG_CONFIG_HOME) unless a store is given.
+  explicit TMainWnd(platform::Platform& platform,
+                    SettingsStore settingsStore = SettingsStore::LoadUser());
   ~TMainWnd() override;  // FormDestroy
   TMainWnd(const TMainWnd&) = delete;
   TMainWnd& operator=(const TMainWnd&) = delete;
@@ -81,6 +84,13 @@ class TMainWnd final : public platform::WindowEvents,
   void RequestScreen(ScreenState screen) { requestedScreen = screen; }
   // Opens the help file of the start directory in the desktop's browser.
   void ShowHelp() override;
+
+  // The settings of this run. A change is applied to the sound switch and written to the
+  // settings file (when it changes anything); the window and autosave read the fields.
+  const Settings& settings() const { return settingsStore_.settings(); }
+  void ChangeSettings(const Settings& changed);
+  // The sentence saying the settings could not be written, once a run, for showing on screen.
+  std::optional<std::string> TakeSettingsProblem() { return settingsStore_.TakeProblem(); }
 
   // Window events.
   void OnActivate() override { FormActivate(); }
@@ -210,6 +220,7 @@ class TMainWnd final : public platform::WindowEvents,
 
   std::vector<dialogs::TForm*> forms_;     // open dialogs, not owned
   std::vector<dialogs::TForm*> allForms_;  // every dialog that exists, open or not; not owned
+  SettingsStore settingsStore_;
 
   platform::Platform& platform_;
 };

@@ -4,6 +4,7 @@
 #include <exception>
 #include <filesystem>
 #include <memory>
+#include <utility>
 
 #include "app/main_wnd.h"
 #include "gfx/archive.h"
@@ -75,9 +76,12 @@ void ShowOnWindow(TMainWnd& window, const std::string& title, const std::string&
 
 }  // namespace
 
-int RunGame(platform::Platform& platform) {
+int RunGame(platform::Platform& platform, const StartOptions& options) {
   try {
-    TMainWnd window(platform);
+    // The command line holds for this run; it is written only with a later change of settings.
+    SettingsStore settings = SettingsStore::LoadUser();
+    settings.SetForThisRun(ApplyStartOptions(settings.settings(), options));
+    TMainWnd window(platform, std::move(settings));
     if (const std::string problems = ArchiveProblems(window.startDir); !problems.empty()) {
       // The system's box is a window of its own. Where it cannot be shown (it needs a dialog
       // program or fonts of the X server that not every system has), the game's window says it.

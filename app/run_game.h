@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "app/command_line.h"
 #include "platform/platform.h"
 
 namespace app {
@@ -15,9 +16,10 @@ inline constexpr const char* kCannotStartTitle = "Redhollow cannot start";
 // damaged, naming the file's full path, and what to do; empty when all three can be used.
 std::string ArchiveProblems(const std::string& folder);
 
-// Opens the main window and runs the game until it ends. Returns the program's exit status: 0
-// when the player ended the game, 1 when it could not start (no display, an archive missing or
-// damaged, an error while starting), after a message box saying why.
-int RunGame(platform::Platform& platform);
+// Opens the main window and runs the game until it ends, with the player's settings and the
+// command line's options over them for this run. Returns the program's exit status: 0 when the
+// player ended the game, 1 when it could not start (no display, an archive missing or damaged,
+// an error while starting), after a message box saying why.
+int RunGame(platform::Platform& platform, const StartOptions& options = {});
 
 }  // namespace app

@@ -22,7 +22,7 @@ struct RunningGame {
     std::error_code error;
     const auto exe = std::filesystem::read_symlink("/proc/self/exe", error);
     if (!error) std::filesystem::current_path(exe.parent_path().parent_path());
-    window = std::make_unique<app::TMainWnd>(platform);
+    window = std::make_unique<app::TMainWnd>(platform, app::SettingsStore::InMemory());
     platform.Activate();
     platform.MoveMouse(size.width / 2, size.height / 2);
     platform.Tick(2);

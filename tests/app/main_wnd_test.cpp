@@ -6,10 +6,13 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <memory>
+#include <sstream>
 
 #include "app/run_game.h"
+#include "app/settings.h"
 #include "platform/headless_platform.h"
 #include "tests/support/dialog_answerer.h"
 #include "tools/archive_writer.h"
@@ -436,6 +439,56 @@ TEST_F(MainWndTest, TheHeartbeatIsTheTimersAndSilentWhileMinimised) {
   const std::string said = ::testing::internal::GetCapturedStderr();
   EXPECT_EQ(said.find("redhollow heartbeat"), said.rfind("redhollow heartbeat"));
   EXPECT_EQ(said.rfind("redhollow heartbeat 1\n", 0), 0u) << said;
+}
+
+// The sound switch starts as the player left it, and F8 keeps the new state in the settings
+// file (of this test's own configuration folder, which the tests' main sets).
+TEST_F(MainWndTest, TheSoundSwitchStartsFromTheSettingsAndItsKeysWriteThem) {
+  const std::optional<fs::path> file = UserSettingsPath();
+  ASSERT_TRUE(file.has_value());
+  fs::create_directories(file->parent_path());
+  std::ofstream(*file) << "sound-effects = off\nautosave-minutes = 10\nfuture-key = kept\n";
+  platform::HeadlessPlatform platform;
+  TMainWnd window(platform);
+  EXPECT_EQ(window.sounds.soundEffectsOn, 0);
+  EXPECT_FALSE(window.settings().soundEffects);
+  EXPECT_EQ(window.settings().autosaveMinutes, 10);
+
+  testing_support::DialogAnswerer answers(platform, window);
+  platform.PressKey(platform::vk::kF8);
+  EXPECT_EQ(window.sounds.soundEffectsOn, 1);
+  EXPECT_EQ(answers.shown.back().text, "Sound Effects ON");
+  std::ostringstream log;
+  SettingsStore reread(*file, log);
+  reread.Load();
+  EXPECT_TRUE(reread.settings().soundEffects);
+  EXPECT_EQ(reread.settings().autosaveMinutes, 10);
+
+  // The Options dialog's way: the whole settings at once.
+  Settings quiet = window.settings();
+  quiet.soundEffects = false;
+  quiet.effectsVolume = 30;
+  window.ChangeSettings(quiet);
+  EXPECT_EQ(window.sounds.soundEffectsOn, 0);
+  EXPECT_EQ(window.settings(), quiet);
+  reread.Load();
+  EXPECT_EQ(reread.settings(), quiet);
+  EXPECT_EQ(window.TakeSettingsProblem(), std::nullopt);
+}
+
+TEST_F(MainWndTest, AWindowGivenAStoreUsesItAndLeavesTheUsersFileAlone) {
+  platform::HeadlessPlatform platform;
+  std::ostringstream log;
+  SettingsStore store(folder_ / "elsewhere.ini", log);
+  Settings quiet;
+  quiet.soundEffects = false;
+  store.SetForThisRun(quiet);
+  TMainWnd window(platform, std::move(store));
+  EXPECT_EQ(window.sounds.soundEffectsOn, 0);
+  testing_support::DialogAnswerer answers(platform, window);
+  platform.PressKey(platform::vk::kF8);
+  EXPECT_TRUE(fs::exists(folder_ / "elsewhere.ini"));
+  EXPECT_FALSE(fs::exists(*UserSettingsPath()));
 }
 
 }  // namespace

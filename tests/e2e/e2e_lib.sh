@@ -10,6 +10,8 @@ unset SDL_VIDEODRIVER
 export SDL_AUDIODRIVER=dummy
 
 workdir="$(mktemp -d)"
+# The settings the game keeps go here, never to the settings of the person running the test.
+export XDG_CONFIG_HOME="$workdir/config"
 if [[ -f "$archives/res00.dat" ]]; then cp "$archives"/res0{0,1,2}.dat "$workdir/"; fi
 game=""
 trap 'rm -rf "$workdir"; [[ -n "$game" ]] && kill "$game" 2>/dev/null || true' EXIT

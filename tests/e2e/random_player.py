@@ -499,6 +499,9 @@ def main():
 
     root = tempfile.mkdtemp(prefix="redhollow-player-")
     tree, own, folder, saves, env = make_sandbox(root, binary, saved_game, seed)
+    # F8 writes the sound switch to the settings; the folder is made with the file.
+    settings_folder = os.path.join(env["XDG_CONFIG_HOME"], "redhollow")
+    settings_files = {settings_folder, os.path.join(settings_folder, "settings.ini")}
     installed = os.path.dirname(binary)
     beside_binary = snapshot(installed, skip={"Testing", "test-output"})
     in_tmp = set(os.listdir(tempfile.gettempdir()))
@@ -583,6 +586,8 @@ def main():
             for path in changed(in_tree, snapshot(tree)):
                 if os.path.commonpath([os.path.join(tree, path), saves]) == saves:
                     counts["saved games written"] += 1
+                elif os.path.join(tree, path) in settings_files:
+                    counts["settings written"] += path.endswith("settings.ini")
                 else:
                     strays.append(path)
             strays += [os.path.join(installed, p) for p in
@@ -622,7 +627,8 @@ def main():
           f"{played:.0f} s ({counts['actions'] / minutes:.0f} actions and "
           f"{counts['events'] / minutes:.0f} events a minute); the game started "
           f"{counts['starts']} times and quit {counts['quits']} times, opened the manual "
-          f"{counts['manual opened']} times and wrote {counts['saved games written']} saved games")
+          f"{counts['manual opened']} times and wrote {counts['saved games written']} saved games"
+          f"{' and its settings' if counts['settings written'] else ''}")
 
 
 if __name__ == "__main__":

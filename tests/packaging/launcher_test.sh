@@ -3,7 +3,8 @@
 # folder it runs in and what its res02.dat holds. The launcher links the installed archives and
 # manual into the player's folder and renews those links; an archive, manual page or manual
 # folder that the player put there is kept as it is, used, and named in one line on stderr the
-# first time.
+# first time. The launcher hands its arguments to the game: the real game's --version answers
+# through it.
 # Usage: launcher_test.sh BUILD_DIR
 set -euo pipefail
 build="$1"
@@ -18,9 +19,11 @@ cmake --install "$build" --prefix "$work/prefix" >/dev/null || fail "cmake --ins
 game="$(find "$work/prefix" -type f -path '*/redhollow/redhollow')"
 data="$(dirname "$(find "$work/prefix" -name res00.dat)")"
 [[ -f "$game" && -d "$data" ]] || fail "the installed game or its archives were not found"
+cp "$game" "$work/real-game"
 cat >"$game" <<'STAND_IN'
 #!/bin/sh
 echo "folder: $(pwd)"
+for argument in "$@"; do echo "argument: $argument"; done
 head -c 64 res02.dat
 echo
 STAND_IN
@@ -84,4 +87,17 @@ launch
 grep -q "res02.dat, Pell.html from $player" "$work/err" ||
   fail "a change of the player's own files was not told; stderr was: $(cat "$work/err")"
 [[ -L "$player/manual" ]] || fail "the removed manual folder was not linked again"
-echo "launcher: ok ($said)"
+# Arguments reach the game as they were given, spaces and all.
+"$work/prefix/bin/redhollow" --window=1024x768 "two words" "" >"$work/out" 2>"$work/err" ||
+  fail "the launcher failed with arguments: $(cat "$work/err")"
+[[ "$(grep '^argument: ' "$work/out")" == "$(printf 'argument: %s\n' --window=1024x768 "two words" "")" ]] ||
+  fail "the arguments did not reach the game as given: $(cat "$work/out")"
+# The real game answers --version through the launcher, without a display.
+cp "$work/real-game" "$game"
+version="$(env -u DISPLAY -u WAYLAND_DISPLAY "$work/prefix/bin/redhollow" --version 2>"$work/err")" ||
+  fail "--version through the launcher failed: $(cat "$work/err")"
+# The same version as the package's: the build knows one.
+packaged="$(sed -n 's/^set(CPACK_PACKAGE_VERSION "\(.*\)")$/\1/p' "$build/CPackConfig.cmake")"
+[[ -n "$packaged" && "$version" == "Redhollow $packaged" ]] ||
+  fail "--version said '$version', the package is version '$packaged'"
+echo "launcher: ok ($said; $version)"

@@ -30,7 +30,8 @@ constexpr Placement kSampleColony[] = {
 }  // namespace
 
 HeadlessGame::HeadlessGame(gfx::AppVideo size) : size_(size), platform_(size) {
-  window_ = std::make_unique<app::TMainWnd>(platform_);
+  // The manual's pictures are the same for everyone, whatever the builder's own settings.
+  window_ = std::make_unique<app::TMainWnd>(platform_, app::SettingsStore::InMemory());
   platform_.onModalIdle = [this](platform::HeadlessPlatform& p) { Answer(p); };
   platform_.Activate();
   // Below the title screen's buttons, so that none shows hovered.
