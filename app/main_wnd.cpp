@@ -1,9 +1,13 @@
 #include "app/main_wnd.h"
 
 #include <algorithm>
+#include <ctime>
+#include <iostream>
 
+#include "app/screenshot.h"
 #include "dialogs/form.h"
 #include "dialogs/message_dialog.h"
+#include "gfx/draw.h"
 #include "platform/cursors.h"
 #include "widgets/input_state.h"
 
@@ -11,6 +15,8 @@ namespace app {
 
 // The dialogs count their animations in the shell's ticks.
 static_assert(dialogs::kFormTickInterval == kFrameInterval);
+// Autosave counts minutes of play in the shell's ticks.
+static_assert(screens::kTicksPerMinute * kFrameInterval == 60'000);
 
 TMainWnd* MainWnd = nullptr;
 
@@ -38,6 +44,7 @@ TMainWnd::TMainWnd(platform::Platform& platform)
                              widgets::kWindowFontPixels)),
       sounds(platform.Audio()),
       tooltip(platform, font.get(), [this](const gfx::IntRect& r) { PresentRect(r); }),
+      notice(platform, font.get(), [this](const gfx::IntRect& r) { PresentRect(r); }),
       platform_(platform) {
   if (!platform_.OpenMainWindow("Redhollow", *this)) throw NoDisplayError();
   MainWnd = this;
@@ -94,6 +101,8 @@ void TMainWnd::FormActivate() {
 void TMainWnd::TimerTimer() {
   if (minimised) return;
   heartbeat.Tick(Heartbeat::Clock::now());
+  notice.Tick(timerInterval);
+  ReportScreenshots();
   if (widgets::activeProcedure != nullptr && !tooltip.hintShown)
     tooltip.HintTimer(*widgets::activeProcedure, timerInterval);
   // A screen switch waits until no dialog is open over the screen it would replace.
@@ -148,6 +157,7 @@ void TMainWnd::PresentRect(std::optional<gfx::IntRect> rect) {
   const gfx::IntRect area = rect.value_or(backBuffer->bounds());
   platform_.Present(*backBuffer, area, area.left, area.top);
   PresentFormsOver(area, 0);
+  notice.DrawOver(area);
 }
 
 void TMainWnd::PresentFormsOver(const gfx::IntRect& windowRect, std::size_t from) {
@@ -169,6 +179,7 @@ void TMainWnd::PresentForm(const dialogs::TForm& form, const gfx::IntRect& rect)
   platform_.Present(form.Image(), part, window.left + part.left, window.top + part.top);
   PresentFormsOver(part.Offset(window.left, window.top),
                    static_cast<std::size_t>(it - forms_.begin()) + 1);
+  notice.DrawOver(part.Offset(window.left, window.top));
 }
 
 void TMainWnd::RunModal(dialogs::TForm& form, const std::function<bool()>& finished) {
@@ -196,9 +207,13 @@ void TMainWnd::FormPaint(const gfx::IntRect& clip) {
 }
 
 bool TMainWnd::FormCloseQuery() {
-  if (widgets::activeProcedure == nullptr) return true;
-  return ShowMessage("Exit", "Are you really sure you want to exit?", dialogs::kButtonsYesNo,
-                     dialogs::kIconQuestion) == dialogs::kResultYes;
+  if (widgets::activeProcedure != nullptr &&
+      ShowMessage("Exit", "Are you really sure you want to exit?", dialogs::kButtonsYesNo,
+                  dialogs::kIconQuestion) != dialogs::kResultYes)
+    return false;
+  // The program ends: a changed colony is autosaved, and written before the answer returns.
+  if (gameScreen) gameScreen->SaveBeforeQuit();
+  return true;
 }
 
 void TMainWnd::CloseMainWindow() {
@@ -214,6 +229,10 @@ void TMainWnd::Warn(std::string_view title, std::string_view text) {
 }
 
 void TMainWnd::FormKeyDown(std::uint16_t key, platform::ShiftState shift) {
+  if (key == platform::vk::kF12) {
+    TakeScreenshot();
+    return;
+  }
   if (key == platform::vk::kF8 || (key == platform::vk::kS && (shift & platform::kAltKey) != 0)) {
     const bool on = sounds.Toggle();
     ShowMessage("Options", on ? "Sound Effects ON" : "Sound Effects OFF", dialogs::kButtonsOk,
@@ -263,6 +282,36 @@ void TMainWnd::SetCursor(std::int16_t cursorNumber) {
 void TMainWnd::ShowHelp() {
   // Whether a browser opened is of no concern: without help the game goes on as it was.
   platform_.OpenUrl(FileUrl(startDir + "/" + kHelpFileName));
+}
+
+std::unique_ptr<gfx::MemVideo> TMainWnd::ComposeWindow() const {
+  if (!backBuffer) return nullptr;
+  auto picture = std::make_unique<gfx::MemVideo>(backBuffer->width(), backBuffer->height());
+  gfx::CopyRect(*backBuffer, backBuffer->bounds(), *picture, 0, 0);
+  for (const dialogs::TForm* form : forms_) {
+    const gfx::IntRect window = form->WindowBounds();
+    gfx::CopyRect(form->Image(), form->Image().bounds(), *picture, window.left, window.top);
+  }
+  return picture;
+}
+
+void TMainWnd::TakeScreenshot() {
+  std::shared_ptr<const gfx::MemVideo> picture = ComposeWindow();
+  if (!picture) return;
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  screenshotWriter.Post([picture = std::move(picture), places = PicturePlaces::FromEnvironment(),
+                         stem = ScreenshotStem(local)] {
+    return WriteScreenshot(*picture, ScreenshotFolder(places), stem);
+  });
+}
+
+void TMainWnd::ReportScreenshots() {
+  for (const platform::WriteOutcome& outcome : screenshotWriter.TakeFinished()) {
+    if (!outcome.ok()) std::cerr << "Redhollow: " << outcome.problem << '\n';
+    notice.Show(outcome.ok() ? "Screenshot saved: " + outcome.written : outcome.problem);
+  }
 }
 
 void TMainWnd::Minimise() {

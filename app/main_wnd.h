@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "app/heartbeat.h"
+#include "app/screen_notice.h"
 #include "app/sound_effects.h"
 #include "app/tooltip.h"
 #include "dialogs/dialog_pictures.h"
@@ -29,6 +30,7 @@
 #include "gfx/font.h"
 #include "gfx/geometry.h"
 #include "gfx/mem_video.h"
+#include "platform/background_writer.h"
 #include "platform/platform.h"
 #include "screens/game_proc.h"
 #include "screens/main_menu_proc.h"
@@ -81,6 +83,12 @@ class TMainWnd final : public platform::WindowEvents,
   void RequestScreen(ScreenState screen) { requestedScreen = screen; }
   // Opens the help file of the start directory in the desktop's browser.
   void ShowHelp() override;
+  // Writes what the window shows (the back buffer with the open dialogs over it) as a PNG
+  // into the player's pictures folder, off the tick; a notice on the window says where, or why
+  // not (app/screenshot.h).
+  void TakeScreenshot();
+  // The back buffer with the open dialogs over it, as the window shows them.
+  std::unique_ptr<gfx::MemVideo> ComposeWindow() const;
 
   // Window events.
   void OnActivate() override { FormActivate(); }
@@ -157,6 +165,7 @@ class TMainWnd final : public platform::WindowEvents,
   }
   dialogs::FormHost& Forms() override { return *this; }
   dialogs::TFileDlg* FileDialog() override { return fileDialog.get(); }
+  void ShowScreenNotice(std::string_view text) override { notice.Show(std::string(text)); }
 
   // Fields of the window, in the order the game's design gives them.
   std::uint32_t timerInterval = 0;
@@ -182,12 +191,17 @@ class TMainWnd final : public platform::WindowEvents,
   Tooltip tooltip;
   // Off unless the environment asks for it (see app/heartbeat.h).
   Heartbeat heartbeat = Heartbeat::FromEnvironment();
+  ScreenNotice notice;
+  // Screenshots are encoded and written here; it ends with the window, after the last one.
+  platform::BackgroundWriter screenshotWriter;
 
  private:
   void SwitchScreens();
   void FormCreate();
   // Shows the parts of the open dialogs, from the index `from` up, that lie in a window rectangle.
   void PresentFormsOver(const gfx::IntRect& windowRect, std::size_t from);
+  // Tells of the screenshots written since the last tick.
+  void ReportScreenshots();
 
   std::vector<dialogs::TForm*> forms_;  // open dialogs, not owned
 

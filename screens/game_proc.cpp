@@ -1,6 +1,7 @@
 #include "screens/game_proc.h"
 
 #include <array>
+#include <utility>
 
 #include "dialogs/file_dialog.h"
 #include "screens/game_layout.h"
@@ -26,7 +27,10 @@ bool StrictlyInside(const gfx::IntRect& r, std::int32_t x, std::int32_t y) {
 }  // namespace
 
 GameProc::GameProc(widgets::WidgetHost& host, Shell& shell)
-    : TWProcedure(host), shell_(shell), land_(kGameGridSize) {
+    : TWProcedure(host), shell_(shell), land_(kGameGridSize), autosave_([&shell] {
+        return std::filesystem::path(shell.Forms().StartDirectory() +
+                                     std::string(dialogs::kSavesFolder));
+      }) {
   const gfx::AppVideo screen = host.ScreenSize();
   worldMap_ = std::make_unique<world::WorldIso3D>(
       kGameViewArea, land_, screen,
@@ -38,6 +42,7 @@ GameProc::GameProc(widgets::WidgetHost& host, Shell& shell)
   palettePanel = widgets::MakeChild<TPanelControl>(this, pictures_, *colony_, shell);
   palettePanel->SetMap(worldMap_.get());
   world::SeedProgramRandomFromClock();
+  autosave_.Settled(*colony_);
 }
 
 GameProc::~GameProc() {
@@ -74,9 +79,28 @@ void GameProc::Draw() {
   worldMap_->StretchMap();
 }
 
+template <typename Replace>
+bool GameProc::ReplaceColony(Replace replace, const std::filesystem::path& loadedFrom) {
+  Autosave::Copy old = autosave_.ChangedCopy(*colony_);
+  if (!replace()) return false;
+  newColony_ = false;
+  // Settled first: the old colony's autosave must not take the place of the file just loaded.
+  autosave_.Settled(*colony_, loadedFrom);
+  if (old) autosave_.Write(std::move(old));
+  return true;
+}
+
 void GameProc::NewGame() {
-  colony_->NewGame();
+  ReplaceColony([this] {
+    colony_->NewGame();
+    return true;
+  });
   FlushChanges();
+}
+
+void GameProc::ShowAutosaveNotice() {
+  if (const std::optional<std::string> notice = autosave_.TakeNotice())
+    shell_.ShowScreenNotice(*notice);
 }
 
 void GameProc::RestoreView() {
@@ -91,6 +115,9 @@ void GameProc::RestoreView() {
 void GameProc::Tick() {
   colony_->GameTick();
   FlushChanges();
+  if (std::exchange(newColony_, false)) autosave_.Settled(*colony_);
+  autosave_.Tick(*colony_, colony_->State().speed != sim::kPaused && !colony_->Ended());
+  ShowAutosaveNotice();
 }
 
 void GameProc::ScrollOrRedrawAnimations() {
@@ -185,7 +212,10 @@ void GameProc::Command(widgets::TWControl* /*widget*/, std::int32_t code) {
     case kCommandNewGame:
       if (shell_.ShowMessage(kNewGameTitle, kNewGameQuestion, dialogs::kButtonsYesNo,
                              dialogs::kIconQuestion) == dialogs::kResultYes) {
-        colony_->NewGame();
+        ReplaceColony([this] {
+          colony_->NewGame();
+          return true;
+        });
       }
       break;
     case kCommandLoadGame:
@@ -217,7 +247,13 @@ std::optional<std::string> GameProc::ChooseSavedGame(std::int32_t mode) {
 }
 
 bool GameProc::LoadGame(const std::string& path) {
-  const std::string problem = sim::LoadGameFromFile(*colony_, path);
+  std::string problem;
+  ReplaceColony(
+      [&] {
+        problem = sim::LoadGameFromFile(*colony_, path);
+        return problem.empty();
+      },
+      path);
   FlushChanges();
   if (problem.empty()) return true;
   Notice(sim::kSoundWarning, problem);
@@ -226,7 +262,10 @@ bool GameProc::LoadGame(const std::string& path) {
 
 bool GameProc::SaveGame(const std::string& path) {
   const std::string problem = sim::SaveGameToFile(*colony_, path);
-  if (problem.empty()) return true;
+  if (problem.empty()) {
+    autosave_.Settled(*colony_);
+    return true;
+  }
   Notice(sim::kSoundWarning, problem);
   return false;
 }
@@ -269,6 +308,7 @@ void GameProc::EndProgram() {
 
 void GameProc::Changed(std::uint32_t changes) {
   pendingChanges_ |= changes;
+  if ((changes & sim::kChangedNewMap) != 0) newColony_ = true;
 }
 
 void GameProc::CellChanged(std::int32_t x, std::int32_t y) {

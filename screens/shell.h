@@ -36,6 +36,9 @@ class Shell {
   // The one file dialog, shared by the menu and the game screen; none before the window's
   // first activation.
   virtual dialogs::TFileDlg* FileDialog() = 0;
+  // A short line drawn over the window for a few seconds, without stopping anything (a failed
+  // autosave, a screenshot written).
+  virtual void ShowScreenNotice(std::string_view text) = 0;
 };
 
 }  // namespace screens
