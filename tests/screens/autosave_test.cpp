@@ -111,6 +111,24 @@ TEST_F(AutosaveRotation, TheOldestSlotOnDiskIsReplacedEvenAfterARestart) {
   EXPECT_EQ(ReadAll(saves / "mine.sav"), "the player's");
 }
 
+// Slots that look equally new (a coarse clock, or a clock set back since they were written):
+// each autosave still becomes the newest, so the rotation goes on instead of hitting one slot.
+TEST_F(AutosaveRotation, SlotsThatLookEquallyNewStillRotate) {
+  auto autosave = MakeAutosave();
+  fs::create_directories(saves);
+  const auto later = fs::file_time_type::clock::now() + std::chrono::hours(1);
+  for (int slot = 1; slot <= dialogs::kAutosaveSlots; ++slot) {
+    std::ofstream(Slot(saves, slot)) << "old";
+    fs::last_write_time(Slot(saves, slot), later);
+  }
+  std::vector<int> written;
+  for (int i = 0; i < 4; ++i) {
+    colony.RunDay();
+    written.push_back(PlayTwoMinutes(*autosave));
+  }
+  EXPECT_EQ(written, (std::vector<int>{1, 2, 3, 1}));
+}
+
 TEST_F(AutosaveRotation, OnlyRunningTimeCountsAndAnUnchangedColonyIsNotWrittenAgain) {
   auto autosave = MakeAutosave();
   // Just founded and settled: the interval passes without a write.
