@@ -1,11 +1,15 @@
 #include "app/main_wnd.h"
 
 #include <algorithm>
+#include <ctime>
+#include <iostream>
 #include <utility>
 
+#include "app/screenshot.h"
 #include "dialogs/form.h"
 #include "dialogs/message_dialog.h"
 #include "dialogs/options_dialog.h"
+#include "gfx/draw.h"
 #include "platform/cursors.h"
 #include "widgets/input_state.h"
 
@@ -13,6 +17,8 @@ namespace app {
 
 // The dialogs count their animations in the shell's ticks.
 static_assert(dialogs::kFormTickInterval == kFrameInterval);
+// Autosave counts minutes of play in the shell's ticks.
+static_assert(screens::kTicksPerMinute * kFrameInterval == 60'000);
 
 TMainWnd* MainWnd = nullptr;
 
@@ -40,6 +46,7 @@ TMainWnd::TMainWnd(platform::Platform& platform, SettingsStore settingsStore)
                              widgets::kWindowFontPixels)),
       sounds(platform.Audio()),
       tooltip(platform, font.get(), [this](const gfx::IntRect& r) { PresentRect(r); }),
+      notice(platform, font.get(), [this](const gfx::IntRect& r) { PresentRect(r); }),
       settingsStore_(std::move(settingsStore)),
       platform_(platform) {
   if (!platform_.OpenMainWindow("Redhollow", *this)) throw NoDisplayError();
@@ -47,6 +54,7 @@ TMainWnd::TMainWnd(platform::Platform& platform, SettingsStore settingsStore)
   // The screen state and hint timing start as the class declares them; the sound switch as
   // the player left it.
   sounds.soundEffectsOn = settings().soundEffects ? 1 : 0;
+  platform_.Audio().SetVolume(settings().effectsVolume);
   const platform::OsVersion os = platform_.OperatingSystemVersion();
   osVersion = gfx::VersionNumber(os.major, os.minor);
   // The restore notification reaches ApplicationRestored through the window's events.
@@ -74,6 +82,8 @@ void TMainWnd::FormCreate() {
 }
 
 TMainWnd::~TMainWnd() {
+  // Where the player left the window is where it opens next time.
+  RememberWindow();
   // Help windows are the desktop browser's own; there is nothing to close. The screens go
   // before the sounds and pictures their widgets point at.
   sounds.mediaPlayer.reset();
@@ -103,6 +113,9 @@ void TMainWnd::FormActivate() {
 void TMainWnd::TimerTimer() {
   if (minimised) return;
   heartbeat.Tick(Heartbeat::Clock::now());
+  if (windowSettleTicks_ > 0 && --windowSettleTicks_ == 0) RememberWindow();
+  notice.Tick(timerInterval);
+  ReportScreenshots();
   if (widgets::activeProcedure != nullptr && !tooltip.hintShown)
     tooltip.HintTimer(*widgets::activeProcedure, timerInterval);
   // A screen switch waits until no dialog is open over the screen it would replace.
@@ -131,7 +144,10 @@ void TMainWnd::SwitchScreens() {
   }
   switch (requestedScreen) {
     case ScreenMenu:
-      if (!gameScreen) gameScreen = std::make_unique<screens::GameProc>(*this, *this);
+      if (!gameScreen) {
+        gameScreen = std::make_unique<screens::GameProc>(*this, *this);
+        gameScreen->SetAutosaveInterval(settings().autosaveMinutes);
+      }
       if (!menuScreen)
         menuScreen = std::make_unique<screens::MainMenuProc>(*this, *this, *gameScreen);
       menuScreen->Show();
@@ -157,6 +173,7 @@ void TMainWnd::PresentRect(std::optional<gfx::IntRect> rect) {
   const gfx::IntRect area = rect.value_or(backBuffer->bounds());
   platform_.Present(*backBuffer, area, area.left, area.top);
   PresentFormsOver(area, 0);
+  notice.DrawOver(area);
 }
 
 void TMainWnd::PresentFormsOver(const gfx::IntRect& windowRect, std::size_t from) {
@@ -178,6 +195,7 @@ void TMainWnd::PresentForm(const dialogs::TForm& form, const gfx::IntRect& rect)
   platform_.Present(form.Image(), part, window.left + part.left, window.top + part.top);
   PresentFormsOver(part.Offset(window.left, window.top),
                    static_cast<std::size_t>(it - forms_.begin()) + 1);
+  notice.DrawOver(part.Offset(window.left, window.top));
 }
 
 namespace {
@@ -240,6 +258,8 @@ void TMainWnd::FormResize() {
   const gfx::AppVideo layout = LayoutSize();
   const bool newLayout = !appVideo || !(*appVideo == layout);
   HideTooltip();
+  // A window being dragged to a new size is remembered once it has kept it for a second.
+  if (!platform_.CurrentWindowMode().fullScreen) windowSettleTicks_ = 1000 / kFrameInterval;
   backBuffer = std::make_unique<gfx::MemVideo>(client.width, client.height);
   appVideo = std::make_unique<gfx::AppVideo>(layout);
   if (newLayout) {
@@ -264,6 +284,7 @@ void TMainWnd::SetFullScreen(bool on) {
   if (mode.fullScreen == on) return;
   mode.fullScreen = on;
   platform_.SetWindowMode(mode);
+  RememberWindow();
   // A window the size of the screen keeps the client's size, yet the layout may differ.
   if (!appVideo || !(*appVideo == LayoutSize())) FormResize();
   PresentRect();
@@ -275,9 +296,14 @@ void TMainWnd::ToggleFullScreen() {
 
 bool TMainWnd::ShellKey(std::uint16_t key, platform::ShiftState shift) {
   const bool alt = (shift & platform::kAltKey) != 0;
+  // A held key acts once.
+  const bool repeated = (shift & platform::kAutoRepeat) != 0;
   if (key == platform::vk::kF11 || (key == platform::vk::kReturn && alt)) {
-    // A held key switches once.
-    if ((shift & platform::kAutoRepeat) == 0) ToggleFullScreen();
+    if (!repeated) ToggleFullScreen();
+    return true;
+  }
+  if (key == platform::vk::kF12) {
+    if (!repeated) TakeScreenshot();
     return true;
   }
   return false;
@@ -288,9 +314,13 @@ void TMainWnd::FormPaint(const gfx::IntRect& clip) {
 }
 
 bool TMainWnd::FormCloseQuery() {
-  if (widgets::activeProcedure == nullptr) return true;
-  return ShowMessage("Exit", "Are you really sure you want to exit?", dialogs::kButtonsYesNo,
-                     dialogs::kIconQuestion) == dialogs::kResultYes;
+  if (widgets::activeProcedure != nullptr &&
+      ShowMessage("Exit", "Are you really sure you want to exit?", dialogs::kButtonsYesNo,
+                  dialogs::kIconQuestion) != dialogs::kResultYes)
+    return false;
+  // The program ends: a changed colony is autosaved, and written before the answer returns.
+  if (gameScreen) gameScreen->SaveBeforeQuit();
+  return true;
 }
 
 void TMainWnd::CloseMainWindow() {
@@ -369,26 +399,67 @@ void TMainWnd::ShowOptions() {
   // Never over another dialog, and not before the title screen is there.
   if (!forms_.empty() || (currentScreen != ScreenMenu && currentScreen != ScreenGame)) return;
   dialogs::TOptionsDlg dialog(*this);
+  const Settings& now = settings();
   const std::optional<dialogs::OptionsChoice> choice =
-      dialog.Choose({sounds.soundEffectsOn == 1, effectsVolume, FullScreen(), autosaveMinutes});
+      dialog.Choose({now.soundEffects, now.effectsVolume, FullScreen(), now.autosaveMinutes});
   if (!choice) return;
-  sounds.soundEffectsOn = choice->soundEffects ? 1 : 0;
-  effectsVolume = choice->effectsVolume;
-  platform_.Audio().SetVolume(effectsVolume);
+  Settings changed = now;
+  changed.soundEffects = choice->soundEffects;
+  changed.effectsVolume = choice->effectsVolume;
+  const bool newInterval = changed.autosaveMinutes != choice->autosaveMinutes;
+  changed.autosaveMinutes = choice->autosaveMinutes;
+  ChangeSettings(changed);
+  platform_.Audio().SetVolume(settings().effectsVolume);
+  if (newInterval && gameScreen) gameScreen->SetAutosaveInterval(settings().autosaveMinutes);
   SetFullScreen(choice->fullScreen);
-  if (choice->autosaveMinutes != autosaveMinutes) {
-    autosaveMinutes = choice->autosaveMinutes;
-    ApplyAutosaveMinutes(autosaveMinutes);
-  }
 }
 
-void TMainWnd::ApplyAutosaveMinutes(int /*minutes*/) {
-  // The autosave keeps its own count; it reads the new interval here.
+void TMainWnd::RememberWindow() {
+  const platform::WindowMode mode = platform_.CurrentWindowMode();
+  Settings changed = settings();
+  changed.fullScreen = mode.fullScreen;
+  changed.windowWidth = mode.windowSize.width;
+  changed.windowHeight = mode.windowSize.height;
+  if (mode.windowPlace) {
+    changed.windowX = mode.windowPlace->x;
+    changed.windowY = mode.windowPlace->y;
+  }
+  ChangeSettings(changed);
 }
 
 void TMainWnd::ChangeSettings(const Settings& changed) {
   settingsStore_.Change(changed);
   sounds.soundEffectsOn = settings().soundEffects ? 1 : 0;
+}
+
+std::unique_ptr<gfx::MemVideo> TMainWnd::ComposeWindow() const {
+  if (!backBuffer) return nullptr;
+  auto picture = std::make_unique<gfx::MemVideo>(backBuffer->width(), backBuffer->height());
+  gfx::CopyRect(*backBuffer, backBuffer->bounds(), *picture, 0, 0);
+  for (const dialogs::TForm* form : forms_) {
+    const gfx::IntRect window = form->WindowBounds();
+    gfx::CopyRect(form->Image(), form->Image().bounds(), *picture, window.left, window.top);
+  }
+  return picture;
+}
+
+void TMainWnd::TakeScreenshot() {
+  std::shared_ptr<const gfx::MemVideo> picture = ComposeWindow();
+  if (!picture) return;
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  screenshotWriter.Post([picture = std::move(picture), places = PicturePlaces::FromEnvironment(),
+                         stem = ScreenshotStem(local)] {
+    return WriteScreenshot(*picture, ScreenshotFolder(places), stem);
+  });
+}
+
+void TMainWnd::ReportScreenshots() {
+  for (const platform::WriteOutcome& outcome : screenshotWriter.TakeFinished()) {
+    if (!outcome.ok()) std::cerr << "Redhollow: " << outcome.problem << '\n';
+    notice.Show(outcome.ok() ? "Screenshot saved: " + outcome.written : outcome.problem);
+  }
 }
 
 void TMainWnd::Minimise() {

@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "app/heartbeat.h"
+#include "app/screen_notice.h"
 #include "app/settings.h"
 #include "app/sound_effects.h"
 #include "app/tooltip.h"
@@ -30,6 +31,7 @@
 #include "gfx/font.h"
 #include "gfx/geometry.h"
 #include "gfx/mem_video.h"
+#include "platform/background_writer.h"
 #include "platform/platform.h"
 #include "screens/game_proc.h"
 #include "screens/main_menu_proc.h"
@@ -84,6 +86,12 @@ class TMainWnd final : public platform::WindowEvents,
   void RequestScreen(ScreenState screen) { requestedScreen = screen; }
   // Opens the help file of the start directory in the desktop's browser.
   void ShowHelp() override;
+  // Writes what the window shows (the back buffer with the open dialogs over it) as a PNG
+  // into the player's pictures folder, off the tick; a notice on the window says where, or why
+  // not (app/screenshot.h).
+  void TakeScreenshot();
+  // The back buffer with the open dialogs over it, as the window shows them.
+  std::unique_ptr<gfx::MemVideo> ComposeWindow() const;
 
   // The settings of this run. A change is applied to the sound switch and written to the
   // settings file (when it changes anything); the window and autosave read the fields.
@@ -178,6 +186,7 @@ class TMainWnd final : public platform::WindowEvents,
   dialogs::TFileDlg* FileDialog() override { return fileDialog.get(); }
   // Only over the title screen or the game screen, never over another dialog.
   void ShowOptions() override;
+  void ShowScreenNotice(std::string_view text) override { notice.Show(std::string(text)); }
 
   // Fields of the window, in the order the game's design gives them.
   std::uint32_t timerInterval = 0;
@@ -203,9 +212,9 @@ class TMainWnd final : public platform::WindowEvents,
   Tooltip tooltip;
   // Off unless the environment asks for it (see app/heartbeat.h).
   Heartbeat heartbeat = Heartbeat::FromEnvironment();
-  // The options beside the sound switch (the Options dialog, F9).
-  int effectsVolume = 100;
-  int autosaveMinutes = 5;
+  ScreenNotice notice;
+  // Screenshots are encoded and written here; it ends with the window, after the last one.
+  platform::BackgroundWriter screenshotWriter;
 
  private:
   void SwitchScreens();
@@ -215,12 +224,16 @@ class TMainWnd final : public platform::WindowEvents,
   gfx::AppVideo LayoutSize() const;
   // Shows the parts of the open dialogs, from the index `from` up, that lie in a window rectangle.
   void PresentFormsOver(const gfx::IntRect& windowRect, std::size_t from);
-  // Restarts the autosave's count of running play at the new interval (0: off).
-  void ApplyAutosaveMinutes(int minutes);
+  // Keeps full screen or the window's size and place in the settings.
+  void RememberWindow();
+  // Tells of the screenshots written since the last tick.
+  void ReportScreenshots();
 
   std::vector<dialogs::TForm*> forms_;     // open dialogs, not owned
   std::vector<dialogs::TForm*> allForms_;  // every dialog that exists, open or not; not owned
   SettingsStore settingsStore_;
+  // Ticks until a window the player is resizing is taken as settled and remembered.
+  std::uint32_t windowSettleTicks_ = 0;
 
   platform::Platform& platform_;
 };

@@ -74,6 +74,16 @@ void ShowOnWindow(TMainWnd& window, const std::string& title, const std::string&
   window.platform().RunModalLoop(reader, [&] { return reader.read; });
 }
 
+// How the window opens: full screen, or the remembered window.
+platform::WindowMode WindowModeOf(const Settings& settings) {
+  platform::WindowMode mode;
+  mode.fullScreen = settings.fullScreen;
+  mode.windowSize = {settings.windowWidth, settings.windowHeight};
+  if (settings.windowX && settings.windowY)
+    mode.windowPlace = platform::Point{*settings.windowX, *settings.windowY};
+  return mode;
+}
+
 }  // namespace
 
 int RunGame(platform::Platform& platform, const StartOptions& options) {
@@ -81,6 +91,7 @@ int RunGame(platform::Platform& platform, const StartOptions& options) {
     // The command line holds for this run; it is written only with a later change of settings.
     SettingsStore settings = SettingsStore::LoadUser();
     settings.SetForThisRun(ApplyStartOptions(settings.settings(), options));
+    platform.SetWindowMode(WindowModeOf(settings.settings()));
     TMainWnd window(platform, std::move(settings));
     if (const std::string problems = ArchiveProblems(window.startDir); !problems.empty()) {
       // The system's box is a window of its own. Where it cannot be shown (it needs a dialog

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <string>
 #include <system_error>
+#include <utility>
 #include <vector>
 
 #include "dialogs/message_dialog.h"
@@ -17,9 +19,20 @@ constexpr std::int32_t kAcceptCode = 10;
 
 }  // namespace
 
+std::string AutosaveName(int slot) {
+  return "autosave-" + std::to_string(slot);
+}
+
+bool IsAutosaveName(std::string_view name) {
+  for (int slot = 1; slot <= kAutosaveSlots; ++slot)
+    if (name == AutosaveName(slot)) return true;
+  return false;
+}
+
 std::vector<std::string> ListSavedGames(const std::filesystem::path& folder,
                                         std::string_view extension) {
   std::vector<std::string> names;
+  std::vector<std::pair<std::filesystem::file_time_type, std::string>> autosaves;
   std::error_code error;
   std::filesystem::directory_iterator it(folder, error);
   if (error) return names;
@@ -31,10 +44,24 @@ std::vector<std::string> ListSavedGames(const std::filesystem::path& folder,
     if (suffix.size() < 2 || std::string_view(suffix).substr(1) != extension) continue;
     const std::string stem = file.stem().string();
     if (stem.empty() || stem.front() == '.') continue;
+    if (IsAutosaveName(stem)) {
+      autosaves.emplace_back(it->last_write_time(error), stem);
+      if (!error) continue;
+      error.clear();  // gone while listed: still listed, as the oldest
+      autosaves.back().first = std::filesystem::file_time_type::min();
+      continue;
+    }
     names.push_back(stem);
   }
   std::sort(names.begin(), names.end());
-  return names;
+  std::sort(autosaves.begin(), autosaves.end(), [](const auto& a, const auto& b) {
+    return a.first != b.first ? a.first > b.first : a.second < b.second;
+  });
+  std::vector<std::string> listed;
+  listed.reserve(autosaves.size() + names.size());
+  for (auto& autosave : autosaves) listed.push_back(std::move(autosave.second));
+  for (auto& name : names) listed.push_back(std::move(name));
+  return listed;
 }
 
 std::string RefusedSaveName(std::string_view name) {
@@ -147,6 +174,13 @@ void TFileDlg::Accept() {
   std::error_code error;
   const bool exists = std::filesystem::exists(path, error);
   if (mode == kFileModeSave) {
+    if (IsAutosaveName(name)) {
+      ShowMessageDialog(host(), "Error",
+                        "The names autosave-1 to autosave-3 belong to the game's autosaves, which "
+                        "it replaces in turn. Please choose another name.",
+                        kButtonsOk, kIconNotice);
+      return;
+    }
     if (exists &&
         ShowMessageDialog(host(), "Warning", "File already exist. Do you want to replace it?",
                           kButtonsYesNo, kIconQuestion) != kResultYes)

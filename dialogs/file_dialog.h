@@ -29,9 +29,17 @@ constexpr std::size_t kLongestSaveName = 200;
 // Why a typed name cannot name a file in the folder, or an empty text when it can.
 std::string RefusedSaveName(std::string_view name);
 
-// The saved games in a folder, named by their own bytes without their extension, in the order
-// of those bytes. The extension must match exactly, as the path the dialog makes of a name
-// will; hidden files are left out. A folder that is missing or cannot be read lists nothing.
+// The game's own saves in the folder: autosave-1 .. autosave-3, which it replaces in turn. The
+// player may load them but not save under their names, so no named save is ever replaced by
+// an autosave.
+constexpr int kAutosaveSlots = 3;
+std::string AutosaveName(int slot);
+bool IsAutosaveName(std::string_view name);
+
+// The saved games in a folder, named by their own bytes without their extension: the
+// autosaves first, the newest first, then the others in the order of those bytes. The
+// extension must match exactly, as the path the dialog makes of a name will; hidden files are
+// left out. A folder that is missing or cannot be read lists nothing.
 std::vector<std::string> ListSavedGames(const std::filesystem::path& folder,
                                         std::string_view extension);
 

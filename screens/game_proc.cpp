@@ -1,6 +1,7 @@
 #include "screens/game_proc.h"
 
 #include <array>
+#include <utility>
 
 #include "dialogs/file_dialog.h"
 #include "screens/game_layout.h"
@@ -26,13 +27,17 @@ bool StrictlyInside(const gfx::IntRect& r, std::int32_t x, std::int32_t y) {
 }  // namespace
 
 GameProc::GameProc(widgets::WidgetHost& host, Shell& shell)
-    : TWProcedure(host), shell_(shell), land_(kGameGridSize) {
+    : TWProcedure(host), shell_(shell), land_(kGameGridSize), autosave_([&shell] {
+        return std::filesystem::path(shell.Forms().StartDirectory() +
+                                     std::string(dialogs::kSavesFolder));
+      }) {
   worldMap_ = MakeMapView();
   colony_ = std::make_unique<sim::Colony>(land_, world::ProgramRandom(), *this);
   toolPanel = widgets::MakeChild<TPanelTBI>(this, pictures_, colony_->State(), shell);
   palettePanel = widgets::MakeChild<TPanelControl>(this, pictures_, *colony_, shell);
   palettePanel->SetMap(worldMap_.get());
   world::SeedProgramRandomFromClock();
+  autosave_.Settled(*colony_);
 }
 
 std::unique_ptr<world::WorldIso3D> GameProc::MakeMapView() {
@@ -99,9 +104,28 @@ void GameProc::Draw() {
   worldMap_->StretchMap();
 }
 
+template <typename Replace>
+bool GameProc::ReplaceColony(Replace replace, const std::filesystem::path& loadedFrom) {
+  Autosave::Copy old = autosave_.ChangedCopy(*colony_);
+  if (!replace()) return false;
+  newColony_ = false;
+  // Settled first: the old colony's autosave must not take the place of the file just loaded.
+  autosave_.Settled(*colony_, loadedFrom);
+  if (old) autosave_.Write(std::move(old));
+  return true;
+}
+
 void GameProc::NewGame() {
-  colony_->NewGame();
+  ReplaceColony([this] {
+    colony_->NewGame();
+    return true;
+  });
   FlushChanges();
+}
+
+void GameProc::ShowAutosaveNotice() {
+  if (const std::optional<std::string> notice = autosave_.TakeNotice())
+    shell_.ShowScreenNotice(*notice);
 }
 
 void GameProc::RestoreView() {
@@ -116,6 +140,9 @@ void GameProc::RestoreView() {
 void GameProc::Tick() {
   colony_->GameTick();
   FlushChanges();
+  if (std::exchange(newColony_, false)) autosave_.Settled(*colony_);
+  autosave_.Tick(*colony_, colony_->State().speed != sim::kPaused && !colony_->Ended());
+  ShowAutosaveNotice();
 }
 
 void GameProc::ScrollOrRedrawAnimations() {
@@ -210,7 +237,10 @@ void GameProc::Command(widgets::TWControl* /*widget*/, std::int32_t code) {
     case kCommandNewGame:
       if (shell_.ShowMessage(kNewGameTitle, kNewGameQuestion, dialogs::kButtonsYesNo,
                              dialogs::kIconQuestion) == dialogs::kResultYes) {
-        colony_->NewGame();
+        ReplaceColony([this] {
+          colony_->NewGame();
+          return true;
+        });
       }
       break;
     case kCommandLoadGame:
@@ -242,7 +272,13 @@ std::optional<std::string> GameProc::ChooseSavedGame(std::int32_t mode) {
 }
 
 bool GameProc::LoadGame(const std::string& path) {
-  const std::string problem = sim::LoadGameFromFile(*colony_, path);
+  std::string problem;
+  ReplaceColony(
+      [&] {
+        problem = sim::LoadGameFromFile(*colony_, path);
+        return problem.empty();
+      },
+      path);
   FlushChanges();
   if (problem.empty()) return true;
   Notice(sim::kSoundWarning, problem);
@@ -251,7 +287,10 @@ bool GameProc::LoadGame(const std::string& path) {
 
 bool GameProc::SaveGame(const std::string& path) {
   const std::string problem = sim::SaveGameToFile(*colony_, path);
-  if (problem.empty()) return true;
+  if (problem.empty()) {
+    autosave_.Settled(*colony_);
+    return true;
+  }
   Notice(sim::kSoundWarning, problem);
   return false;
 }
@@ -294,6 +333,7 @@ void GameProc::EndProgram() {
 
 void GameProc::Changed(std::uint32_t changes) {
   pendingChanges_ |= changes;
+  if ((changes & sim::kChangedNewMap) != 0) newColony_ = true;
 }
 
 void GameProc::CellChanged(std::int32_t x, std::int32_t y) {

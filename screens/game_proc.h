@@ -15,6 +15,7 @@
 #include <string>
 
 #include "dialogs/earth_comm.h"
+#include "screens/autosave.h"
 #include "screens/game_pictures.h"
 #include "screens/palette_panel.h"
 #include "screens/shell.h"
@@ -57,6 +58,12 @@ class GameProc final : public widgets::TWProcedure, public sim::ColonyHost {
   std::optional<std::string> ChooseSavedGame(std::int32_t mode);
   // The running game into a file; a failure says why. True when saved.
   bool SaveGame(const std::string& path);
+  // How often the running colony is autosaved, in minutes of play; 0 turns it off.
+  void SetAutosaveInterval(int minutes) { autosave_.SetIntervalMinutes(minutes); }
+  // The program is about to end: a colony changed since it was last saved is autosaved, and
+  // the write is waited for.
+  void SaveBeforeQuit() { autosave_.SaveBeforeQuit(*colony_); }
+  Autosave& autosave() { return autosave_; }
 
   // sim::ColonyHost
   void PlaySound(std::string_view sound) override;
@@ -86,6 +93,11 @@ class GameProc final : public widgets::TWProcedure, public sim::ColonyHost {
   void ShowTimePressed(std::int32_t speed);
   void MapMouse(std::int32_t x, std::int32_t y);
   void PlayClickSound(int which);
+  // A new colony in place of the running one (`replace` returns whether it took place); the
+  // old one is autosaved first when it changed since it was last saved.
+  template <typename Replace>
+  bool ReplaceColony(Replace replace, const std::filesystem::path& loadedFrom = {});
+  void ShowAutosaveNotice();
 
   Shell& shell_;
   GamePictures pictures_;
@@ -106,6 +118,10 @@ class GameProc final : public widgets::TWProcedure, public sim::ColonyHost {
     world::CellPos got;
   };
   std::optional<RelaidCentre> relaidCentre_;
+  // The colony reported a fresh map that none of the screen's own ways made (a new colony
+  // after game over): it is settled as unchanged at the end of the tick.
+  bool newColony_ = false;
+  Autosave autosave_;
 };
 
 }  // namespace screens

@@ -38,6 +38,9 @@ class Shell {
   virtual dialogs::TFileDlg* FileDialog() = 0;
   // The Options dialog over the screen; what the player chose there takes effect at once.
   virtual void ShowOptions() = 0;
+  // A short line drawn over the window for a few seconds, without stopping anything (a failed
+  // autosave, a screenshot written).
+  virtual void ShowScreenNotice(std::string_view text) = 0;
 };
 
 }  // namespace screens

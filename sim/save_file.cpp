@@ -31,21 +31,33 @@ bool ProcessRuns(pid_t pid) {
   return ::kill(pid, 0) == 0 || errno == EPERM;
 }
 
-}  // namespace
-
-std::string SaveGameToFile(const Colony& colony, const fs::path& path) {
+// Why nothing may be saved under the path: something else than a saved game stands there.
+std::optional<std::string> NotASaveThere(const fs::path& path, bool& replacing) {
   struct stat old {};
-  const bool replacing = ::stat(path.c_str(), &old) == 0;
+  replacing = ::stat(path.c_str(), &old) == 0;
   if (replacing && !S_ISREG(old.st_mode)) {
     return "The game could not be saved to " + path.filename().string() +
            ": something that is not a saved game has that name, and it was left as it was.";
   }
+  return std::nullopt;
+}
+
+}  // namespace
+
+std::string SaveGameToFile(const Colony& colony, const fs::path& path) {
   // Padded or cut to the saved size, another land's cells would come back in other places.
   if (colony.Map().cells.size() != static_cast<std::size_t>(kCellCount)) {
+    bool replacing = false;
+    if (auto refused = NotASaveThere(path, replacing)) return *refused;
     return SaveFailure(path, "the map is not the size a saved game holds", replacing);
   }
-  const gfx::ByteBuffer bytes =
-      EncodeSavedGame(colony.State(), colony.SelectedType(), colony.Map().cells);
+  return WriteSavedGameFile(
+      EncodeSavedGame(colony.State(), colony.SelectedType(), colony.Map().cells), path);
+}
+
+std::string WriteSavedGameFile(std::span<const std::uint8_t> bytes, const fs::path& path) {
+  bool replacing = false;
+  if (auto refused = NotASaveThere(path, replacing)) return *refused;
   fs::path folder = path.parent_path();
   if (folder.empty()) folder = ".";
   std::error_code fsError;

@@ -3,7 +3,9 @@
 // clearing away what interrupted saves left behind.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -17,6 +19,11 @@ class Colony;
 // on a land of another size than the game's map is not saved. Returns an empty string on
 // success, else one sentence for the player that says what was left.
 std::string SaveGameToFile(const Colony& colony, const std::filesystem::path& path);
+
+// The second half of SaveGameToFile, for a saved game already encoded (by another thread, say):
+// the folder made when missing, then the durable replacement. The same sentences on failure.
+std::string WriteSavedGameFile(std::span<const std::uint8_t> bytes,
+                               const std::filesystem::path& path);
 
 // Loads the file into the colony only when it is a regular file, every check passes and the
 // colony's land is the size of the game's map (then the selection is cleared and the view

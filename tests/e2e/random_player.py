@@ -583,11 +583,15 @@ def main():
                 failure = game.problem()
         if failure is None:
             strays = []
+            # F12 writes screenshots into the pictures folder's Redhollow folder.
+            shots = os.path.join(env["XDG_PICTURES_DIR"], "Redhollow")
             for path in changed(in_tree, snapshot(tree)):
                 if os.path.commonpath([os.path.join(tree, path), saves]) == saves:
                     counts["saved games written"] += 1
                 elif os.path.join(tree, path) in settings_files:
                     counts["settings written"] += path.endswith("settings.ini")
+                elif os.path.commonpath([os.path.join(tree, path), shots]) == shots:
+                    counts["screenshots written"] += 1
                 else:
                     strays.append(path)
             strays += [os.path.join(installed, p) for p in

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <memory>
@@ -29,6 +30,13 @@ class GameScreenTest : public ::testing::Test {
     std::filesystem::current_path(REDHOLLOW_GOLDEN_RESOURCE_DIR);
     platform = std::make_unique<platform::HeadlessPlatform>(screen_);
     window = std::make_unique<app::TMainWnd>(*platform);
+    // Saved games, autosaves above all, go to a folder of the test's own, not the build's.
+    startFolder_ = std::filesystem::temp_directory_path() /
+                   ("redhollow-game-" + std::to_string(::getpid()) + "-" +
+                    ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    std::filesystem::remove_all(startFolder_);
+    std::filesystem::create_directories(startFolder_);
+    window->startDir = startFolder_.string();
     messages = std::make_unique<testing_support::DialogAnswerer>(*platform, *window);
     platform->Activate();
     // Away from the edges, where a resting pointer would scroll the map, and below the title
@@ -41,6 +49,7 @@ class GameScreenTest : public ::testing::Test {
     window.reset();
     platform.reset();
     std::filesystem::current_path(previous_);
+    std::filesystem::remove_all(startFolder_);
   }
 
   // Clicks "New Game" on the menu and lets the shell switch to the game screen.
@@ -101,6 +110,7 @@ class GameScreenTest : public ::testing::Test {
  private:
   gfx::AppVideo screen_;
   std::filesystem::path previous_;
+  std::filesystem::path startFolder_;
 };
 
 }  // namespace screens_test

@@ -50,10 +50,10 @@ TEST_F(Options, TheTitleButtonOpensThemAndOkAppliesSoundAndVolumeAtOnce) {
   };
   Click(button);
   EXPECT_EQ(shown, (std::vector<std::string>{"Options"}));
-  EXPECT_EQ(window->effectsVolume, 50);
+  EXPECT_EQ(window->settings().effectsVolume, 50);
   EXPECT_EQ(platform->audio.volume(), 50);
   EXPECT_FALSE(window->FullScreen());
-  EXPECT_EQ(window->autosaveMinutes, 10);
+  EXPECT_EQ(window->settings().autosaveMinutes, 10);
   EXPECT_EQ(window->sounds.soundEffectsOn, 1);
   // The next click sound starts at the new volume.
   platform->audio.playedVolumes.clear();
@@ -87,10 +87,10 @@ TEST_F(Options, CancelAndTheCloseBoxChangeNothing) {
   platform->PressKey(platform::vk::kF9);
   EXPECT_EQ(shown, (std::vector<std::string>{"Options", "Options"}));
   EXPECT_EQ(window->sounds.soundEffectsOn, 1);
-  EXPECT_EQ(window->effectsVolume, 100);
+  EXPECT_EQ(window->settings().effectsVolume, 100);
   EXPECT_EQ(platform->audio.volume(), 100);
   EXPECT_TRUE(window->FullScreen());
-  EXPECT_EQ(window->autosaveMinutes, 5);
+  EXPECT_EQ(window->settings().autosaveMinutes, 5);
 }
 
 TEST_F(Options, F9OpensThemOverTheGameWhoseTimeWaits) {

@@ -16,6 +16,7 @@
 #include <thread>
 
 #include "tests/sim/colony_fixture.h"
+#include "tests/support/kill_harness.h"
 
 namespace {
 
@@ -196,30 +197,21 @@ TEST_F(SaveFileTest, AKillAtAnyMomentOfASaveLeavesAGameThatLoads) {
   colony.RunDay();
   const ColonyState second = S();
 
-  std::mt19937 random(::testing::UnitTest::GetInstance()->random_seed());
   int killedWhileWriting = 0;
-  for (int round = 0; round < 100; ++round) {
-    const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-      // Alternates the two games for as long as it lives.
-      for (int i = 0;; ++i) {
+  // The child alternates the two games for as long as it lives.
+  testing_support::KillWhileWriting(
+      100,
+      [&](int i) {
         S() = i % 2 == 0 ? second : first;
-        if (!SaveGameToFile(colony, save).empty()) ::_exit(1);
-      }
-    }
-    std::this_thread::sleep_for(std::chrono::microseconds(random() % 20000));
-    ::kill(child, SIGKILL);
-    int status = 0;
-    ASSERT_EQ(::waitpid(child, &status, 0), child);
-    ASSERT_TRUE(WIFSIGNALED(status)) << "the saving child ended on its own";
-
-    colony.NewGame();
-    ASSERT_EQ(LoadGameFromFile(colony, save), "") << "round " << round;
-    EXPECT_TRUE(S() == first || S() == second) << "round " << round;
-    killedWhileWriting += RemoveStaleSaveTemporaries(folder, "sav");
-    ASSERT_EQ(FolderNames(folder), std::vector<std::string>{"colony.sav"}) << "round " << round;
-  }
+        return SaveGameToFile(colony, save).empty();
+      },
+      [&](int round) {
+        colony.NewGame();
+        ASSERT_EQ(LoadGameFromFile(colony, save), "") << "round " << round;
+        EXPECT_TRUE(S() == first || S() == second) << "round " << round;
+        killedWhileWriting += RemoveStaleSaveTemporaries(folder, "sav");
+        ASSERT_EQ(FolderNames(folder), std::vector<std::string>{"colony.sav"}) << "round " << round;
+      });
   // Some kills must land while a temporary file exists, or the test proves little.
   EXPECT_GT(killedWhileWriting, 0);
   RecordProperty("KilledWhileWriting", killedWhileWriting);
