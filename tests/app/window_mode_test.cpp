@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/main_wnd.h"
+#include "app/run_game.h"
 #include "dialogs/file_dialog.h"
 #include "gfx/png_file.h"
 #include "platform/headless_platform.h"
@@ -224,6 +225,32 @@ TEST_F(WindowModeTest, ASwitchUnderADialogKeepsItOpenWithItsText) {
     EXPECT_EQ(dialog.WindowBounds(), before);
     EXPECT_EQ(dialog.nameEdit().Text(), "Olympus");
   });
+}
+
+// A switch, and a resize once it settled, are kept in the settings; the next start opens the
+// window as the player left it.
+TEST_F(WindowModeTest, TheWindowOpensAgainAsThePlayerLeftIt) {
+  constexpr gfx::AppVideo kScreen{1600, 900};
+  {
+    HeadlessPlatform platform(kScreen);
+    TMainWnd window(platform);
+    platform.Activate();
+    platform.Tick(2);
+    EXPECT_TRUE(window.settings().fullScreen);
+    platform.PressKey(platform::vk::kF11);
+    EXPECT_FALSE(window.settings().fullScreen);
+    platform.Resize({1000, 700});
+    platform.Resize({1100, 750});
+    // Not while the border is being dragged; once it kept its size for a second.
+    EXPECT_EQ(window.settings().windowWidth, 1280);
+    platform.Tick(30);
+    EXPECT_EQ(window.settings().windowWidth, 1100);
+    EXPECT_EQ(window.settings().windowHeight, 750);
+  }
+  HeadlessPlatform platform(kScreen);
+  EXPECT_EQ(RunGame(platform), 0);
+  EXPECT_FALSE(platform.CurrentWindowMode().fullScreen);
+  EXPECT_EQ(platform.ClientSize(), (gfx::AppVideo{1100, 750}));
 }
 
 TEST_F(WindowModeTest, AWindowIsNeverSmallerThanTheGameNorLargerThanTheScreen) {
