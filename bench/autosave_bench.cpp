@@ -12,6 +12,7 @@
 
 #include "app/main_wnd.h"
 #include "app/screenshot.h"
+#include "bench/bench_game.h"
 #include "platform/headless_platform.h"
 #include "screens/autosave.h"
 #include "screens/game_proc.h"
@@ -24,20 +25,14 @@ namespace fs = std::filesystem;
 
 struct GameAt4K {
   GameAt4K() : platform({3840, 2160}) {
-    std::error_code error;
-    const auto exe = fs::read_symlink("/proc/self/exe", error);
-    if (!error) fs::current_path(exe.parent_path().parent_path());
+    window = bench_support::OpenGameWindow(platform);
     folder = fs::current_path() / "bench-output" / "autosave";
     fs::remove_all(folder);
     fs::create_directories(folder);
-    window = std::make_unique<app::TMainWnd>(platform);
     window->startDir = folder.string();
     platform.Activate();
     platform.Tick(2);
-    world::ProgramRandom().Seed(7);
-    window->gameScreen->NewGame();
-    window->RequestScreen(app::ScreenGame);
-    platform.Tick();
+    bench_support::StartColony(platform, *window);
     platform.PressKey(platform::vk::kF7);
     platform.Tick(50);
   }
@@ -71,8 +66,7 @@ void BM_AutosaveOffTheTick(benchmark::State& bench) {
   screens::Autosave autosave([&] { return game.folder; });
   const screens::Autosave::Copy copy = autosave.ChangedCopy(game.colony());
   for (auto _ : bench) {
-    const platform::WriteOutcome outcome =
-        screens::WriteAutosave(*copy, game.folder / "SAVES", {});
+    const platform::WriteOutcome outcome = screens::WriteAutosave(*copy, game.folder / "SAVES", {});
     if (!outcome.ok()) bench.SkipWithError(outcome.problem.c_str());
   }
 }

@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "app/main_wnd.h"
+#include "bench/bench_game.h"
 #include "platform/headless_platform.h"
 #include "screens/game_proc.h"
 #include "world/random.h"
@@ -19,17 +20,11 @@ constexpr gfx::AppVideo kSizes[] = {{1024, 768}, {1920, 1080}, {3840, 2160}};
 
 struct RunningGame {
   explicit RunningGame(gfx::AppVideo size) : platform(size) {
-    std::error_code error;
-    const auto exe = std::filesystem::read_symlink("/proc/self/exe", error);
-    if (!error) std::filesystem::current_path(exe.parent_path().parent_path());
-    window = std::make_unique<app::TMainWnd>(platform, app::SettingsStore::InMemory());
+    window = bench_support::OpenGameWindow(platform);
     platform.Activate();
     platform.MoveMouse(size.width / 2, size.height / 2);
     platform.Tick(2);
-    world::ProgramRandom().Seed(7);
-    window->gameScreen->NewGame();
-    window->RequestScreen(app::ScreenGame);
-    platform.Tick();
+    bench_support::StartColony(platform, *window);
     platform.PressKey(platform::vk::kF7);
   }
   platform::HeadlessPlatform platform;

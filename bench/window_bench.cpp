@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "app/main_wnd.h"
+#include "bench/bench_game.h"
 #include "platform/headless_platform.h"
 #include "screens/game_proc.h"
 #include "world/random.h"
@@ -20,19 +21,12 @@ constexpr gfx::AppVideo kHalf{1920, 1080};
 
 struct WindowedGame {
   explicit WindowedGame(bool onGameScreen) : platform(kLarge) {
-    std::error_code error;
-    const auto exe = std::filesystem::read_symlink("/proc/self/exe", error);
-    if (!error) std::filesystem::current_path(exe.parent_path().parent_path());
     platform.SetWindowMode(platform::WindowMode{false, kHalf, std::nullopt});
-    window = std::make_unique<app::TMainWnd>(platform);
+    window = bench_support::OpenGameWindow(platform);
     platform.Activate();
     platform.MoveMouse(kHalf.width / 2, kHalf.height / 2);
     platform.Tick(2);
-    if (!onGameScreen) return;
-    world::ProgramRandom().Seed(7);
-    window->gameScreen->NewGame();
-    window->RequestScreen(app::ScreenGame);
-    platform.Tick();
+    if (onGameScreen) bench_support::StartColony(platform, *window);
   }
   platform::HeadlessPlatform platform;
   std::unique_ptr<app::TMainWnd> window;
