@@ -116,6 +116,8 @@ void TMainWnd::TimerTimer() {
   if (windowSettleTicks_ > 0 && --windowSettleTicks_ == 0) RememberWindow();
   notice.Tick(timerInterval);
   ReportScreenshots();
+  // Settings that cannot be kept are said once, over whatever shows, and play goes on.
+  if (std::optional<std::string> problem = settingsStore_.TakeProblem()) notice.Show(*problem);
   if (widgets::activeProcedure != nullptr && !tooltip.hintShown)
     tooltip.HintTimer(*widgets::activeProcedure, timerInterval);
   // A screen switch waits until no dialog is open over the screen it would replace.

@@ -476,6 +476,27 @@ TEST_F(MainWndTest, TheSoundSwitchStartsFromTheSettingsAndItsKeysWriteThem) {
   EXPECT_EQ(window.TakeSettingsProblem(), std::nullopt);
 }
 
+// Settings that cannot be kept are said once on the screen, without a dialog, and the switch
+// still works for the run.
+TEST_F(MainWndTest, SettingsThatCannotBeKeptAreSaidOnceOnTheScreen) {
+  platform::HeadlessPlatform platform;
+  std::ostringstream log;
+  std::ofstream(folder_ / "a-file") << "not a folder";
+  TMainWnd window(platform, SettingsStore(folder_ / "a-file" / "settings.ini", log));
+  platform.Activate();
+  platform.Tick(2);
+  testing_support::DialogAnswerer answers(platform, window);
+  platform.PressKey(platform::vk::kF8);
+  platform.Tick();
+  EXPECT_TRUE(window.notice.shown());
+  EXPECT_NE(window.notice.text().find("cannot be kept"), std::string::npos) << window.notice.text();
+  window.notice.Hide();
+  platform.PressKey(platform::vk::kF8);
+  platform.Tick();
+  EXPECT_FALSE(window.notice.shown());
+  EXPECT_EQ(window.sounds.soundEffectsOn, 1);
+}
+
 TEST_F(MainWndTest, AWindowGivenAStoreUsesItAndLeavesTheUsersFileAlone) {
   platform::HeadlessPlatform platform;
   std::ostringstream log;
