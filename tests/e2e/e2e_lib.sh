@@ -34,11 +34,12 @@ shot_until() {
   return 1
 }
 not_black() { [[ "$(mean "$1" 1024x768+0+0)" != "0 0 0" ]]; }
-# Starts a game ($1, else the game) in a folder ($2, else its own) and waits for its title
-# screen; `window` is its window's id.
+# Starts a game ($1, else the game) in a folder ($2, else its own) with the arguments after
+# them, and waits for its title screen; `window` is its window's id.
 start_game() {
-  local program="${1:-$binary}"
-  (cd "${2:-$workdir}" && exec "$program") &
+  local program="${1:-$binary}" folder="${2:-$workdir}"
+  shift $(($# < 2 ? $# : 2))
+  (cd "$folder" && exec "$program" "$@") &
   game=$!
   window="$(timeout 20 xdotool search --sync --name '^Redhollow$' | head -n 1)"
   [[ -n "$window" ]] || fail "no window titled Redhollow from $program"
