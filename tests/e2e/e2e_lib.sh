@@ -23,10 +23,11 @@ mean() { convert "$output/$1.png" -crop "$2" +repage -format '%[fx:mean.r] %[fx:
 differs() { [[ "$(mean "$1" "$3")" != "$(mean "$2" "$3")" ]]; }
 # Takes screenshot $1 until the condition $2... holds, for up to 60 s (a loaded machine and the
 # sanitizer build are slow).
+# The time is counted, not the tries: a try takes long where the machine is busy.
 shot_until() {
-  local shot_name="$1"
+  local shot_name="$1" deadline=$((SECONDS + 60))
   shift
-  for _ in $(seq 240); do
+  while ((SECONDS < deadline)); do
     shot "$shot_name"
     if "$@"; then return 0; fi
     sleep 0.25
