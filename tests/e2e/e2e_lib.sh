@@ -23,10 +23,11 @@ mean() { convert "$output/$1.png" -crop "$2" +repage -format '%[fx:mean.r] %[fx:
 differs() { [[ "$(mean "$1" "$3")" != "$(mean "$2" "$3")" ]]; }
 # Takes screenshot $1 until the condition $2... holds, for up to 60 s (a loaded machine and the
 # sanitizer build are slow).
+# The time is counted, not the tries: a try takes long where the machine is busy.
 shot_until() {
-  local shot_name="$1"
+  local shot_name="$1" deadline=$((SECONDS + 60))
   shift
-  for _ in $(seq 240); do
+  while ((SECONDS < deadline)); do
     shot "$shot_name"
     if "$@"; then return 0; fi
     sleep 0.25
@@ -34,11 +35,12 @@ shot_until() {
   return 1
 }
 not_black() { [[ "$(mean "$1" 1024x768+0+0)" != "0 0 0" ]]; }
-# Starts a game ($1, else the game) in a folder ($2, else its own) and waits for its title
-# screen; `window` is its window's id.
+# Starts a game ($1, else the game) in a folder ($2, else its own) with the arguments after
+# them, and waits for its title screen; `window` is its window's id.
 start_game() {
-  local program="${1:-$binary}"
-  (cd "${2:-$workdir}" && exec "$program") &
+  local program="${1:-$binary}" folder="${2:-$workdir}"
+  shift $(($# < 2 ? $# : 2))
+  (cd "$folder" && exec "$program" "$@") &
   game=$!
   window="$(timeout 20 xdotool search --sync --name '^Redhollow$' | head -n 1)"
   [[ -n "$window" ]] || fail "no window titled Redhollow from $program"

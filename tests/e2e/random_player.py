@@ -13,6 +13,11 @@ xdg-open, so the manual opens nothing. It is started again whenever it quits. Th
     binary or as a saved game in /tmp.
 SAVED_GAME (a good saved game) is copied into SAVES with damaged and odd neighbours.
 
+Each start passes the game a command line of its own now and then (--window, --window=WxH,
+--fullscreen). While the game plays in a window, the window is resized now and then (below the
+smallest size the game asks for, too: a desktop without a window manager does not hold to it),
+and the pointer's places, chosen in fractions of the screen, are taken as fractions of the window.
+
 The actions depend on the seed alone, never on what the game shows, so a seed replays them;
 what is done on the title screen after each start comes from a generator of its own, so the
 actions after it stay the same wherever the game happened to quit.
@@ -20,7 +25,7 @@ Environment:
   REDHOLLOW_RANDOM_PLAYER_SECONDS  how long to play (default 120)
   REDHOLLOW_RANDOM_PLAYER_SEED     the seed (default from the clock)
   REDHOLLOW_RANDOM_PLAYER_EXCLUDE  keys and buttons to leave out, e.g. "F10" (the key and the
-                                   toolbar button it names)
+                                   toolbar button it names); "resize" leaves out the resizes
   REDHOLLOW_RANDOM_PLAYER_SCREEN   the screen, default 1024x768
 """
 
@@ -77,7 +82,8 @@ KEYS = ([(f"F{n}", 1) for n in range(1, 13)] +
         [("Escape", 0.3), ("Return", 2), ("KP_Enter", 0.3), ("space", 1), ("Tab", 1),
          ("shift+Tab", 0.5), ("BackSpace", 1), ("Delete", 1), ("Home", 1), ("End", 1),
          ("Prior", 0.5), ("Next", 0.5), ("Insert", 0.3), ("Left", 2), ("Right", 2), ("Up", 2),
-         ("Down", 2), ("alt+F4", 0.2), ("alt+s", 0.5), ("ctrl+v", 0.3), ("Super_L", 0.1)] +
+         ("Down", 2), ("alt+F4", 0.2), ("alt+s", 0.5), ("ctrl+v", 0.3), ("Super_L", 0.1),
+         ("alt+Return", 1), ("alt+KP_Enter", 0.2)] +
         [(c, 0.25) for c in "abcdefghijklmnopqrstuvwxyz0123456789"] +
         [(f"alt+{c}", 0.15) for c in "abcdefghijklmnopqrstuvwxyz"] +
         [(f"shift+{c}", 0.05) for c in "lcsyno"] +
@@ -263,6 +269,27 @@ class Player:
         steps = [["key", how], 0.4] + self.press(answer, "Yes / first button")
         return f"{how} then {answer}", steps
 
+    def resize(self):
+        """A new size for the window, when the game plays in one: mostly from the smallest the
+        game asks for to the screen's, now and then smaller or larger."""
+        w, h = self.screen
+        kind = self.rng.choices(["fits", "small", "large"], weights=[80, 10, 10])[0]
+        if kind == "fits":
+            size = self.rng.randint(800, max(800, w)), self.rng.randint(600, max(600, h))
+        elif kind == "small":
+            size = self.rng.randint(1, 799), self.rng.randint(1, 599)
+        else:
+            size = self.rng.randint(w, 2 * w), self.rng.randint(h, 2 * h)
+        return f"resizes a window to {size[0]}x{size[1]}", [["resize", *size]]
+
+    def command_line(self):
+        """The arguments of a start."""
+        kind = self.rng.choices(["none", "window", "window size", "full screen"],
+                                weights=[50, 25, 15, 10])[0]
+        if kind == "window size":
+            return [f"--window={self.rng.randint(800, 1600)}x{self.rng.randint(600, 1000)}"]
+        return {"none": [], "window": ["--window"], "full screen": ["--fullscreen"]}[kind]
+
     def wait(self):
         pause = self.rng.uniform(0.3, 3.0)
         return f"waits {pause:.1f} s", [pause]
@@ -285,8 +312,11 @@ class Player:
                  (self.rest_on_edge, 3), (self.key, 25), (self.held_key, 1.5),
                  (self.type_text, 3), (self.save_or_load_by_name, 5), (self.load_from_list, 3),
                  (self.build, 4), (self.dismiss, 4),
-                 (self.quit_and_confirm, 0.3), (self.wait, 2)]
+                 (self.quit_and_confirm, 0.3), (self.wait, 2), (self.resize, 1.5)]
+        # An excluded kind still draws its share, so the other actions stay as they were.
         make = self.rng.choices([k for k, _ in kinds], weights=[w for _, w in kinds])[0]
+        if make == self.resize and "resize" in self.excluded:
+            make = self.wait
         text, steps = make()
         return text, steps + [self.rng.uniform(0.0, 0.12)]
 
@@ -296,7 +326,19 @@ def events_in(step):
     if step[0] == "type":
         return len(step[-1])
     return sum(1 for word in step if word in ("mousemove", "click", "mousedown", "mouseup", "key",
-                                              "keydown", "keyup"))
+                                              "keydown", "keyup", "resize"))
+
+
+def in_window(step, geometry, screen):
+    """The step with its pointer's places moved from the screen into the window (x, y, width,
+    height), as the same fractions of it."""
+    x0, y0, w, h = geometry
+    moved = list(step)
+    for i, word in enumerate(step):
+        if word == "mousemove":
+            moved[i + 1] = x0 + step[i + 1] * w // screen[0]
+            moved[i + 2] = y0 + step[i + 2] * h // screen[1]
+    return moved
 
 
 def shown(text):
@@ -307,8 +349,8 @@ def shown(text):
 class Game:
     """One run of the game: its stderr read on a thread for heartbeats and sanitizer reports."""
 
-    def __init__(self, binary, folder, env):
-        self.process = subprocess.Popen([binary], cwd=folder, env=env, stdin=subprocess.DEVNULL,
+    def __init__(self, binary, folder, env, arguments=()):
+        self.process = subprocess.Popen([binary, *arguments], cwd=folder, env=env, stdin=subprocess.DEVNULL,
                                         stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
         self.started = time.monotonic()
         self.last_beat = None
@@ -501,7 +543,9 @@ def main():
     tree, own, folder, saves, env = make_sandbox(root, binary, saved_game, seed)
     # F8 writes the sound switch to the settings; the folder is made with the file.
     settings_folder = os.path.join(env["XDG_CONFIG_HOME"], "redhollow")
-    settings_files = {settings_folder, os.path.join(settings_folder, "settings.ini")}
+    settings_file = os.path.join(settings_folder, "settings.ini")
+    settings_files = {settings_folder, settings_file}
+    start_mode = [None, True]  # the settings file's stamp at the start, and full screen or not
     installed = os.path.dirname(binary)
     beside_binary = snapshot(installed, skip={"Testing", "test-output"})
     in_tmp = set(os.listdir(tempfile.gettempdir()))
@@ -527,26 +571,75 @@ def main():
         recent.append(stamp)
         log.write(stamp + "\n")
 
+    def game_window():
+        """The game's window and its place and size, or None."""
+        result = subprocess.run(["xdotool", "search", "--all", "--pid", str(game.process.pid),
+                                 "--name", "^Redhollow$", "getwindowgeometry", "--shell"],
+                                env=env, timeout=60, capture_output=True, text=True)
+        values = dict(line.split("=", 1) for line in result.stdout.splitlines() if "=" in line)
+        try:
+            return values["WINDOW"], tuple(int(values[k]) for k in ("X", "Y", "WIDTH", "HEIGHT"))
+        except (KeyError, ValueError):
+            return None
+
+    def settings_state():
+        """When the settings file was last written, and whether it says full screen."""
+        try:
+            stamp = os.stat(settings_file).st_mtime_ns
+            with open(settings_file, encoding="utf-8", errors="replace") as f:
+                lines = [line.replace(" ", "").strip() for line in f]
+        except OSError:
+            return None, None
+        said = {"full-screen=yes": True, "full-screen=no": False}
+        return stamp, next((said[line] for line in lines if line in said), None)
+
+    def full_screen():
+        """Whether the game plays on the whole screen. A window of the screen's size looks the
+        same from outside, so this follows the game's word: the command line and the settings
+        until the game writes them again, which it does on every switch."""
+        stamp, said = settings_state()
+        if stamp != start_mode[0] and said is not None:
+            return said
+        return start_mode[1]
+
     def perform(text, steps):
         counts["actions"] += 1
         note(text)
+        # The places are the window's, as the same fractions of it.
+        window = game_window() if game.running() else None
+        geometry = window[1] if window else (0, 0, *screen)
+        whole_screen = geometry == (0, 0, *screen)
         for step in steps:
             if game.problem() is not None:
                 break
             if isinstance(step, float):
                 time.sleep(step)
-            elif game.running():
-                xdotool(step)
+            elif not game.running():
+                continue
+            elif step[0] == "resize":
+                if window and not full_screen():
+                    xdotool(["windowsize", window[0], *step[1:]])
+                    counts["events"] += 1
+                    counts["resizes"] += 1
+                else:
+                    note("(full screen: no resize)")
+            else:
+                xdotool(step if whole_screen else in_window(step, geometry, screen))
                 counts["events"] += events_in(step)
 
     def start_game():
         nonlocal game
-        game = Game(binary, folder, env)
+        # The starts have a generator of their own, so the actions after them stay the same.
+        opener = Player(seed * 1_000_003 + counts["starts"], screen, excluded)
+        arguments = opener.command_line()
+        stamp, said = settings_state()
+        start_mode[:] = [stamp, "--fullscreen" in arguments or (
+            not any(a.startswith("--window") for a in arguments) and said is not False)]
+        game = Game(binary, folder, env, arguments)
         game.wait_for_first_tick()
         time.sleep(0.3)
-        note(f"(the game is started, pid {game.process.pid})")
-        # The openings have a generator of their own, so the actions after them stay the same.
-        opener = Player(seed * 1_000_003 + counts["starts"], screen, excluded)
+        note(f"(the game is started, pid {game.process.pid}{', ' if arguments else ''}"
+             f"{' '.join(arguments)})")
         counts["starts"] += 1
         perform(*opener.opening())
 
@@ -631,7 +724,9 @@ def main():
           f"{played:.0f} s ({counts['actions'] / minutes:.0f} actions and "
           f"{counts['events'] / minutes:.0f} events a minute); the game started "
           f"{counts['starts']} times and quit {counts['quits']} times, opened the manual "
-          f"{counts['manual opened']} times and wrote {counts['saved games written']} saved games"
+          f"{counts['manual opened']} times, resized its window {counts['resizes']} times, wrote "
+          f"{counts['screenshots written']} screenshots and {counts['saved games written']} saved "
+          "games"
           f"{' and its settings' if counts['settings written'] else ''}")
 
 

@@ -52,10 +52,12 @@ TEST(Manual, ItNamesEveryStructureAndEveryKeyOfTheToolbar) {
     EXPECT_NE(page.find("<kbd>" + manual::KeyName(row.key) + "</kbd>"), std::string::npos)
         << row.hint;
   // The keys beside the toolbar's.
-  for (const std::uint16_t key : {platform::vk::kF8, platform::vk::kF9})
+  for (const std::uint16_t key :
+       {platform::vk::kF8, platform::vk::kF9, platform::vk::kF11, platform::vk::kF12})
     EXPECT_NE(page.find("<kbd>" + manual::KeyName(key) + "</kbd>"), std::string::npos) << key;
   for (const char* section :
-       {"id=\"saves\"", "id=\"keys\"", "id=\"growth\"", "id=\"earth\"", "id=\"options\""})
+       {"id=\"saves\"", "id=\"keys\"", "id=\"growth\"", "id=\"earth\"", "id=\"options\"",
+        "id=\"window\"", "id=\"autosave\"", "id=\"screenshots\""})
     EXPECT_NE(page.find(section), std::string::npos) << section;
 }
 

@@ -255,7 +255,9 @@ The colony is lost when its last colonist is gone.</p>
 <a href="#balances">Balances and shortages</a><a href="#growth">How the colony grows</a>
 <a href="#diseases">Diseases</a><a href="#earth">Earth and its report</a>
 <a href="#end">When the colony dies out</a><a href="#keys">Keys</a><a href="#options">Options</a>
-<a href="#saves">Saving and loading</a><a href="#art">Changing the art</a>
+<a href="#window">Full screen or a window</a><a href="#saves">Saving and loading</a>
+<a href="#autosave">Autosave</a><a href="#screenshots">Screenshots</a>
+<a href="#art">Changing the art</a>
 </nav>
 )";
 
@@ -520,6 +522,8 @@ verdict's number (0 to 9) over ten.</p>
   out << R"(<tr><td><kbd>&larr;</kbd> <kbd>&uarr;</kbd> <kbd>&rarr;</kbd> <kbd>&darr;</kbd></td><td>scroll the map</td></tr>
 <tr><td><kbd>F8</kbd> or <kbd>Alt</kbd>+<kbd>S</kbd></td><td>sound effects on or off, on every screen</td></tr>
 <tr><td><kbd>F9</kbd></td><td>the Options: sound effects, their volume, full screen or a window, autosave (also on the title screen)</td></tr>
+<tr><td><kbd>F11</kbd> or <kbd>Alt</kbd>+<kbd>Enter</kbd></td><td>full screen or a window, on every screen</td></tr>
+<tr><td><kbd>F12</kbd></td><td>a screenshot of the window into your pictures folder, on every screen</td></tr>
 <tr><td>left click</td><td>build on the map, pick a structure, press a button, jump on the minimap</td></tr>
 <tr><td>right click</td><td>let go of the chosen structure</td></tr>
 </table>
@@ -539,6 +543,15 @@ setting on a button; click it (or press the row's underlined letter) to change i
 <b>Display</b> chooses full screen or a window, and <b>Autosave</b> saves the colony every 2, 5 or
 10 minutes of running play, or never. <b>Ok</b> (or <kbd>Enter</kbd>) takes effect at once;
 <b>Cancel</b> and the cross leave everything as it was.</p>
+<h2 id="window">Full screen or a window</h2>
+<p>The game starts on the whole screen. <kbd>F11</kbd> or <kbd>Alt</kbd>+<kbd>Enter</kbd> (or
+<b>Display</b> in the Options) puts it in a window, and back on the whole screen. Drag the
+window's border to make it larger or smaller, down to 800 &times; 600 pixels: the title screen,
+the game screen and every dialog are laid out again for the new size. The game remembers
+whether it was on the whole screen, and the window's size and place, and opens the same way the
+next time. Started from a terminal, <code>redhollow --window</code> opens a window of the
+remembered size, <code>redhollow --window=1600x900</code> one of that size, and
+<code>redhollow --fullscreen</code> the whole screen, for that start.</p>
 )";
 
   // --- saves ---
@@ -556,6 +569,23 @@ runs in: <code>build/SAVES</code> when you start it with <code>./run.sh</code>, 
 installed game, where they stay when the game is removed or installed again. A file that is
 damaged or not a saved game is refused with a sentence saying why, and the game you are playing
 stays as it was.</p>
+<h2 id="autosave">Autosave</h2>
+<p>The game also saves the colony by itself, into the same <code>SAVES</code> folder: every 5
+minutes of running play (time running and no dialog open; 2 or 10 minutes, or never, in the
+Options), before a new or loaded game takes the place of a colony that changed since it was last
+saved, and when you quit with such a colony. It keeps three autosaves,
+<code>autosave-1.sav</code> to <code>autosave-3.sav</code>, and always replaces the oldest of
+them, so the last three are there after a restart too. Your own saved games are never replaced by
+them: those three names are the game's. To go back to an autosave, load it with <kbd>F2</kbd> like
+any saved game; the list shows the autosaves first, the newest on top. Autosaving never holds up
+play; when it fails (a full disk, a folder that cannot be written), a line at the bottom of the
+screen says so, once, and the game goes on.</p>
+<h2 id="screenshots">Screenshots</h2>
+<p><kbd>F12</kbd> saves what the window shows, with any dialog open on it, as a PNG picture in the
+<code>Redhollow</code> folder of your pictures folder: <code>~/Pictures/Redhollow</code>, or the
+pictures folder your desktop names (<code>$XDG_PICTURES_DIR</code>). The files are named by the
+date and time, such as <code>redhollow-2026-12-08-19-30-05.png</code>, and never replace another.
+A line at the bottom of the screen says which file was written, or why none was.</p>
 <h2 id="art">Changing the art</h2>
 <p>Every picture and sound of the game lives in three archives beside it. The tool
 <code>resarc</code> unpacks an archive into PNG and WAV files and packs them back:
