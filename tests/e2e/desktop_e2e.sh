@@ -12,7 +12,7 @@
 # Usage: desktop_e2e.sh GAME_BINARY OUTPUT_DIR
 set -euo pipefail
 if [[ "${1:-}" != "--inside" ]]; then
-  exec xvfb-run -a -s "-screen 0 1920x1080x24" "$0" --inside "$@"
+  exec xvfb-run -a -s "-screen 0 1920x1080x24 -noreset" "$0" --inside "$@"
 fi
 binary="$2"
 output="$3"

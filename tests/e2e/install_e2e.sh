@@ -8,7 +8,7 @@
 # Usage: install_e2e.sh BUILD_DIR OUTPUT_DIR
 set -euo pipefail
 if [[ "${1:-}" != "--inside" ]]; then
-  exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" --inside "$@"
+  exec xvfb-run -a -s "-screen 0 1024x768x24 -noreset" "$0" --inside "$@"
 fi
 build="$2"
 output="$3"

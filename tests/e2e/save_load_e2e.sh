@@ -6,7 +6,7 @@
 # Usage: save_load_e2e.sh GAME_BINARY OUTPUT_DIR
 set -euo pipefail
 if [[ "${1:-}" != "--inside" ]]; then
-  exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" --inside "$@"
+  exec xvfb-run -a -s "-screen 0 1024x768x24 -noreset" "$0" --inside "$@"
 fi
 binary="$2"
 output="$3"
