@@ -60,6 +60,8 @@ MainMenuProc::MainMenuProc(widgets::WidgetHost& host, Shell& shell, GameProc& ga
   };
   for (std::size_t i = 0; i < kMenuButtons.size(); ++i) buttons[i] = makeButton(kMenuButtons[i]);
   optionsButton = makeButton(kOptionsButton);
+  // The design's five speak for themselves; the new one names its key, as the toolbar does.
+  optionsButton->hint = std::string(kOptionsHint);
   creditsDialog = std::make_unique<dialogs::TAboutDlg>(shell.Forms());
 }
 

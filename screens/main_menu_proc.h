@@ -59,6 +59,7 @@ inline constexpr std::array<MenuButtonRow, 5> kMenuButtons = {{
 }};
 // "Options" joins the five in their look, in the middle of their arc above "Quit": the room
 // left there takes it whole, so none of the five moves or is drawn over.
+inline constexpr std::string_view kOptionsHint = "Options <F9>";
 inline constexpr MenuButtonRow kOptionsButton = {
     "Options", gfx::FracRect::FromSize(0.42f, 0.45f, 0.16f, 0.15f), kMenuOptions};
 

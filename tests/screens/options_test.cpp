@@ -40,6 +40,13 @@ TEST_F(Options, TheTitleButtonOpensThemAndOkAppliesSoundAndVolumeAtOnce) {
   // Its room in the arc: it touches none of the five.
   for (const screens::TWMMButton* other : window->menuScreen->buttons)
     EXPECT_TRUE(other->pixelRect.Intersect(button.pixelRect).IsEmpty()) << other->caption;
+  // Resting on it, the pointer brings up the tooltip with its key.
+  const platform::Point centre = Centre(button);
+  platform->MoveMouse(centre.x, centre.y);
+  platform->Tick(25);
+  EXPECT_TRUE(window->tooltip.hintShown);
+  EXPECT_EQ(window->menuScreen->hovered, &button);
+  EXPECT_EQ(button.hint, "Options <F9>");
 
   play = [](platform::HeadlessPlatform& p, dialogs::TOptionsDlg& d) {
     EXPECT_EQ(d.choice().effectsVolume, 100);
