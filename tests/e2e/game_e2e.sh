@@ -16,6 +16,9 @@ source "$(dirname "$0")/e2e_lib.sh"
 start_game
 geometry="$(xwininfo -id "$window" | awk '/Width:/{w=$2} /Height:/{h=$2} END{print w "x" h}')"
 [[ "$geometry" == "1024x768" ]] || fail "the window is $geometry, not the whole 1024x768 screen"
+# The pointer rests below the buttons, where no button lights up nor brings up its tooltip.
+xdotool mousemove 512 700
+sleep 0.5
 shot e2e_menu
 
 # F9 opens the Options in the middle of the title screen; Cancel ("C") closes them and the
