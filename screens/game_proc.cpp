@@ -109,6 +109,8 @@ bool GameProc::ReplaceColony(Replace replace, const std::filesystem::path& loade
   Autosave::Copy old = autosave_.ChangedCopy(*colony_);
   if (!replace()) return false;
   newColony_ = false;
+  // A new colony's centre is its own, whatever the last resize asked.
+  relaidCentre_.reset();
   // Settled first: the old colony's autosave must not take the place of the file just loaded.
   autosave_.Settled(*colony_, loadedFrom);
   if (old) autosave_.Write(std::move(old));
