@@ -25,7 +25,7 @@ echo "== tests (sanitizer build)"
 ctest --test-dir "$ROOT/build-asan" --output-on-failure -j "$(nproc)" || status=1
 
 # Each target fuzzes for a bounded time, as many at once as there are cores.
-FUZZ_SECONDS="${FUZZ_SECONDS:-15}"
+FUZZ_SECONDS="${FUZZ_SECONDS:-10}"
 echo "== fuzzing, ${FUZZ_SECONDS} s per target"
 fuzz_target() {
   local target="$1" name corpus
