@@ -44,7 +44,7 @@ expect_size() { within 20 size_is "$1" || fail "$2: the window is ${WIDTH}x$HEIG
 # top, width and height (WxH+X+Y).
 point() { awk -v x="$1" -v y="$2" -v X="$X" -v Y="$Y" -v w="$WIDTH" -v h="$HEIGHT" \
   'BEGIN { printf "%d %d", X + x * w, Y + y * h }'; }
-part() { awk -v l="$1" -v t="$2" -v pw="$3" -v ph="$4" -v X="$X" -v Y="$Y" -v w="$WIDTH" -v h="$HEIGHT" \
+area() { awk -v l="$1" -v t="$2" -v pw="$3" -v ph="$4" -v X="$X" -v Y="$Y" -v w="$WIDTH" -v h="$HEIGHT" \
   'BEGIN { printf "%dx%d+%d+%d", pw * w, ph * h, X + l * w, Y + t * h }'; }
 # No --sync: it waits for a pointer that is already there to move, for many seconds; the
 # server takes the moves and clicks in order all the same.
@@ -60,7 +60,6 @@ rest() {
   sleep 0.3
 }
 black() { [[ "$(mean "$1" "$2")" == "0 0 0" ]]; }
-same_part() { ! differs "$@"; }
 setting_is() { grep -qx "$1 = $2" "$settings" 2>/dev/null; }
 
 # --- 1. a window of the size asked for; resized, the title screen fills it ---
@@ -99,10 +98,10 @@ expect_size 1600x900 "Alt+Enter again"
 # --- 3. F9 on the game screen: sound effects off, Ok; quit and start again ---
 # Where things stand in the window: the top strip of the game screen, the Options dialog and its
 # sound effects button, the calendar.
-strip="$(part 0 0 1 0.12)"
-options="$(part 0.36 0.35 0.28 0.27)"
-sound_button="$(part 0.4875 0.397 0.14 0.028)"
-date_box="$(part 0.505 0.004 0.08 0.11)"
+strip="$(area 0 0 1 0.12)"
+options="$(area 0.36 0.35 0.28 0.27)"
+sound_button="$(area 0.4875 0.397 0.14 0.028)"
+date_box="$(area 0.505 0.004 0.08 0.11)"
 new_game() {
   rest
   shot "$1_title"
@@ -118,7 +117,7 @@ shot_until options_off differs options_on options_off "$sound_button" ||
   fail "S did not switch the sound effects in the Options"
 xdotool key o
 within 10 setting_is sound-effects off || fail "Ok did not write sound-effects = off"
-shot_until options_closed same_part game_screen options_closed "$options" ||
+shot_until options_closed same_area game_screen options_closed "$options" ||
   fail "the Options stayed after Ok"
 end_game
 for line in "full-screen no" "window-size 1600x900" "window-position $X,$Y"; do
@@ -134,10 +133,10 @@ shot title_again
 xdotool key F9
 shot_until options_again differs title_again options_again "$options" ||
   fail "F9 on the title screen showed no Options"
-same_part options_off options_again "$sound_button" ||
+same_area options_off options_again "$sound_button" ||
   fail "the Options do not show the sound effects off after a restart"
 xdotool key c
-shot_until options_again_closed same_part title_again options_again_closed "$options" ||
+shot_until options_again_closed same_area title_again options_again_closed "$options" ||
   fail "the Options stayed after Cancel"
 
 # --- 4. a colony saved, one more structure, F12, quit: the screenshot and the autosave ---

@@ -21,6 +21,8 @@ shot() { import -window root "$output/$1.png"; }
 # The mean colour of a rectangle of a screenshot, as text.
 mean() { convert "$output/$1.png" -crop "$2" +repage -format '%[fx:mean.r] %[fx:mean.g] %[fx:mean.b]' info:; }
 differs() { [[ "$(mean "$1" "$3")" != "$(mean "$2" "$3")" ]]; }
+# The same area of two screenshots holds the same pixels.
+same_area() { ! differs "$@"; }
 # Takes screenshot $1 until the condition $2... holds, for up to 60 s (a loaded machine and the
 # sanitizer build are slow).
 # The time is counted, not the tries: a try takes long where the machine is busy.

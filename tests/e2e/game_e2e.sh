@@ -24,11 +24,10 @@ shot e2e_menu
 # F9 opens the Options in the middle of the title screen; Cancel ("C") closes them and the
 # title screen is back as it was.
 options="300x190+362+290"
-same_part() { ! differs "$@"; }
 xdotool key F9
 shot_until e2e_options differs e2e_menu e2e_options "$options" || fail "F9 showed no Options"
 xdotool key c
-shot_until e2e_options_closed same_part e2e_menu e2e_options_closed "$options" ||
+shot_until e2e_options_closed same_area e2e_menu e2e_options_closed "$options" ||
   fail "the Options stayed after Cancel"
 
 # New Game ("New Game" stands at 0.14..0.30, 0.40..0.55 of the screen), then the Water and
