@@ -22,6 +22,19 @@ struct Counter final : WindowEvents {
   void OnTimer() override { ++ticks; }
 };
 
+// Queues window events as a window system sends them and runs the loop until the next tick.
+void DeliverWindowEvents(SdlPlatform& platform, Counter& window,
+                         std::initializer_list<SDL_WindowEventID> events) {
+  for (const SDL_WindowEventID id : events) {
+    SDL_Event event{};
+    event.type = SDL_WINDOWEVENT;
+    event.window.event = id;
+    SDL_PushEvent(&event);
+  }
+  const int ticks = window.ticks;
+  platform.RunModalLoop(window, [&] { return window.ticks > ticks; });
+}
+
 class SdlPlatformTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -150,18 +163,10 @@ TEST_F(SdlPlatformTest, APointerThatLeftTheWindowIsOutsideIt) {
   SdlPlatform platform;
   ASSERT_TRUE(platform.OpenMainWindow("Redhollow", counter));
   platform.SetTimerInterval(5);
-  const auto deliver = [&](SDL_WindowEventID id) {
-    SDL_Event event{};
-    event.type = SDL_WINDOWEVENT;
-    event.window.event = id;
-    SDL_PushEvent(&event);
-    const int until = counter.ticks + 1;
-    platform.RunModalLoop(counter, [&] { return counter.ticks >= until; });
-  };
   const Point inside = platform.PointerPosition();
-  deliver(SDL_WINDOWEVENT_LEAVE);
+  DeliverWindowEvents(platform, counter, {SDL_WINDOWEVENT_LEAVE});
   EXPECT_EQ(platform.PointerPosition(), kPointerOutside);
-  deliver(SDL_WINDOWEVENT_ENTER);
+  DeliverWindowEvents(platform, counter, {SDL_WINDOWEVENT_ENTER});
   EXPECT_EQ(platform.PointerPosition(), inside);
 }
 
@@ -173,14 +178,7 @@ TEST_F(SdlPlatformTest, AfterMinimisingTheFirstSignOfTheWindowRestoresIt) {
   ASSERT_TRUE(platform.OpenMainWindow("Redhollow", window));
   platform.SetTimerInterval(5);
   const auto deliver = [&](std::initializer_list<SDL_WindowEventID> events) {
-    for (const SDL_WindowEventID id : events) {
-      SDL_Event event{};
-      event.type = SDL_WINDOWEVENT;
-      event.window.event = id;
-      SDL_PushEvent(&event);
-    }
-    const int ticks = window.ticks;
-    platform.RunModalLoop(window, [&] { return window.ticks > ticks; });
+    DeliverWindowEvents(platform, window, events);
   };
 
   deliver({SDL_WINDOWEVENT_EXPOSED});
