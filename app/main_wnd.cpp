@@ -281,15 +281,19 @@ void TMainWnd::FormResize() {
   }
 }
 
-void TMainWnd::SetFullScreen(bool on) {
+bool TMainWnd::SwitchWindow(bool fullScreen) {
   platform::WindowMode mode = platform_.CurrentWindowMode();
-  if (mode.fullScreen == on) return;
-  mode.fullScreen = on;
+  if (mode.fullScreen == fullScreen) return false;
+  mode.fullScreen = fullScreen;
   platform_.SetWindowMode(mode);
-  RememberWindow();
   // A window the size of the screen keeps the client's size, yet the layout may differ.
   if (!appVideo || !(*appVideo == LayoutSize())) FormResize();
   PresentRect();
+  return true;
+}
+
+void TMainWnd::SetFullScreen(bool on) {
+  if (SwitchWindow(on)) RememberWindow();
 }
 
 void TMainWnd::ToggleFullScreen() {
@@ -410,23 +414,27 @@ void TMainWnd::ShowOptions() {
   changed.effectsVolume = choice->effectsVolume;
   const bool newInterval = changed.autosaveMinutes != choice->autosaveMinutes;
   changed.autosaveMinutes = choice->autosaveMinutes;
-  ChangeSettings(changed);
+  // The window first, so that its state goes into the one write of the settings.
+  SwitchWindow(choice->fullScreen);
+  ChangeSettings(WithWindow(changed));
   platform_.Audio().SetVolume(settings().effectsVolume);
   if (newInterval && gameScreen) gameScreen->SetAutosaveInterval(settings().autosaveMinutes);
-  SetFullScreen(choice->fullScreen);
+}
+
+Settings TMainWnd::WithWindow(Settings settings) const {
+  const platform::WindowMode mode = platform_.CurrentWindowMode();
+  settings.fullScreen = mode.fullScreen;
+  settings.windowWidth = mode.windowSize.width;
+  settings.windowHeight = mode.windowSize.height;
+  if (mode.windowPlace) {
+    settings.windowX = mode.windowPlace->x;
+    settings.windowY = mode.windowPlace->y;
+  }
+  return settings;
 }
 
 void TMainWnd::RememberWindow() {
-  const platform::WindowMode mode = platform_.CurrentWindowMode();
-  Settings changed = settings();
-  changed.fullScreen = mode.fullScreen;
-  changed.windowWidth = mode.windowSize.width;
-  changed.windowHeight = mode.windowSize.height;
-  if (mode.windowPlace) {
-    changed.windowX = mode.windowPlace->x;
-    changed.windowY = mode.windowPlace->y;
-  }
-  ChangeSettings(changed);
+  ChangeSettings(WithWindow(settings()));
 }
 
 void TMainWnd::ChangeSettings(const Settings& changed) {

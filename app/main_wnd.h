@@ -224,6 +224,10 @@ class TMainWnd final : public platform::WindowEvents,
   gfx::AppVideo LayoutSize() const;
   // Shows the parts of the open dialogs, from the index `from` up, that lie in a window rectangle.
   void PresentFormsOver(const gfx::IntRect& windowRect, std::size_t from);
+  // Full screen or a window, laid out and shown; false when it already was.
+  bool SwitchWindow(bool fullScreen);
+  // The settings with full screen, or the window's size and place, as they are now.
+  Settings WithWindow(Settings settings) const;
   // Keeps full screen or the window's size and place in the settings.
   void RememberWindow();
   // Tells of the screenshots written since the last tick.
