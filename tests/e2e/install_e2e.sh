@@ -4,7 +4,8 @@
 # through its launcher from some other folder: it opens on its title screen, keeps its saved
 # game in the player's folder, and after the installation is removed and installed again (and
 # then from the Debian package that cpack makes) loads that game from its title screen. Art
-# that the player packed into the player's folder in between stays there and is shown.
+# that the player packed into the player's folder with the installed resarc in between stays
+# there and is shown.
 # Usage: install_e2e.sh BUILD_DIR OUTPUT_DIR
 set -euo pipefail
 if [[ "${1:-}" != "--inside" ]]; then
@@ -40,9 +41,9 @@ desktop-file-validate "$root/first/share/applications/redhollow.desktop" || fail
 for size in 16 24 32 48 64 128 256; do
   [[ -f "$root/first/share/icons/hicolor/${size}x${size}/apps/redhollow.png" ]] || fail "no ${size}px icon"
 done
-[[ -f "$root/first/share/redhollow/Pell.html" ]] || fail "no manual"
+[[ -f "$root/first/share/games/redhollow/Pell.html" ]] || fail "no manual"
 
-start_game "$root/first/bin/redhollow" "$workdir/elsewhere"
+start_game "$root/first/games/redhollow" "$workdir/elsewhere"
 [[ -L "$player/res02.dat" && -e "$player/res02.dat" ]] || fail "the player's folder has no archives"
 [[ -e "$player/Pell.html" && -d "$player/manual" ]] || fail "the player's folder has no manual"
 xdotool mousemove --sync 225 364 click 1  # New Game
@@ -57,24 +58,31 @@ sleep 0.5
 end_game
 cp "$output/title.png" "$output/title_installed_art.png"
 
-# The player changes the title screen's art as the README says, packing into the player's
-# folder: the archive takes the place of the link, and no later start replaces it.
-resarc="$build/tools/resarc/resarc"
-"$resarc" extract "$player/res01.dat" "$workdir/art" >/dev/null || fail "resarc extract failed"
-convert "$workdir/art/003-MMBkgnd.png" -negate "$workdir/art/003-MMBkgnd.png"
-"$resarc" pack "$workdir/art" "$player/res01.dat" || fail "resarc pack failed"
-[[ -f "$player/res01.dat" && ! -L "$player/res01.dat" ]] || fail "resarc left the link in place"
-players_art="$(md5sum <"$player/res01.dat")"
+# The player changes the title screen's art as the README says, with the installed resarc
+# ($1), packing into the player's folder: the archive takes the place of the link, and no later
+# start replaces it. The arguments after it are convert's, for the change made to the picture.
+players_art=""
+change_title_art() {
+  local resarc="$1"
+  shift
+  rm -rf "$workdir/art"
+  "$resarc" extract "$player/res01.dat" "$workdir/art" >/dev/null || fail "resarc extract failed"
+  convert "$workdir/art/003-MMBkgnd.png" "$@" "$workdir/art/003-MMBkgnd.png"
+  "$resarc" pack "$workdir/art" "$player/res01.dat" || fail "resarc pack failed"
+  [[ -f "$player/res01.dat" && ! -L "$player/res01.dat" ]] || fail "resarc left the link in place"
+  players_art="$(md5sum <"$player/res01.dat")"
+}
 players_art_kept() {
   [[ ! -L "$player/res01.dat" && "$(md5sum <"$player/res01.dat")" == "$players_art" ]] ||
     fail "a start replaced the player's own res01.dat"
   differs title_installed_art title "1024x768+0+0" || fail "the title screen is not the player's art"
 }
+change_title_art "$root/first/games/resarc" -negate
 
 # Removed and installed again elsewhere: the save is still the player's.
 rm -rf "$root"
 install_to "$root/second"
-start_game "$root/second/bin/redhollow" "$workdir/elsewhere"
+start_game "$root/second/games/redhollow" "$workdir/elsewhere"
 players_art_kept
 load_first_saved_game
 end_game
@@ -85,8 +93,16 @@ deb="$(ls "$workdir"/package/redhollow_*.deb 2>/dev/null | head -n 1)"
 [[ -n "$deb" && -f "$deb" ]] || fail "no Debian package"
 dpkg-deb --field "$deb" Package | grep -qx redhollow || fail "the package is not named redhollow"
 dpkg-deb -x "$deb" "$workdir/unpacked"
-start_game "$workdir/unpacked/usr/bin/redhollow" "$workdir/elsewhere"
+start_game "$workdir/unpacked/usr/games/redhollow" "$workdir/elsewhere"
 players_art_kept
+end_game
+# The package's own resarc changes the player's art again, and the packaged game shows it.
+cp "$output/title.png" "$output/title_players_first_art.png"
+change_title_art "$workdir/unpacked/usr/games/resarc" -fill "#c02020" -colorize 40%
+start_game "$workdir/unpacked/usr/games/redhollow" "$workdir/elsewhere"
+players_art_kept
+differs title_players_first_art title "1024x768+0+0" ||
+  fail "the title screen does not show the art packed with the package's resarc"
 load_first_saved_game
 end_game
 echo "install end-to-end: ok"

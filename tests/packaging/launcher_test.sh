@@ -19,6 +19,9 @@ cmake --install "$build" --prefix "$work/prefix" >/dev/null || fail "cmake --ins
 game="$(find "$work/prefix" -type f -path '*/redhollow/redhollow')"
 data="$(dirname "$(find "$work/prefix" -name res00.dat)")"
 [[ -f "$game" && -d "$data" ]] || fail "the installed game or its archives were not found"
+# Debian's place for the command that starts a game.
+launcher="$work/prefix/games/redhollow"
+[[ -x "$launcher" ]] || fail "no launcher in games/ of the prefix"
 cp "$game" "$work/real-game"
 cat >"$game" <<'STAND_IN'
 #!/bin/sh
@@ -33,7 +36,7 @@ unset XDG_DATA_HOME
 player="$HOME/.local/share/redhollow"
 items=(res00.dat res01.dat res02.dat Pell.html manual)
 launch() {
-  "$work/prefix/bin/redhollow" >"$work/out" 2>"$work/err" ||
+  "$launcher" >"$work/out" 2>"$work/err" ||
     fail "the launcher failed: $(cat "$work/err")"
 }
 
@@ -88,13 +91,13 @@ grep -q "res02.dat, Pell.html from $player" "$work/err" ||
   fail "a change of the player's own files was not told; stderr was: $(cat "$work/err")"
 [[ -L "$player/manual" ]] || fail "the removed manual folder was not linked again"
 # Arguments reach the game as they were given, spaces and all.
-"$work/prefix/bin/redhollow" --window=1024x768 "two words" "" >"$work/out" 2>"$work/err" ||
+"$launcher" --window=1024x768 "two words" "" >"$work/out" 2>"$work/err" ||
   fail "the launcher failed with arguments: $(cat "$work/err")"
 [[ "$(grep '^argument: ' "$work/out")" == "$(printf 'argument: %s\n' --window=1024x768 "two words" "")" ]] ||
   fail "the arguments did not reach the game as given: $(cat "$work/out")"
 # The real game answers --version through the launcher, without a display.
 cp "$work/real-game" "$game"
-version="$(env -u DISPLAY -u WAYLAND_DISPLAY "$work/prefix/bin/redhollow" --version 2>"$work/err")" ||
+version="$(env -u DISPLAY -u WAYLAND_DISPLAY "$launcher" --version 2>"$work/err")" ||
   fail "--version through the launcher failed: $(cat "$work/err")"
 # The same version as the package's: the build knows one.
 packaged="$(sed -n 's/^set(CPACK_PACKAGE_VERSION "\(.*\)")$/\1/p' "$build/CPackConfig.cmake")"
