@@ -55,8 +55,8 @@ void BM_TickEncodesTheColony(benchmark::State& bench) {
   GameAt4K game;
   const sim::Colony& colony = game.colony();
   for (auto _ : bench) {
-    benchmark::DoNotOptimize(
-        sim::EncodeSavedGame(colony.State(), colony.SelectedType(), colony.Map().cells));
+    benchmark::DoNotOptimize(sim::EncodeSavedGame(colony.State(), colony.SelectedType(),
+                                                  colony.Map().cells, colony.History()));
   }
 }
 BENCHMARK(BM_TickEncodesTheColony)->Unit(benchmark::kMicrosecond);

@@ -90,6 +90,13 @@ class ColonyTest : public ::testing::Test {
     for (int i = 0; i < 100; ++i) colony.AdvanceConstruction();
   }
   std::string Invariants() { return sim::CheckColony(S(), colony.SelectedType(), land.cells); }
+  // The colony as it stands, history and all, and the way back to it that a load takes.
+  sim::SavedGame Snapshot() {
+    return {S(), colony.SelectedType(), land.cells, colony.History()};
+  }
+  void Restore(const sim::SavedGame& game) {
+    colony.ReplaceGame(game.state, game.selectedType, game.cells, game.history);
+  }
 
   world::Land land;
   world::Random random;

@@ -78,7 +78,8 @@ class SaveGameTest : public ColonyTest {
 
 TEST_F(SaveGameTest, RoundTripKeepsEveryFieldAndEveryCell) {
   BuildSomething();
-  const gfx::ByteBuffer file = EncodeSavedGame(S(), colony.SelectedType(), land.cells);
+  const gfx::ByteBuffer file =
+      EncodeSavedGame(S(), colony.SelectedType(), land.cells, colony.History());
   SavedGame loaded;
   ASSERT_EQ(DecodeSavedGame(file, loaded), DecodeError::kNone);
   EXPECT_EQ(loaded.state, S());
@@ -121,7 +122,8 @@ TEST_F(SaveGameTest, RoundTripOfRandomColoniesThroughTheFile) {
 
 TEST_F(SaveGameTest, EveryTruncationAndRandomCorruptionIsRejected) {
   BuildSomething();
-  const gfx::ByteBuffer good = EncodeSavedGame(S(), colony.SelectedType(), land.cells);
+  const gfx::ByteBuffer good =
+      EncodeSavedGame(S(), colony.SelectedType(), land.cells, colony.History());
   SavedGame out;
   out.selectedType = 12345;
   for (std::size_t size = 0; size < good.size(); ++size) {
@@ -146,7 +148,8 @@ TEST_F(SaveGameTest, EveryTruncationAndRandomCorruptionIsRejected) {
 
 TEST_F(SaveGameTest, ValuesOutOfRangeAreRejectedEvenWithAGoodChecksum) {
   BuildSomething();
-  const gfx::ByteBuffer good = EncodeSavedGame(S(), colony.SelectedType(), land.cells);
+  const gfx::ByteBuffer good =
+      EncodeSavedGame(S(), colony.SelectedType(), land.cells, colony.History());
   struct Patch {
     const char* what;
     std::size_t offset;
@@ -195,7 +198,8 @@ TEST_F(SaveGameTest, TheLoaderTakesWhatPlayReachesAndNoMore) {
   BuildSomething();
   const auto decodes = [this] {
     SavedGame out;
-    return DecodeSavedGame(EncodeSavedGame(S(), colony.SelectedType(), land.cells), out) ==
+    return DecodeSavedGame(
+               EncodeSavedGame(S(), colony.SelectedType(), land.cells, colony.History()), out) ==
            DecodeError::kNone;
   };
   const ColonyState start = S();
@@ -235,7 +239,8 @@ TEST_F(SaveGameTest, BadFilesSayWhyAndLeaveTheGameAsItWas) {
   const ColonyState state = S();
   const std::vector<MapCell> cells = land.cells;
   fs::create_directories(folder);
-  const gfx::ByteBuffer good = EncodeSavedGame(S(), colony.SelectedType(), land.cells);
+  const gfx::ByteBuffer good =
+      EncodeSavedGame(S(), colony.SelectedType(), land.cells, colony.History());
 
   EXPECT_EQ(LoadGameFromFile(colony, folder / "missing.sav"),
             "The file missing.sav could not be opened; nothing was loaded.");
@@ -269,11 +274,12 @@ TEST_F(SaveGameTest, SavingCreatesTheFolderReplacesAtomicallyAndReportsFailures)
   ASSERT_FALSE(fs::exists(path.parent_path()));
   ASSERT_EQ(SaveGameToFile(colony, path), "");
   const gfx::ByteBuffer first = ReadFile(path);
-  EXPECT_EQ(first, EncodeSavedGame(S(), colony.SelectedType(), land.cells));
+  EXPECT_EQ(first, EncodeSavedGame(S(), colony.SelectedType(), land.cells, colony.History()));
 
   colony.RunDay();
   ASSERT_EQ(SaveGameToFile(colony, path), "");
-  EXPECT_EQ(ReadFile(path), EncodeSavedGame(S(), colony.SelectedType(), land.cells));
+  EXPECT_EQ(ReadFile(path),
+            EncodeSavedGame(S(), colony.SelectedType(), land.cells, colony.History()));
   EXPECT_NE(ReadFile(path), first);
 
   // A target that cannot be replaced (a folder with something in it) fails with a sentence,
