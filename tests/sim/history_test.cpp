@@ -117,10 +117,10 @@ TEST_F(HistoryTest, TwoThousandRandomDaysAreRecordedAsTheColonyLivedThem) {
 
     if (day % 500 == 499) {
       SavedGame loaded;
-      ASSERT_EQ(DecodeSavedGame(
-                    EncodeSavedGame(S(), colony.SelectedType(), land.cells, colony.History()),
-                    loaded),
-                DecodeError::kNone)
+      ASSERT_EQ(
+          DecodeSavedGame(EncodeSavedGame(S(), colony.SelectedType(), land.cells, colony.History()),
+                          loaded),
+          DecodeError::kNone)
           << "day " << day;
       EXPECT_EQ(loaded.history, colony.History());
     }
