@@ -1,6 +1,7 @@
 // The saved-game decoder alone, on lands of up to 8 x 8 cells: the very checks of a game's
-// load, tens of thousands of times a second. Whatever decodes must encode back to the very
-// same bytes, or, of an older format, to a file that decodes the same.
+// load, thousands of times a second (tens of thousands without a history). Whatever decodes
+// must encode back to the very same bytes, or, of an older format, to a file that decodes the
+// same.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
