@@ -178,12 +178,14 @@ TEST_F(AutosaveRotation, AKillAtAnyMomentLeavesEveryAutosaveLoadable) {
   const sim::SavedGame first = Snapshot();
   colony.RunDay();
   const sim::SavedGame second = Snapshot();
+  // The two colonies stand ready, so that the writes follow one another as closely as play's.
+  const simtest::StandingColony firstColony(first), secondColony(second);
+  const auto colonyOfWrite = [&](int i) -> const sim::Colony& {
+    return i % 2 == 0 ? firstColony.colony : secondColony.colony;
+  };
   // Every slot holds a game before the kills begin.
   auto autosave = MakeAutosave();
-  for (int i = 0; i < dialogs::kAutosaveSlots; ++i) {
-    Restore(i % 2 == 0 ? first : second);
-    autosave->SaveBeforeQuit(colony);
-  }
+  for (int i = 0; i < dialogs::kAutosaveSlots; ++i) autosave->SaveBeforeQuit(colonyOfWrite(i));
   ASSERT_EQ(NewestSlot(saves), 3);
   int killedWhileWriting = 0;
   testing_support::KillWhileWriting(
@@ -191,8 +193,7 @@ TEST_F(AutosaveRotation, AKillAtAnyMomentLeavesEveryAutosaveLoadable) {
       [&](int i) {
         // The child's own: a thread of the parent's writer does not live on in the child.
         static std::unique_ptr<screens::Autosave> childAutosave = MakeAutosave();
-        Restore(i % 2 == 0 ? first : second);
-        childAutosave->SaveBeforeQuit(colony);
+        childAutosave->SaveBeforeQuit(colonyOfWrite(i));
         return childAutosave->TakeNotice() == std::nullopt;
       },
       [&](int round) {

@@ -196,14 +196,14 @@ TEST_F(SaveFileTest, AKillAtAnyMomentOfASaveLeavesAGameThatLoads) {
   const SavedGame first = Snapshot();
   colony.RunDay();
   const SavedGame second = Snapshot();
+  const simtest::StandingColony firstColony(first), secondColony(second);
 
   int killedWhileWriting = 0;
   // The child alternates the two games for as long as it lives.
   testing_support::KillWhileWriting(
       100,
       [&](int i) {
-        Restore(i % 2 == 0 ? second : first);
-        return SaveGameToFile(colony, save).empty();
+        return SaveGameToFile(i % 2 == 0 ? secondColony.colony : firstColony.colony, save).empty();
       },
       [&](int round) {
         colony.NewGame();
