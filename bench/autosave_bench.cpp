@@ -1,14 +1,17 @@
 // Autosave and screenshots, on the tick and off it, with the real game screen at 3840 x 2160
 // on the headless platform:
-//  - on the tick, the two ways to take the colony: a copy of its state and cells (what the game
-//    does; the writer's thread encodes it), against encoding the saved game's bytes there;
+//  - on the tick, the two ways to take the colony: a copy of its state, cells and history (what
+//    the game does; the writer's thread encodes it), against encoding the saved game's bytes
+//    there; and the copy of a colony with years of history;
 //  - off the tick, the whole autosave: encoding, choosing the slot, the durable write with its
 //    syncs, into the build folder's disk;
 //  - a screenshot: composing the window on the tick, then encoding and writing the PNG off it.
 #include <benchmark/benchmark.h>
 
+#include <deque>
 #include <filesystem>
 #include <memory>
+#include <vector>
 
 #include "app/main_wnd.h"
 #include "app/screenshot.h"
@@ -51,12 +54,31 @@ void BM_TickCopiesTheColony(benchmark::State& bench) {
 }
 BENCHMARK(BM_TickCopiesTheColony)->Unit(benchmark::kMicrosecond);
 
+// The copy of a colony with a long life behind it: 120 days and the argument's years of
+// months (10,000 years is the most a history keeps).
+void BM_TickCopiesTheColonyWithItsHistory(benchmark::State& bench) {
+  GameAt4K game;
+  sim::Colony& colony = game.window->gameScreen->colony();
+  const std::vector<sim::MapCell> cells = colony.Map().cells;
+  const auto months = static_cast<std::size_t>(bench.range(0)) * sim::kMonthCount;
+  colony.ReplaceGame(colony.State(), colony.SelectedType(), cells,
+                     sim::ColonyHistory(std::deque<sim::HistoryRecord>(120),
+                                        std::vector<sim::HistoryRecord>(months)));
+  screens::Autosave autosave([&] { return game.folder; });
+  for (auto _ : bench) benchmark::DoNotOptimize(autosave.ChangedCopy(game.colony()));
+}
+BENCHMARK(BM_TickCopiesTheColonyWithItsHistory)
+    ->Arg(10)
+    ->Arg(100)
+    ->Arg(10'000)
+    ->Unit(benchmark::kMicrosecond);
+
 void BM_TickEncodesTheColony(benchmark::State& bench) {
   GameAt4K game;
   const sim::Colony& colony = game.colony();
   for (auto _ : bench) {
-    benchmark::DoNotOptimize(
-        sim::EncodeSavedGame(colony.State(), colony.SelectedType(), colony.Map().cells));
+    benchmark::DoNotOptimize(sim::EncodeSavedGame(colony.State(), colony.SelectedType(),
+                                                  colony.Map().cells, colony.History()));
   }
 }
 BENCHMARK(BM_TickEncodesTheColony)->Unit(benchmark::kMicrosecond);

@@ -1,4 +1,5 @@
-// Days per second of the colony model on a map with every cell built, without a window.
+// Days per second of the colony model on a map with every cell built, without a window, with
+// and without Earth's score in the day's record.
 #include <benchmark/benchmark.h>
 
 #include <array>
@@ -88,6 +89,35 @@ void BM_RunDayFullMap(benchmark::State& bench) {
       benchmark::Counter(static_cast<double>(days), benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_RunDayFullMap);
+
+// The same days with Earth in contact: each day's record then carries Earth's score, which
+// reads the whole map for the complaints.
+void BM_RunDayFullMapEarthInContact(benchmark::State& bench) {
+  world::Land land;
+  world::Random random(42);
+  SilentHost host;
+  Colony colony(land, random, host);
+  BuildEverything(land, colony.State());
+  colony.State().earthContact = kContactOn;
+  const std::vector<MapCell> cells = land.cells;
+  const ColonyState start = colony.State();
+  std::int64_t days = 0;
+  for (auto _ : bench) {
+    colony.RunDay();
+    if (++days % 2000 == 0) {
+      bench.PauseTiming();
+      land.cells = cells;
+      colony.State() = start;
+      bench.ResumeTiming();
+    }
+  }
+  const bool scored = colony.History().Daily().back().hasScore;
+  if (!scored) bench.SkipWithError("the days were recorded without Earth's score");
+  bench.SetItemsProcessed(days);
+  bench.counters["days_per_second"] =
+      benchmark::Counter(static_cast<double>(days), benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_RunDayFullMapEarthInContact);
 
 void BM_GameTickAcceleratedFullMap(benchmark::State& bench) {
   world::Land land;

@@ -18,7 +18,12 @@ namespace fs = std::filesystem;
 
 bool SameGame(const sim::SavedGame& a, const sim::Colony& colony) {
   return a.selectedType == colony.SelectedType() && a.state == colony.State() &&
-         a.cells == colony.Map().cells;
+         a.cells == colony.Map().cells && a.history == colony.History();
+}
+
+Autosave::Copy CopyOf(const sim::Colony& colony) {
+  return std::make_shared<const sim::SavedGame>(
+      sim::SavedGame{colony.State(), colony.SelectedType(), colony.Map().cells, colony.History()});
 }
 
 fs::path SlotPath(const fs::path& folder, int slot) {
@@ -55,7 +60,8 @@ platform::WriteOutcome WriteAutosave(const sim::SavedGame& game, const fs::path&
             "The game could not be saved to " + target.filename().string() +
                 ": the map is not the size a saved game holds."};
   }
-  const gfx::ByteBuffer bytes = sim::EncodeSavedGame(game.state, game.selectedType, game.cells);
+  const gfx::ByteBuffer bytes =
+      sim::EncodeSavedGame(game.state, game.selectedType, game.cells, game.history);
   if (std::string problem = sim::WriteSavedGameFile(bytes, target); !problem.empty()) {
     return {{}, std::move(problem)};
   }
@@ -103,15 +109,13 @@ void Autosave::Tick(const sim::Colony& colony, bool running) {
 }
 
 void Autosave::Settled(const sim::Colony& colony, const fs::path& loadedFrom) {
-  onDisk_ = std::make_shared<const sim::SavedGame>(
-      sim::SavedGame{colony.State(), colony.SelectedType(), colony.Map().cells});
+  onDisk_ = CopyOf(colony);
   loadedFrom_ = loadedFrom;
 }
 
 Autosave::Copy Autosave::ChangedCopy(const sim::Colony& colony) const {
   if (onDisk_ && SameGame(*onDisk_, colony)) return nullptr;
-  return std::make_shared<const sim::SavedGame>(
-      sim::SavedGame{colony.State(), colony.SelectedType(), colony.Map().cells});
+  return CopyOf(colony);
 }
 
 void Autosave::Write(Copy game) {

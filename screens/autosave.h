@@ -4,8 +4,8 @@
 //
 // Only running play time counts: the game screen ticks only while it is shown with no dialog
 // open, and a paused colony does not count. When the interval is up, the tick copies the
-// colony (a few hundred kilobytes) and the writer's thread encodes and writes the copy, so the
-// tick never waits for the disk.
+// colony with its history (a few hundred kilobytes) and the writer's thread encodes and writes
+// the copy, so the tick never waits for the disk.
 //
 // A colony is "changed" when it differs from the one last loaded, saved by the player, written
 // by an autosave or just founded: the copy is compared with that one, so nothing the colony

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <vector>
 
+#include "sim/earth_report.h"
 #include "world/highway.h"
 #include "world/map_generation.h"
 
@@ -103,6 +104,9 @@ void Colony::RunDay() {
     state_.growthAccumulator = AsFloat(static_cast<double>(state_.growthAccumulator) - whole);
     if (state_.population < 1) {
       state_.population = 0;
+      // Before the question: a Yes founds a new colony, whose history starts empty, and a No
+      // leaves this one ended with its last day in its history.
+      RecordDay();
       GameOver();
       return;
     }
@@ -124,6 +128,35 @@ void Colony::RunDay() {
   if (announceContact && state_.earthContact == kContactOn) {
     host_.Notice(kSoundWarning, kTextContactOn);
   }
+  // Last, after every change the day made, shortages and all.
+  RecordDay();
+}
+
+void Colony::RecordDay() {
+  const ColonyState& s = state_;
+  HistoryRecord record;
+  record.day = s.day;
+  record.month = s.month;
+  record.year = s.year;
+  record.population = s.population;
+  record.unemployed = s.unemployed;
+  record.water = s.water;
+  record.food = s.food;
+  record.power = s.power;
+  record.freeHousing = s.freeHousing;
+  record.mentalHealth = s.mentalHealth;
+  record.reproduction = s.reproduction;
+  record.health = s.health;
+  record.communications = s.communications;
+  record.growthRate = s.growthRate;
+  if (s.earthContact == kContactOn) {
+    // The report writes its complaints into the state it is given; the colony's own stay as
+    // the last report the player opened left them.
+    ColonyState scratch = s;
+    record.hasScore = true;
+    record.score = ComputeEarthReport(land_, scratch).score;
+  }
+  history_.Record(record, s.day == MonthLength(s.month, s.shortYearCycle));
 }
 
 std::int32_t Colony::AdvanceConstruction() {
@@ -428,6 +461,7 @@ void Colony::DemolishCell(std::int32_t x, std::int32_t y, bool rebuildView) {
 void Colony::NewGame() {
   world::GenerateMap(land_, random_);
   ResetToNewGame(state_);
+  history_.Clear();
   // The old map's selection would point at a cell of the new map.
   land_.ClearSelection();
   // Every panel shows the new colony at once, and the view moves to its landing site.
@@ -454,9 +488,10 @@ void Colony::RestoreView() {
 }
 
 void Colony::ReplaceGame(const ColonyState& state, StructureType selectedType,
-                         std::span<const MapCell> cells) {
+                         std::span<const MapCell> cells, const ColonyHistory& history) {
   assert(cells.size() == land_.cells.size() && "a loaded game must fill the land exactly");
   state_ = state;
+  history_ = history;
   selectedType_ = selectedType;
   std::copy_n(cells.begin(), std::min(cells.size(), land_.cells.size()), land_.cells.begin());
   land_.ClearSelection();

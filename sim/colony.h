@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <span>
 
+#include "sim/colony_history.h"
 #include "sim/colony_host.h"
 #include "sim/colony_state.h"
 #include "sim/structure_catalogue.h"
@@ -104,10 +105,10 @@ class Colony {
   // one.
   bool ClearSelection();
   // Replaces the running game with a loaded one (already checked): the state, the selected
-  // type and every cell of a land of the same size; then the selection is cleared, the view
-  // restored and every panel and kChangedNewMap reported.
+  // type, every cell of a land of the same size and the history; then the selection is
+  // cleared, the view restored and every panel and kChangedNewMap reported.
   void ReplaceGame(const ColonyState& state, StructureType selectedType,
-                   std::span<const MapCell> cells);
+                   std::span<const MapCell> cells, const ColonyHistory& history);
 
   // Whether a click on the cell would build (the build cursor).
   bool CanBuildOn(std::int32_t x, std::int32_t y) const;
@@ -119,6 +120,8 @@ class Colony {
   const ColonyState& State() const { return state_; }
   world::Land& Map() { return land_; }
   const world::Land& Map() const { return land_; }
+  // Every day that ended since the colony was founded or loaded from a file that kept none.
+  const ColonyHistory& History() const { return history_; }
 
   StructureType SelectedType() const { return selectedType_; }
   void SetSelectedType(StructureType type) { selectedType_ = type; }
@@ -135,6 +138,8 @@ class Colony {
   void RunDisease();
   void Outbreak(std::string_view text, std::int32_t base, std::int32_t spread);
   void GameOver();
+  // The day is over: its figures join the history.
+  void RecordDay();
   void SetCategory(std::int32_t category);
   void RefreshInfoArea();
   void DemolishCell(std::int32_t x, std::int32_t y, bool rebuildView);
@@ -151,6 +156,7 @@ class Colony {
   world::Random& random_;
   ColonyHost& host_;
   ColonyState state_;
+  ColonyHistory history_;
   StructureType selectedType_ = kLand;
   std::array<std::int32_t, kPaletteSlotCount> paletteSlots_ = InitialPaletteSlots;
   bool earthCommEnabled_ = false;

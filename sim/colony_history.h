@@ -6,7 +6,10 @@
 #include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <utility>
 #include <vector>
+
+#include "sim/structure_catalogue.h"
 
 namespace sim {
 
@@ -36,7 +39,17 @@ struct HistoryRecord {
 
 class ColonyHistory {
  public:
+  ColonyHistory() = default;
+  // A history as a saved game brings it back (checked by the loader).
+  ColonyHistory(std::deque<HistoryRecord> daily, std::vector<HistoryRecord> monthly)
+      : daily_(std::move(daily)), monthly_(std::move(monthly)) {}
+
   static constexpr std::size_t kDailyRecords = 120;
+  // The calendar counts the years 0 to 9999 and then begins again, so a colony keeps the
+  // months of the calendar's last whole round: no two of them share a date, and a saved game
+  // can never hold more (some 74 hours of accelerated play, 15 MB of file).
+  static constexpr std::size_t kCalendarYears = 10'000;
+  static constexpr std::size_t kMonthlyRecords = kCalendarYears * kMonthCount;
 
   // The last kDailyRecords days, oldest first.
   const std::deque<HistoryRecord>& Daily() const { return daily_; }

@@ -94,6 +94,20 @@ std::string StateJson(const Colony& colony) {
   return o.str();
 }
 
+// One record: the date, the figures in the order the history names them, and the score or
+// null while Earth was out of contact.
+std::string RecordJson(const HistoryRecord& r) {
+  std::ostringstream o;
+  o << "{\"day\":" << r.day << ",\"month\":" << r.month << ",\"year\":" << r.year
+    << ",\"population\":" << r.population << ",\"unemployed\":" << r.unemployed
+    << ",\"water\":" << r.water << ",\"food\":" << r.food << ",\"power\":" << r.power
+    << ",\"freeHousing\":" << r.freeHousing << ",\"mentalHealth\":" << r.mentalHealth
+    << ",\"reproduction\":" << r.reproduction << ",\"health\":" << r.health
+    << ",\"communications\":" << r.communications << ",\"growthRate\":" << JsonFloat(r.growthRate)
+    << ",\"score\":" << (r.hasScore ? std::to_string(r.score) : "null") << "}";
+  return o.str();
+}
+
 std::string CellJson(const MapCell& c, std::int32_t x, std::int32_t y) {
   std::ostringstream o;
   o << "{\"x\":" << x << ",\"y\":" << y << ",\"reveal\":" << int{c.revealMask}
@@ -191,6 +205,17 @@ class ScriptRunner {
           const MapCell& cell = land_.Cell(x, y);
           if (cell.type != kLand) out_ << CellJson(cell, x, y) << '\n';
         }
+      }
+    } else if (command == "history") {
+      Arguments(words, 0);
+      const ColonyHistory& history = colony_.History();
+      out_ << "{\"history\":{\"daily\":" << history.Daily().size()
+           << ",\"monthly\":" << history.Monthly().size() << "}}\n";
+      for (const HistoryRecord& record : history.Daily()) {
+        out_ << "{\"daily\":" << RecordJson(record) << "}\n";
+      }
+      for (const HistoryRecord& record : history.Monthly()) {
+        out_ << "{\"monthly\":" << RecordJson(record) << "}\n";
       }
     } else if (command == "report") {
       Arguments(words, 0);

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <optional>
 #include <system_error>
@@ -52,7 +53,8 @@ std::string SaveGameToFile(const Colony& colony, const fs::path& path) {
     return SaveFailure(path, "the map is not the size a saved game holds", replacing);
   }
   return WriteSavedGameFile(
-      EncodeSavedGame(colony.State(), colony.SelectedType(), colony.Map().cells), path);
+      EncodeSavedGame(colony.State(), colony.SelectedType(), colony.Map().cells, colony.History()),
+      path);
 }
 
 std::string WriteSavedGameFile(std::span<const std::uint8_t> bytes, const fs::path& path) {
@@ -89,8 +91,11 @@ std::string LoadGameFromFile(Colony& colony, const fs::path& path) {
   }
   if (!S_ISREG(info.st_mode)) return notASave;
 
-  // Read at most one byte more than a saved game holds: anything longer is not one.
-  gfx::ByteBuffer bytes(SavedGameFileSize() + 1);
+  // Read at most one byte more than the file's size and than the largest saved game: anything
+  // longer is not one, and a file that grows while it is read does not check out.
+  const std::size_t largest = LargestSavedGameFileSize();
+  const auto statedSize = static_cast<std::size_t>(std::max<off_t>(info.st_size, 0));
+  gfx::ByteBuffer bytes(std::min(statedSize, largest) + 1);
   std::size_t filled = 0;
   while (filled < bytes.size()) {
     const ssize_t n = ::read(file.get(), bytes.data() + filled, bytes.size() - filled);
@@ -113,7 +118,7 @@ std::string LoadGameFromFile(Colony& colony, const fs::path& path) {
     case DecodeError::kDamaged:
       return notASave;
   }
-  colony.ReplaceGame(game.state, game.selectedType, game.cells);
+  colony.ReplaceGame(game.state, game.selectedType, game.cells, game.history);
   return {};
 }
 

@@ -4,7 +4,8 @@
 #include <array>
 #include <cmath>
 #include <cstring>
-#include <type_traits>
+#include <deque>
+#include <optional>
 
 namespace sim {
 
@@ -14,12 +15,17 @@ constexpr std::array<std::uint8_t, 8> kMagic = {'R', 'H', 'S', 'A', 'V', 'E', '\
 constexpr std::size_t kHeaderSize = kMagic.size() + 4 + 4;
 constexpr std::size_t kStateWords = 36;
 constexpr std::size_t kCellBytes = 8 + 4;  // eight bytes, then the serial
-constexpr std::size_t PayloadSize(std::int32_t cellCount) {
+constexpr std::size_t kHistoryCountBytes = 4 + 4;
+constexpr std::size_t kRecordBytes = 16 * 4;
+constexpr std::uint32_t kFirstVersion = 1;
+// The payload of format 1: the state, the selected type and the cells.
+constexpr std::size_t GamePayloadSize(std::int32_t cellCount) {
   return (kStateWords + 1) * 4 + static_cast<std::size_t>(cellCount) * kCellBytes;
 }
-constexpr std::size_t FileSize(std::int32_t cellCount) {
-  return kHeaderSize + PayloadSize(cellCount) + 4;
+constexpr std::size_t HistorySize(std::size_t records) {
+  return kHistoryCountBytes + records * kRecordBytes;
 }
+constexpr std::size_t kMostRecords = ColonyHistory::kDailyRecords + ColonyHistory::kMonthlyRecords;
 
 // One structure is placed per serial, so no player gets anywhere near this.
 constexpr std::int32_t kMaxBuildSerial = 100'000'000;
@@ -74,6 +80,27 @@ class Reader {
   bool failed_ = false;
 };
 
+// Each field a saved game stores goes to its writer or comes from its reader as one word.
+struct FieldWriter {
+  Writer& w;
+  void operator()(std::int32_t v) { w.I32(v); }
+  void operator()(float v) { w.F32(v); }
+  void operator()(bool v) { w.U32(v ? 1 : 0); }
+};
+
+struct FieldReader {
+  Reader& r;
+  // A flag stored as anything but 0 or 1.
+  bool badFlag = false;
+  void operator()(std::int32_t& v) { v = r.I32(); }
+  void operator()(float& v) { v = r.F32(); }
+  void operator()(bool& v) {
+    const std::uint32_t word = r.U32();
+    badFlag = badFlag || word > 1;
+    v = word == 1;
+  }
+};
+
 // The state's fields in the order a saved game stores them, each handed to `field`: 32-bit
 // integers and the two floats. State is ColonyState or const ColonyState.
 template <typename State, typename Field>
@@ -94,24 +121,53 @@ void ForEachStateField(State& s, Field&& field) {
   field(s.buildSerial);
 }
 
-void WriteState(Writer& w, const ColonyState& s) {
-  ForEachStateField(s, [&w](const auto& v) {
-    if constexpr (std::is_same_v<std::remove_cvref_t<decltype(v)>, float>) {
-      w.F32(v);
-    } else {
-      w.I32(v);
-    }
-  });
+// A history record's fields in the order a saved game stores them. Record is HistoryRecord or
+// const HistoryRecord.
+template <typename Record, typename Field>
+void ForEachRecordField(Record& record, Field&& field) {
+  for (auto* v :
+       {&record.day, &record.month, &record.year, &record.population, &record.unemployed,
+        &record.water, &record.food, &record.power, &record.freeHousing, &record.mentalHealth,
+        &record.reproduction, &record.health, &record.communications}) {
+    field(*v);
+  }
+  field(record.growthRate);
+  field(record.hasScore);
+  field(record.score);
 }
 
-void ReadState(Reader& r, ColonyState& s) {
-  ForEachStateField(s, [&r](auto& v) {
-    if constexpr (std::is_same_v<std::remove_cvref_t<decltype(v)>, float>) {
-      v = r.F32();
-    } else {
-      v = r.I32();
-    }
-  });
+void WriteHistory(Writer& w, const ColonyHistory& history) {
+  w.U32(static_cast<std::uint32_t>(history.Daily().size()));
+  w.U32(static_cast<std::uint32_t>(history.Monthly().size()));
+  FieldWriter field{w};
+  for (const HistoryRecord& record : history.Daily()) ForEachRecordField(record, field);
+  for (const HistoryRecord& record : history.Monthly()) ForEachRecordField(record, field);
+}
+
+// The history section of `section`, which must be exactly its size; nothing when it is not.
+std::optional<ColonyHistory> ReadHistory(std::span<const std::uint8_t> section) {
+  Reader r(section);
+  const std::uint32_t dailyCount = r.U32();
+  const std::uint32_t monthlyCount = r.U32();
+  // The counts are bounded before anything is sized by them.
+  if (r.Failed() || dailyCount > ColonyHistory::kDailyRecords ||
+      monthlyCount > ColonyHistory::kMonthlyRecords ||
+      section.size() != HistorySize(std::size_t{dailyCount} + monthlyCount)) {
+    return std::nullopt;
+  }
+  FieldReader field{r};
+  auto readRecord = [&field] {
+    HistoryRecord record;
+    ForEachRecordField(record, field);
+    return record;
+  };
+  std::deque<HistoryRecord> daily;
+  for (std::uint32_t i = 0; i < dailyCount; ++i) daily.push_back(readRecord());
+  std::vector<HistoryRecord> monthly;
+  monthly.reserve(monthlyCount);
+  for (std::uint32_t i = 0; i < monthlyCount; ++i) monthly.push_back(readRecord());
+  if (r.Failed() || field.badFlag) return std::nullopt;
+  return ColonyHistory(std::move(daily), std::move(monthly));
 }
 
 bool InRange(std::int32_t v, std::int32_t low, std::int32_t high) {
@@ -173,6 +229,68 @@ std::string CheckCell(const MapCell& cell, const ColonyState& s) {
   return {};
 }
 
+// How far a recorded balance can reach: every cell of the game's map adding the catalogue's
+// largest figure, and every person the colony can hold taking one unit (a day that ends the
+// colony may hand back a few more than it had).
+std::int64_t LargestRecordedBalance() {
+  static const std::int64_t largest = [] {
+    std::int64_t entry = 0;
+    for (const StructureSpec& s : StructureCatalogue) {
+      for (std::int32_t v : {s.water, s.power, s.food, s.workers, s.builders, s.freeHousing,
+                             s.mentalHealth, s.reproduction, s.health, s.communications}) {
+        entry = std::max<std::int64_t>(entry, v < 0 ? -std::int64_t{v} : v);
+      }
+    }
+    return 2 * std::int64_t{kMaxPopulation} + std::int64_t{kCellCount} * entry;
+  }();
+  return largest;
+}
+
+std::string CheckRecord(const HistoryRecord& r) {
+  if (!InRange(r.month, 0, kMonthCount - 1)) return "record month";
+  // Cycle 0 is a long year: its months are the longest each month can be.
+  if (!InRange(r.day, 1, MonthLength(r.month, 0))) return "record day";
+  if (!InRange(r.year, 0, 9999)) return "record year";
+  if (!InRange(r.population, 0, kMaxPopulation)) return "record population";
+  const std::int64_t largest = LargestRecordedBalance();
+  for (std::int32_t v : {r.unemployed, r.water, r.food, r.power, r.freeHousing, r.mentalHealth,
+                         r.reproduction, r.health, r.communications}) {
+    if (v < -largest || v > largest) return "record balance";
+  }
+  if (!(r.growthRate >= kMinGrowthRate && r.growthRate <= kMaxGrowthRate)) {
+    return "record growth rate";
+  }
+  // The score is the population times a tenth of a verdict of at most 9.
+  if (!InRange(r.score, 0, r.hasScore ? r.population : 0)) return "record score";
+  return {};
+}
+
+// Records keep no short-year cycle, so the last month ends a day early or not.
+bool EndsMonth(std::int32_t day, std::int32_t month) {
+  return day == MonthLength(month, 0) || day == MonthLength(month, 1);
+}
+
+struct MonthOfYear {
+  std::int32_t month;
+  std::int32_t year;
+  friend bool operator==(const MonthOfYear&, const MonthOfYear&) = default;
+};
+
+MonthOfYear NextMonth(MonthOfYear at) {
+  if (at.month < kMonthCount - 1) return {at.month + 1, at.year};
+  return {0, at.year >= 9999 ? 0 : at.year + 1};
+}
+
+MonthOfYear MonthOf(const HistoryRecord& r) {
+  return {r.month, r.year};
+}
+
+bool IsNextDay(const HistoryRecord& before, const HistoryRecord& after) {
+  if (MonthOf(after) == MonthOf(before)) return after.day == before.day + 1;
+  return after.day == 1 && EndsMonth(before.day, before.month) &&
+         MonthOf(after) == NextMonth(MonthOf(before));
+}
+
 }  // namespace
 
 std::uint32_t Crc32(std::span<const std::uint8_t> bytes) {
@@ -206,11 +324,13 @@ std::uint32_t Crc32(std::span<const std::uint8_t> bytes) {
 }
 
 gfx::ByteBuffer EncodeSavedGame(const ColonyState& state, StructureType selectedType,
-                                std::span<const MapCell> cells, std::int32_t cellCount) {
+                                std::span<const MapCell> cells, const ColonyHistory& history,
+                                std::int32_t cellCount) {
   gfx::ByteBuffer payload;
-  payload.reserve(PayloadSize(cellCount));
+  payload.reserve(GamePayloadSize(cellCount) +
+                  HistorySize(history.Daily().size() + history.Monthly().size()));
   Writer p(payload);
-  WriteState(p, state);
+  ForEachStateField(state, FieldWriter{p});
   p.I32(selectedType);
   for (std::int32_t i = 0; i < cellCount; ++i) {
     const MapCell cell = i < static_cast<std::int32_t>(cells.size()) ? cells[i] : MapCell{};
@@ -220,8 +340,9 @@ gfx::ByteBuffer EncodeSavedGame(const ColonyState& state, StructureType selected
     }
     p.I32(cell.serial);
   }
+  WriteHistory(p, history);
   gfx::ByteBuffer file(kMagic.begin(), kMagic.end());
-  file.reserve(FileSize(cellCount));
+  file.reserve(kHeaderSize + payload.size() + 4);
   Writer w(file);
   w.U32(kSaveFormatVersion);
   w.U32(static_cast<std::uint32_t>(payload.size()));
@@ -283,10 +404,42 @@ std::string CheckColony(const ColonyState& s, StructureType selectedType,
   return {};
 }
 
+std::string CheckHistory(const ColonyHistory& history, const ColonyState& state) {
+  const auto& daily = history.Daily();
+  const auto& monthly = history.Monthly();
+  if (daily.size() > ColonyHistory::kDailyRecords) return "daily records";
+  if (monthly.size() > ColonyHistory::kMonthlyRecords) return "monthly records";
+  // Every month's record went into the days too, which only a new game or a load empties.
+  if (daily.empty()) return monthly.empty() ? std::string() : "months without days";
+  for (std::size_t i = 0; i < daily.size(); ++i) {
+    if (std::string problem = CheckRecord(daily[i]); !problem.empty()) return problem;
+    if (i > 0 && !IsNextDay(daily[i - 1], daily[i])) return "daily dates";
+  }
+  for (std::size_t i = 0; i < monthly.size(); ++i) {
+    if (std::string problem = CheckRecord(monthly[i]); !problem.empty()) return problem;
+    if (!EndsMonth(monthly[i].day, monthly[i].month)) return "monthly dates";
+    if (i > 0 && MonthOf(monthly[i]) != NextMonth(MonthOf(monthly[i - 1]))) {
+      return "monthly dates";
+    }
+  }
+  // The newest day is the colony's own, and the newest month the last one that ended.
+  const HistoryRecord& today = daily.back();
+  if (today.day != state.day || today.month != state.month || today.year != state.year) {
+    return "daily dates";
+  }
+  if (!monthly.empty()) {
+    const MonthOfYear newest = MonthOf(monthly.back());
+    const MonthOfYear current{state.month, state.year};
+    const bool endedToday = state.day == MonthLength(state.month, state.shortYearCycle);
+    if (endedToday ? newest != current : NextMonth(newest) != current) return "monthly dates";
+  }
+  return {};
+}
+
 DecodeError DecodeSavedGame(std::span<const std::uint8_t> bytes, SavedGame& out,
                             std::int32_t cellCount) {
   if (cellCount < 0 || cellCount > kCellCount) return DecodeError::kDamaged;
-  const std::size_t payloadBytes = PayloadSize(cellCount);
+  const std::size_t gameBytes = GamePayloadSize(cellCount);
   if (bytes.size() < kMagic.size() || !std::equal(kMagic.begin(), kMagic.end(), bytes.begin())) {
     return DecodeError::kForeign;
   }
@@ -295,20 +448,31 @@ DecodeError DecodeSavedGame(std::span<const std::uint8_t> bytes, SavedGame& out,
   const std::uint32_t payloadSize = header.U32();
   if (header.Failed()) return DecodeError::kDamaged;
   if (version > kSaveFormatVersion) return DecodeError::kNewer;
-  if (version != kSaveFormatVersion || payloadSize != payloadBytes ||
-      bytes.size() != FileSize(cellCount)) {
+  if (version < kFirstVersion) return DecodeError::kDamaged;
+  // Format 1 holds no history; a later one at least the history's counts, and never more
+  // records than a history keeps.
+  const bool withHistory = version > kFirstVersion;
+  const std::size_t smallest = gameBytes + (withHistory ? HistorySize(0) : 0);
+  const std::size_t largest = gameBytes + (withHistory ? HistorySize(kMostRecords) : 0);
+  if (payloadSize < smallest || payloadSize > largest ||
+      bytes.size() != kHeaderSize + std::size_t{payloadSize} + 4) {
     return DecodeError::kDamaged;
   }
-  const auto payload = bytes.subspan(kHeaderSize, payloadBytes);
-  Reader trailer(bytes.subspan(kHeaderSize + payloadBytes));
+  const auto payload = bytes.subspan(kHeaderSize, payloadSize);
+  Reader trailer(bytes.subspan(kHeaderSize + payloadSize));
   if (trailer.U32() != Crc32(payload) || trailer.Failed()) return DecodeError::kDamaged;
 
   SavedGame game;
   Reader r(payload);
-  ReadState(r, game.state);
+  ForEachStateField(game.state, FieldReader{r});
   game.selectedType = r.I32();
   if (r.Failed()) return DecodeError::kDamaged;
-  // The payload's size was checked above: exactly the cells follow.
+  if (withHistory) {
+    std::optional<ColonyHistory> history = ReadHistory(payload.subspan(gameBytes));
+    if (!history) return DecodeError::kDamaged;
+    game.history = std::move(*history);
+  }
+  // The payload's size was checked above: exactly the cells follow the state.
   const std::uint8_t* at = payload.data() + (kStateWords + 1) * 4;
   game.cells.resize(static_cast<std::size_t>(cellCount));
   for (MapCell& cell : game.cells) {
@@ -323,15 +487,21 @@ DecodeError DecodeSavedGame(std::span<const std::uint8_t> bytes, SavedGame& out,
     cell.serial = static_cast<std::int32_t>(gfx::LoadLe32(at + 8));
     at += kCellBytes;
   }
-  if (!CheckColony(game.state, game.selectedType, game.cells, cellCount).empty()) {
+  if (!CheckColony(game.state, game.selectedType, game.cells, cellCount).empty() ||
+      !CheckHistory(game.history, game.state).empty()) {
     return DecodeError::kDamaged;
   }
   out = std::move(game);
   return DecodeError::kNone;
 }
 
-std::size_t SavedGameFileSize() {
-  return FileSize(kCellCount);
+std::size_t SavedGameFileSize(std::size_t dailyRecords, std::size_t monthlyRecords,
+                              std::int32_t cellCount) {
+  return kHeaderSize + GamePayloadSize(cellCount) + HistorySize(dailyRecords + monthlyRecords) + 4;
+}
+
+std::size_t LargestSavedGameFileSize() {
+  return SavedGameFileSize(ColonyHistory::kDailyRecords, ColonyHistory::kMonthlyRecords);
 }
 
 }  // namespace sim

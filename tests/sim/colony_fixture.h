@@ -47,6 +47,18 @@ struct RecordingHost final : sim::ColonyHost {
   }
 };
 
+// A colony on a land of its own that holds the given game from the start: two of them let a
+// test save two games by turns without a load between the saves.
+struct StandingColony {
+  explicit StandingColony(const sim::SavedGame& game) : colony(land, random, host) {
+    colony.ReplaceGame(game.state, game.selectedType, game.cells, game.history);
+  }
+  world::Land land;
+  world::Random random;
+  RecordingHost host;
+  sim::Colony colony;
+};
+
 class ColonyTest : public ::testing::Test {
  protected:
   ColonyTest() : colony(land, random, host) {
@@ -90,6 +102,11 @@ class ColonyTest : public ::testing::Test {
     for (int i = 0; i < 100; ++i) colony.AdvanceConstruction();
   }
   std::string Invariants() { return sim::CheckColony(S(), colony.SelectedType(), land.cells); }
+  // The colony as it stands, history and all, and the way back to it that a load takes.
+  sim::SavedGame Snapshot() { return {S(), colony.SelectedType(), land.cells, colony.History()}; }
+  void Restore(const sim::SavedGame& game) {
+    colony.ReplaceGame(game.state, game.selectedType, game.cells, game.history);
+  }
 
   world::Land land;
   world::Random random;

@@ -93,6 +93,31 @@ TEST(ColonySim, RegressionScriptsGiveTheirStoredOutput) {
   EXPECT_GE(scripts, 4);
 }
 
+// colony-sim's saves carry the history: what `history` prints before a save, it prints again
+// after a new game and the load.
+TEST(ColonySim, ASavedGameBringsBackItsHistory) {
+  const fs::path save = fs::path(REDHOLLOW_TEST_OUTPUT_DIR) / "colony-sim-history" / "h.sav";
+  fs::remove_all(save.parent_path());
+  ColonyScriptOptions options;
+  options.constantDraw = 1;
+  const ScriptRun run =
+      RunScript("new\nplace 33 12 64\nday 90\nhistory\nsave " + save.string() +
+                    "\nnew\nday 2\nhistory\nload " + save.string() + "\nhistory\n",
+                options);
+  ASSERT_EQ(run.status, 0) << run.errors;
+  std::vector<std::string> histories;
+  for (std::size_t at = run.out.find("{\"history\""); at != std::string::npos;) {
+    const std::size_t next = run.out.find("{\"history\"", at + 1);
+    histories.push_back(run.out.substr(at, next == std::string::npos ? next : next - at));
+    at = next;
+  }
+  ASSERT_EQ(histories.size(), 3u) << run.out;
+  EXPECT_TRUE(histories[0].starts_with("{\"history\":{\"daily\":90,\"monthly\":3}}\n"));
+  EXPECT_NE(histories[0].find("\"score\":4}"), std::string::npos);  // Earth in contact
+  EXPECT_TRUE(histories[1].starts_with("{\"history\":{\"daily\":2,\"monthly\":0}}\n"));
+  EXPECT_EQ(histories[2], histories[0]);
+}
+
 TEST(ColonySim, PlaceRefusals) {
   ColonyScriptOptions options;
   options.constantDraw = 1;

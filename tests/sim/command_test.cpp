@@ -289,7 +289,7 @@ TEST_F(CommandTest, ALoadedGameReportsItsCountersDateAndMap) {
   colony.NewGame();
   ASSERT_NE(std::pair(land.centerX, land.centerY), std::pair(moduleX, moduleY));
   host.changes = 0;
-  colony.ReplaceGame(state, kLand, cells);
+  colony.ReplaceGame(state, kLand, cells, ColonyHistory{});
   constexpr std::uint32_t kLoaded =
       kChangedCounters | kChangedDate | kChangedInfoArea | kChangedSelection | kChangedNewMap;
   EXPECT_EQ(host.changes & kLoaded, kLoaded);

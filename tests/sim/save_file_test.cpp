@@ -193,22 +193,23 @@ TEST_F(SaveFileTest, OnlyTheTemporaryFilesOfEndedSavesAreCleared) {
 TEST_F(SaveFileTest, AKillAtAnyMomentOfASaveLeavesAGameThatLoads) {
   const fs::path save = folder / "colony.sav";
   ASSERT_EQ(SaveGameToFile(colony, save), "");
-  const ColonyState first = S();
+  const SavedGame first = Snapshot();
   colony.RunDay();
-  const ColonyState second = S();
+  const SavedGame second = Snapshot();
+  const simtest::StandingColony firstColony(first), secondColony(second);
 
   int killedWhileWriting = 0;
   // The child alternates the two games for as long as it lives.
   testing_support::KillWhileWriting(
       100,
       [&](int i) {
-        S() = i % 2 == 0 ? second : first;
-        return SaveGameToFile(colony, save).empty();
+        return SaveGameToFile(i % 2 == 0 ? secondColony.colony : firstColony.colony, save).empty();
       },
       [&](int round) {
         colony.NewGame();
         ASSERT_EQ(LoadGameFromFile(colony, save), "") << "round " << round;
-        EXPECT_TRUE(S() == first || S() == second) << "round " << round;
+        ASSERT_TRUE(S() == first.state || S() == second.state) << "round " << round;
+        EXPECT_EQ(colony.History(), S() == first.state ? first.history : second.history);
         killedWhileWriting += RemoveStaleSaveTemporaries(folder, "sav");
         ASSERT_EQ(FolderNames(folder), std::vector<std::string>{"colony.sav"}) << "round " << round;
       });

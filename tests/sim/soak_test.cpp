@@ -44,10 +44,12 @@ TEST_F(SoakTest, InvariantsHoldAfterEveryDayOf20000) {
     ASSERT_GE(S().population, 1) << "day " << day;
 
     if (day % 2000 == 1999) {
-      const gfx::ByteBuffer file = EncodeSavedGame(S(), colony.SelectedType(), land.cells);
+      const gfx::ByteBuffer file =
+          EncodeSavedGame(S(), colony.SelectedType(), land.cells, colony.History());
       SavedGame loaded;
       ASSERT_EQ(DecodeSavedGame(file, loaded), DecodeError::kNone) << "day " << day;
       EXPECT_EQ(loaded.state, S());
+      EXPECT_EQ(loaded.history, colony.History());
     }
   }
   // The soak did exercise the model.
