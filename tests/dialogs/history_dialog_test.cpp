@@ -405,6 +405,32 @@ INSTANTIATE_TEST_SUITE_P(Screens, HistoryLayout,
 namespace screens_test {
 namespace {
 
+// The balances' lines and legend have the words and colours of the panel: the Status page's
+// labels and the colours of its chart of a structure.
+TEST(HistoryColours, TheBalancesAreNamedAndColouredAsOnThePanel) {
+  std::vector<std::string_view> panelWords(screens::kLevelLabels.begin(),
+                                           screens::kLevelLabels.end());
+  panelWords.insert(panelWords.end(), screens::kBalanceLabels.begin(),
+                    screens::kBalanceLabels.end());
+  std::size_t column = 0;
+  for (const dialogs::HistorySeries& series : dialogs::kHistorySeries) {
+    if (series.chart != dialogs::kBalancesChart || column == panelWords.size()) continue;
+    EXPECT_EQ(series.name, panelWords[column]);
+    EXPECT_EQ(series.color, screens::kChartColumns[column].color) << series.name;
+    ++column;
+  }
+  EXPECT_EQ(column, panelWords.size());
+  // Every line can be told from the others and from the plot's dark grey.
+  for (std::size_t i = 0; i < dialogs::kHistorySeries.size(); ++i) {
+    EXPECT_NE(dialogs::kHistorySeries[i].color, gfx::Rgb(0x20, 0x20, 0x20));
+    for (std::size_t j = i + 1; j < dialogs::kHistorySeries.size(); ++j) {
+      if (dialogs::kHistorySeries[i].chart == dialogs::kHistorySeries[j].chart) {
+        EXPECT_NE(dialogs::kHistorySeries[i].color, dialogs::kHistorySeries[j].color) << i << j;
+      }
+    }
+  }
+}
+
 class HistoryOnTheGameScreen : public GameScreenTest {
  protected:
   void SetUp() override {
