@@ -59,6 +59,11 @@ constexpr std::uint32_t kLine = gfx::DT_SINGLELINE | gfx::DT_VCENTER | gfx::DT_N
 
 enum HistoryCommand : std::int32_t { kShowLastDays = 30, kShowWholeLife = 31 };
 
+// A share of a scale within 0..1; a figure that is no number (from a damaged file) sits at 0.
+double Within01(double share) {
+  return std::isfinite(share) ? std::clamp(share, 0.0, 1.0) : 0.0;
+}
+
 std::string FigureText(std::size_t series, const sim::HistoryRecord& r) {
   const double value = kHistorySeries[series].value(r);
   if (&kHistorySeries[series] != &kHistorySeries.back()) return TickLabel(value);
@@ -143,6 +148,19 @@ void THistoryDlg::FormKeyDown(std::uint16_t key, platform::ShiftState shift) {
     ModalResult = kModalOk;
     return;
   }
+  // The arrows move the marker a day (a month in the whole life) from the one marked, or from
+  // the last.
+  const bool left = key == platform::vk::kLeft;
+  if ((left || key == platform::vk::kRight) && !records_.empty()) {
+    const std::size_t now = hovered_.value_or(records_.size() - 1);
+    const std::size_t next =
+        left ? (now > 0 ? now - 1 : 0) : std::min(now + 1, records_.size() - 1);
+    if (hovered_ != next) {
+      hovered_ = next;
+      ShowPointerParts();
+    }
+    return;
+  }
   TModalDialog::FormKeyDown(key, shift);
 }
 
@@ -195,14 +213,14 @@ std::int32_t THistoryDlg::XOf(const gfx::IntRect& plot, const Scale& scale,
   if (scale.lastDay <= scale.firstDay) return plot.left + room / 2;
   const double share = static_cast<double>(day - scale.firstDay) /
                        static_cast<double>(scale.lastDay - scale.firstDay);
-  return plot.left + static_cast<std::int32_t>(std::lround(std::clamp(share, 0.0, 1.0) * room));
+  return plot.left + static_cast<std::int32_t>(std::lround(Within01(share) * room));
 }
 
 std::int32_t THistoryDlg::YOf(const gfx::IntRect& plot, const Scale& scale, double value) const {
   const std::int32_t room = std::max(plot.Height() - LineThickness(), 0);
   const double share = (value - scale.axis.low) / (scale.axis.high - scale.axis.low);
   return plot.bottom - LineThickness() -
-         static_cast<std::int32_t>(std::lround(std::clamp(share, 0.0, 1.0) * room));
+         static_cast<std::int32_t>(std::lround(Within01(share) * room));
 }
 
 // --- drawing ---

@@ -3,7 +3,8 @@
 // value ticks on round numbers, the calendar's months on the time axis, and a legend in the
 // colours of the game screen's panel. The pointer over a chart sets a marker on the day under
 // it, and the legend and the date above the charts tell that day's figures (the last day's
-// when the pointer is elsewhere). A click on a legend entry hides its line or shows it again,
+// when the pointer is elsewhere); the arrow keys move the marker a record at a time. A click
+// on a legend entry hides its line or shows it again,
 // and the value axis fits the lines shown.
 //
 // It reads the history it is given and changes nothing; it is made once and shown as often as

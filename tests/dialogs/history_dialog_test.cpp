@@ -289,6 +289,14 @@ TEST_F(HistoryDialog, ViewButtonsAndLegendTogglesKeepTheirChoiceAcrossShowings) 
     p.PressKey(platform::vk::kReturn);
     EXPECT_EQ(d.view(), HistoryView::kWholeLife);
     EXPECT_EQ(d.ModalResult, 0);
+    // The arrows move the marker from the last day.
+    p.PressKey(platform::vk::kLeft);
+    p.PressKey(platform::vk::kLeft);
+    EXPECT_EQ(d.Hovered(), d.Records().size() - 3);
+    p.PressKey(platform::vk::kRight);
+    p.PressKey(platform::vk::kRight);
+    p.PressKey(platform::vk::kRight);
+    EXPECT_EQ(d.Hovered(), d.Records().size() - 1);
     p.PressKey(platform::vk::kEscape);  // nothing, as in the game's other dialogs
     EXPECT_EQ(d.ModalResult, 0);
     p.PressKey('C');
@@ -328,6 +336,31 @@ TEST_F(HistoryDialog, AnEmptyHistorySaysSoAndAPointerFindsNothing) {
     p.PressKey('C');
   }};
   EXPECT_EQ(d.Show(empty), dialogs::kModalOk);
+}
+
+TEST_F(HistoryDialog, FiguresBeyondAnyScaleDrawInsideThePlots) {
+  sim::ColonyHistory history;
+  HistoryRecord r;
+  r.day = 1, r.month = 3, r.year = 2005;
+  r.population = 1'000'000;
+  r.growthRate = NAN;
+  history.Record(r, false);
+  r.day = 2, r.population = -5, r.water = INT32_MIN, r.growthRate = INFINITY;
+  history.Record(r, false);
+  r.day = 3, r.year = INT32_MAX;  // a date far off
+  history.Record(r, false);
+  THistoryDlg& d = dialog();
+  script = {[&](auto& p, auto&) {
+    EXPECT_EQ(d.Records().size(), 3u);
+    EXPECT_EQ(d.LegendText(0), "Population -5");
+    const gfx::IntRect plot = d.PlotRect(dialogs::kBalancesChart);
+    PointClient(p, plot.left, plot.top + 1);
+    EXPECT_EQ(d.Hovered(), 0u);
+    PointClient(p, plot.right - 1, plot.top + 1);
+    EXPECT_EQ(d.Hovered(), 2u);
+    p.PressKey('C');
+  }};
+  EXPECT_EQ(d.Show(history), dialogs::kModalOk);
 }
 
 // The layout at other screens: everything inside the dialog, the buttons, plots and legend
