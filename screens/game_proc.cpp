@@ -176,10 +176,16 @@ void GameProc::AfterMouseUpdate() {
 }
 
 void GameProc::StatusPageMouse(std::int32_t x, std::int32_t y) {
-  if (colony_->State().category != 0 || !palettePanel->infoAreaPixels.Contains(x, y)) return;
+  if (colony_->State().category != 0 || !palettePanel->infoAreaPixels.Contains(x, y)) {
+    statusPressed_ = false;
+    return;
+  }
   cursorNow = platform::kCursorHand;
-  if (widgets::clickPending) {
-    // The click is spent here; the dialog must not see it again.
+  // Only a press that began on the Status page opens the history: the release of a button
+  // that turned the area into the Status page (deleting the selected structure) does not.
+  if (widgets::mouseButton == static_cast<std::int32_t>(platform::MouseButton::Left)) {
+    statusPressed_ = true;
+  } else if (widgets::clickPending && std::exchange(statusPressed_, false)) {
     widgets::clickPending = false;
     PlayClickSound(1);
     ShowHistory();

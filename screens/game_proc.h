@@ -121,6 +121,8 @@ class GameProc final : public widgets::TWProcedure, public sim::ColonyHost {
   std::unique_ptr<dialogs::TEarthComm> earthComm_;
   // Made when first shown and kept, with the view and the lines the player chose.
   std::unique_ptr<dialogs::THistoryDlg> history_;
+  // The left button went down on the Status page and has not come up elsewhere.
+  bool statusPressed_ = false;
   std::uint32_t pendingChanges_ = 0;
   // The cells the colony named since the last flush, and whether the whole map is to be drawn
   // whatever they are.

@@ -508,6 +508,12 @@ TEST_F(HistoryOnTheGameScreen, AClickOnTheStatusPageOpensItAndOtherPagesDoNot) {
   Click(*palette().tabs[1]);
   ClickAt(figures);
   EXPECT_EQ(opened, 1);
+  // Nor a press made there whose release finds the Status page (as "Delete building" does).
+  platform->PressButton(platform::MouseButton::Left, figures.x, figures.y);
+  game().Command(nullptr, sim::kCommandFirstCategory);
+  platform->ReleaseButton(platform::MouseButton::Left, figures.x, figures.y);
+  EXPECT_EQ(state().category, 0);
+  EXPECT_EQ(opened, 1);
 }
 
 }  // namespace
