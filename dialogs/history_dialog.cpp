@@ -27,7 +27,6 @@ constexpr float kPlotLeft = 0.075f;
 constexpr float kPlotRight = 0.585f;
 constexpr float kLegendLeft = 0.6f;
 constexpr float kTitleHeight = 0.026f;
-constexpr float kTimeLabelsHeight = 0.046f;
 struct ChartPlace {
   std::string_view title;
   float plotTop;
