@@ -19,6 +19,7 @@ constexpr std::array<std::int32_t, 16> kEdgeScroll = {0, 8, 6, 9, 2, 0, 3, 0,
 
 // The Colony History's key.
 constexpr std::uint16_t kHistoryKey = 'H';
+const sim::ColonyHistory kNoHistoryYet;
 
 constexpr std::string_view kNewGameTitle = "New Game";
 constexpr std::string_view kNewGameQuestion = "Are you sure you want abandon the current game?";
@@ -199,8 +200,7 @@ void GameProc::ShowHistory() {
 
 const sim::ColonyHistory& GameProc::ShownHistory() const {
   // Until the colony keeps its history, the screen shows an empty one.
-  static const sim::ColonyHistory kNone;
-  return kNone;
+  return kNoHistoryYet;
 }
 
 void GameProc::MapMouse(std::int32_t x, std::int32_t y) {
