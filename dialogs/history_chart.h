@@ -20,12 +20,14 @@ namespace dialogs {
 enum HistoryChart : int { kPopulationChart = 0, kBalancesChart = 1 };
 inline constexpr int kHistoryChartCount = 2;
 
-// One line of a chart: its legend word, its colour and the figure it reads from a record.
+// One line of a chart: its legend word, its colour and the figure it reads from a record,
+// written as a whole number or as a percentage with two decimals.
 struct HistorySeries {
   std::string_view name;
   gfx::Color color;
   int chart;
   double (*value)(const sim::HistoryRecord&);
+  bool percent = false;
 };
 
 // The population and its unemployed; then the balances in the colours the game screen's
@@ -52,7 +54,7 @@ inline constexpr std::array<HistorySeries, 11> kHistorySeries = {{
     {"Communications", gfx::Rgb(0xC0, 0xC0, 0xFF), kBalancesChart,
      [](const sim::HistoryRecord& r) { return static_cast<double>(r.communications); }},
     {"Growth Rate", gfx::Rgb(0xF0, 0xF0, 0xF0), kBalancesChart,
-     [](const sim::HistoryRecord& r) { return static_cast<double>(r.growthRate); }},
+     [](const sim::HistoryRecord& r) { return static_cast<double>(r.growthRate); }, true},
 }};
 
 enum class HistoryView { kLastDays, kWholeLife };

@@ -65,7 +65,7 @@ double Within01(double share) {
 
 std::string FigureText(std::size_t series, const sim::HistoryRecord& r) {
   const double value = kHistorySeries[series].value(r);
-  if (&kHistorySeries[series] != &kHistorySeries.back()) return TickLabel(value);
+  if (!kHistorySeries[series].percent) return TickLabel(value);
   char text[32];
   std::snprintf(text, sizeof text, "%.2f%%", value);
   return text;

@@ -119,7 +119,8 @@ class GameProc final : public widgets::TWProcedure, public sim::ColonyHost {
   // Earth's report; made with the screen's pictures and gone before them, and before the land
   // and the colony it reads.
   std::unique_ptr<dialogs::TEarthComm> earthComm_;
-  // Made when first shown and kept, with the view and the lines the player chose.
+  // Made when first shown and kept with the screen's pictures, with the view and the lines the
+  // player chose.
   std::unique_ptr<dialogs::THistoryDlg> history_;
   // The left button went down on the Status page and has not come up elsewhere.
   bool statusPressed_ = false;
