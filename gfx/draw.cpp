@@ -155,6 +155,90 @@ void FrameRect(MemVideo& dst, const IntRect& rect, Color color) {
   FillRect(dst, {rect.right - 1, rect.top + 1, rect.right, rect.bottom - 1}, color);
 }
 
+namespace {
+
+// Step k of a line along its major axis: the minor axis has moved by round(k * minor / steps),
+// halves up; 128 bits, because ends anywhere in 32 bits make products beyond 64.
+std::int64_t MinorOffset(std::int64_t k, std::int64_t minor, std::int64_t steps) {
+  const __int128 twice = static_cast<__int128>(2) * k * minor + steps;
+  const __int128 divisor = static_cast<__int128>(2) * steps;
+  __int128 q = twice / divisor;
+  if (twice % divisor != 0 && twice < 0) --q;  // division rounds toward zero; floor is meant
+  return static_cast<std::int64_t>(q);
+}
+
+// The steps k in [0, steps] whose minor coordinate start + MinorOffset(k) lies in [low, high]:
+// the offset never decreases for minor >= 0 and never increases for minor < 0, so the steps
+// that fit form one run, found by two searches.
+bool MinorRun(std::int64_t start, std::int64_t minor, std::int64_t steps, std::int64_t low,
+              std::int64_t high, std::int64_t& first, std::int64_t& last) {
+  const auto at = [&](std::int64_t k) { return start + MinorOffset(k, minor, steps); };
+  const bool rising = minor >= 0;
+  // The first step at or past the near edge, then the last one not past the far edge.
+  const auto firstWhere = [&](const auto& holds) {
+    std::int64_t lo = 0, hi = steps + 1;
+    while (lo < hi) {
+      const std::int64_t mid = lo + (hi - lo) / 2;
+      if (holds(at(mid))) {
+        hi = mid;
+      } else {
+        lo = mid + 1;
+      }
+    }
+    return lo;
+  };
+  if (rising) {
+    first = firstWhere([&](std::int64_t v) { return v >= low; });
+    last = firstWhere([&](std::int64_t v) { return v > high; }) - 1;
+  } else {
+    first = firstWhere([&](std::int64_t v) { return v <= high; });
+    last = firstWhere([&](std::int64_t v) { return v < low; }) - 1;
+  }
+  return first <= last;
+}
+
+}  // namespace
+
+void DrawLine(MemVideo& dst, std::int32_t x0, std::int32_t y0, std::int32_t x1, std::int32_t y1,
+              Color color) {
+  if (dst.width() <= 0 || dst.height() <= 0) return;
+  const std::int64_t dx = std::int64_t{x1} - x0;
+  const std::int64_t dy = std::int64_t{y1} - y0;
+  const bool steep = std::abs(dy) > std::abs(dx);
+  const std::int64_t steps = steep ? std::abs(dy) : std::abs(dx);
+  const std::int64_t majorStart = steep ? y0 : x0;
+  const std::int64_t majorSign = (steep ? dy : dx) < 0 ? -1 : 1;
+  const std::int64_t minorStart = steep ? x0 : y0;
+  const std::int64_t minor = steep ? dx : dy;
+  const std::int64_t majorLimit = (steep ? dst.height() : dst.width()) - 1;
+  const std::int64_t minorLimit = (steep ? dst.width() : dst.height()) - 1;
+  if (steps == 0) {
+    if (dst.bounds().Contains(x0, y0)) dst.set(x0, y0, color & 0xFFFFFF);
+    return;
+  }
+  // The steps whose major coordinate is on the surface...
+  std::int64_t first = majorSign > 0 ? -majorStart : majorStart - majorLimit;
+  std::int64_t last = majorSign > 0 ? majorLimit - majorStart : majorStart;
+  first = std::max<std::int64_t>(first, 0);
+  last = std::min(last, steps);
+  if (first > last) return;
+  // ...and whose minor coordinate is too.
+  std::int64_t minorFirst = 0, minorLast = 0;
+  if (!MinorRun(minorStart, minor, steps, 0, minorLimit, minorFirst, minorLast)) return;
+  first = std::max(first, minorFirst);
+  last = std::min(last, minorLast);
+  const Color pixel = color & 0xFFFFFF;
+  for (std::int64_t k = first; k <= last; ++k) {
+    const auto major = static_cast<std::int32_t>(majorStart + majorSign * k);
+    const auto other = static_cast<std::int32_t>(minorStart + MinorOffset(k, minor, steps));
+    if (steep) {
+      dst.set(other, major, pixel);
+    } else {
+      dst.set(major, other, pixel);
+    }
+  }
+}
+
 void CopyRect(const MemVideo& src, const IntRect& srcRect, MemVideo& dst, std::int32_t x,
               std::int32_t y) {
   CopyRect64(src, Widen(srcRect), dst, x, y);

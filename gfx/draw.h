@@ -1,4 +1,4 @@
-// The drawing operations of the game on MemVideo surfaces: fills and frames, plain and
+// The drawing operations of the game on MemVideo surfaces: fills, frames and lines, plain and
 // transparent copies, pictures and their frames, stretched pictures, background cut-outs
 // and skinned panels. Every operation clips against both surfaces: whatever rectangle or
 // position it is given, nothing outside either surface is read or written. None of them
@@ -19,6 +19,11 @@ void FillSurface(MemVideo& dst, Color color);
 void FillRect(MemVideo& dst, const IntRect& rect, Color color);
 // A one-pixel frame along the inside edge of rect.
 void FrameRect(MemVideo& dst, const IntRect& rect, Color color);
+// A one-pixel line from (x0, y0) to (x1, y1), both ends drawn: one pixel on every column (or,
+// for a steep line, every row) between them, the other coordinate rounded half up. Clipping
+// keeps exactly the pixels of the whole line that lie on the surface, wherever the ends are.
+void DrawLine(MemVideo& dst, std::int32_t x0, std::int32_t y0, std::int32_t x1, std::int32_t y1,
+              Color color);
 
 // The part of a copy of srcRect of a srcWidth x srcHeight surface to (x, y) of a dstWidth x
 // dstHeight one that lies inside both: width x height pixels from (srcX, srcY) to (dstX, dstY);

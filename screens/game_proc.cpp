@@ -17,6 +17,9 @@ namespace {
 constexpr std::array<std::int32_t, 16> kEdgeScroll = {0, 8, 6, 9, 2, 0, 3, 0,
                                                       4, 7, 0, 0, 1, 0, 0, 0};
 
+// The Colony History's key.
+constexpr std::uint16_t kHistoryKey = 'H';
+
 constexpr std::string_view kNewGameTitle = "New Game";
 constexpr std::string_view kNewGameQuestion = "Are you sure you want abandon the current game?";
 
@@ -96,6 +99,7 @@ void GameProc::ReleaseResources() {
   if (toolPanel != nullptr) toolPanel->background = nullptr;
   if (palettePanel != nullptr) palettePanel->background = nullptr;
   earthComm_.reset();
+  history_.reset();
   pictures_.Release();
 }
 
@@ -167,7 +171,30 @@ void GameProc::ScrollOrRedrawAnimations() {
 
 void GameProc::AfterMouseUpdate() {
   MapMouse(widgets::mouseX, widgets::mouseY);
+  StatusPageMouse(widgets::mouseX, widgets::mouseY);
   FlushChanges();
+}
+
+void GameProc::StatusPageMouse(std::int32_t x, std::int32_t y) {
+  if (colony_->State().category != 0 || !palettePanel->infoAreaPixels.Contains(x, y)) {
+    statusPressed_ = false;
+    return;
+  }
+  cursorNow = platform::kCursorHand;
+  // Only a press that began on the Status page opens the history: the release of a button
+  // that turned the area into the Status page (deleting the selected structure) does not.
+  if (widgets::mouseButton == static_cast<std::int32_t>(platform::MouseButton::Left)) {
+    statusPressed_ = true;
+  } else if (widgets::clickPending && std::exchange(statusPressed_, false)) {
+    widgets::clickPending = false;
+    PlayClickSound(1);
+    ShowHistory();
+  }
+}
+
+void GameProc::ShowHistory() {
+  if (!history_) history_ = std::make_unique<dialogs::THistoryDlg>(shell_.Forms());
+  history_->Show(colony_->History());
 }
 
 void GameProc::MapMouse(std::int32_t x, std::int32_t y) {
@@ -221,6 +248,9 @@ void GameProc::KeyDown(std::uint16_t key, platform::ShiftState /*shift*/) {
       break;
     case platform::vk::kDown:
       worldMap_->Scroll(world::ScrollDown);
+      break;
+    case kHistoryKey:
+      ShowHistory();
       break;
     default:
       for (std::size_t i = 0; i < kToolbar.size(); ++i) {

@@ -15,12 +15,14 @@
 #include <string>
 
 #include "dialogs/earth_comm.h"
+#include "dialogs/history_dialog.h"
 #include "screens/autosave.h"
 #include "screens/game_pictures.h"
 #include "screens/palette_panel.h"
 #include "screens/shell.h"
 #include "screens/tool_panel.h"
 #include "sim/colony.h"
+#include "sim/colony_history.h"
 #include "sim/colony_host.h"
 #include "widgets/tw_procedure.h"
 #include "world/land.h"
@@ -75,6 +77,12 @@ class GameProc final : public widgets::TWProcedure, public sim::ColonyHost {
   void ShowEarthReport() override;
   void EndProgram() override;
 
+  // The Colony History over the screen (the key H, a click on the Status page), time standing
+  // still while it is open.
+  void ShowHistory();
+  // The dialog, once it was first shown.
+  dialogs::THistoryDlg* historyDialog() const { return history_.get(); }
+
   sim::Colony& colony() { return *colony_; }
   const sim::Colony& colony() const { return *colony_; }
   world::Land& land() { return land_; }
@@ -92,6 +100,8 @@ class GameProc final : public widgets::TWProcedure, public sim::ColonyHost {
   void FlushChanges();
   void ShowTimePressed(std::int32_t speed);
   void MapMouse(std::int32_t x, std::int32_t y);
+  // The pointer over the Status page: a click opens the history.
+  void StatusPageMouse(std::int32_t x, std::int32_t y);
   void PlayClickSound(int which);
   // A new colony in place of the running one (`replace` returns whether it took place); the
   // old one is autosaved first when it changed since it was last saved.
@@ -107,6 +117,11 @@ class GameProc final : public widgets::TWProcedure, public sim::ColonyHost {
   // Earth's report; made with the screen's pictures and gone before them, and before the land
   // and the colony it reads.
   std::unique_ptr<dialogs::TEarthComm> earthComm_;
+  // Made when first shown and kept with the screen's pictures, with the view and the lines the
+  // player chose.
+  std::unique_ptr<dialogs::THistoryDlg> history_;
+  // The left button went down on the Status page and has not come up elsewhere.
+  bool statusPressed_ = false;
   std::uint32_t pendingChanges_ = 0;
   // The cells the colony named since the last flush, and whether the whole map is to be drawn
   // whatever they are.

@@ -62,6 +62,50 @@ TEST(Draw, FillAndFrameClipAtEveryEdge) {
   });
 }
 
+TEST(Draw, LinesTakeOnePixelPerStepRoundedHalfUp) {
+  constexpr Color kInk = Rgb(200, 40, 0);
+  auto s = Filled(8, 6, kPaper);
+  DrawLine(*s, 1, 1, 6, 1, kInk);  // flat
+  DrawLine(*s, 0, 5, 0, 3, kInk);  // upright, drawn upwards
+  DrawLine(*s, 7, 0, 7, 0, kInk);  // a point
+  ExpectPixels(*s, [](std::int32_t x, std::int32_t y) {
+    return (y == 1 && x >= 1 && x <= 6) || (x == 0 && y >= 3) || (x == 7 && y == 0) ? kInk : kPaper;
+  });
+  // Shallow: (0, 0) to (7, 3) climbs at steps 3/7 = 0.43, 0.86, 1.29, 1.71, 2.14, 2.57 of x.
+  s = Filled(8, 6, kPaper);
+  DrawLine(*s, 0, 0, 7, 3, kInk);
+  const std::int32_t shallow[8] = {0, 0, 1, 1, 2, 2, 3, 3};
+  ExpectPixels(*s, [&](std::int32_t x, std::int32_t y) { return y == shallow[x] ? kInk : kPaper; });
+  // Steep and backwards: (5, 5) to (3, 0), one pixel per row.
+  s = Filled(8, 6, kPaper);
+  DrawLine(*s, 5, 5, 3, 0, kInk);
+  const std::int32_t steep[6] = {3, 3, 4, 4, 5, 5};
+  ExpectPixels(*s, [&](std::int32_t x, std::int32_t y) { return x == steep[y] ? kInk : kPaper; });
+}
+
+TEST(Draw, AClippedLineKeepsExactlyThePixelsOfTheWholeLineOnTheSurface) {
+  constexpr Color kInk = Rgb(200, 40, 0);
+  // Each line drawn whole on a large surface, and moved onto a small one that sees a window of
+  // it: the small one must show the large one's pixels in that window, no more, no fewer.
+  const std::int32_t lines[][4] = {{-30, -7, 45, 30}, {12, -40, 3, 60}, {-5, 20, 50, 21},
+                                   {40, 2, -20, 9},   {9, 9, 9, -30},   {-25, 29, 35, -21}};
+  for (const auto& l : lines) {
+    auto whole = Filled(100, 100, kPaper);
+    DrawLine(*whole, l[0] + 40, l[1] + 40, l[2] + 40, l[3] + 40, kInk);
+    auto part = Filled(12, 9, kPaper);
+    DrawLine(*part, l[0], l[1], l[2], l[3], kInk);
+    ExpectPixels(*part, [&](std::int32_t x, std::int32_t y) { return whole->at(x + 40, y + 40); });
+  }
+  // Ends at the limits of 32 bits: the diagonal through the surface, and nothing else.
+  auto s = Filled(8, 6, kPaper);
+  DrawLine(*s, INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX, kInk);
+  DrawLine(*s, INT32_MIN, 100, INT32_MAX, 100, kInk);  // below the surface
+  DrawLine(*s, -1, INT32_MAX, -1, INT32_MIN, kInk);    // left of it
+  ExpectPixels(*s, [](std::int32_t x, std::int32_t y) { return x == y ? kInk : kPaper; });
+  MemVideo empty(0, 0);
+  DrawLine(empty, 0, 0, 5, 5, kInk);  // nothing to draw on, nothing happens
+}
+
 TEST(Draw, CopyIsExactAndClipsBothSurfaces) {
   const auto src = Pattern(4, 4);
   struct Case {

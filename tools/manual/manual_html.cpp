@@ -520,6 +520,7 @@ verdict's number (0 to 9) over ten.</p>
     out << "<tr><td><kbd>" << KeyName(r.key) << "</kbd></td><td>"
         << Escape(r.hint.substr(0, r.hint.find(" <"))) << "</td></tr>\n";
   out << R"(<tr><td><kbd>&larr;</kbd> <kbd>&uarr;</kbd> <kbd>&rarr;</kbd> <kbd>&darr;</kbd></td><td>scroll the map</td></tr>
+<tr><td><kbd>H</kbd></td><td>the Colony History: the population and the balances over the last 120 days or the whole life of the colony (a click on the Status page opens it too)</td></tr>
 <tr><td><kbd>F8</kbd> or <kbd>Alt</kbd>+<kbd>S</kbd></td><td>sound effects on or off, on every screen</td></tr>
 <tr><td><kbd>F9</kbd></td><td>the Options: sound effects, their volume, full screen or a window, autosave (also on the title screen)</td></tr>
 <tr><td><kbd>F11</kbd> or <kbd>Alt</kbd>+<kbd>Enter</kbd></td><td>full screen or a window, on every screen</td></tr>
