@@ -267,7 +267,8 @@ std::string FormatSettings(const Settings& settings, const std::vector<std::stri
       "# key's default.\n"
       "#   sound-effects = on | off          effects-volume = 0 to 100 (percent)\n"
       "#   full-screen = yes | no            window-size = WIDTHxHEIGHT (at least 800x600)\n"
-      "#   window-position = X,Y             autosave-minutes = 0 (off) | 2 | 5 | 10\n";
+      "#   window-position = X,Y             autosave-minutes = 0 (off) | 2 | 5 | 10\n"
+      "#   map-scale = 50 | 71 | 100 | 141 | 200 (percent)\n";
   text += std::string(kVersionKey) + " = " + std::to_string(kFileVersion) + "\n";
   for (const KeyRule& rule : kKeyRules)
     if (const std::optional<std::string> value = rule.write(settings))
