@@ -271,8 +271,8 @@ TEST(MapRefresh, RandomStepsWithZoomsLeaveTheWindowOfAFullRefreshAtEveryScale) {
   MakeMovingAnimation(pictures.animation);
   std::vector<std::unique_ptr<ScaledSheets>> scales;
   for (const MapScale& scale : kMapScales) scales.push_back(std::make_unique<ScaledSheets>(scale));
-  RunSequence(1024, 768, 120, pictures.Slots(), scales);
-  RunSequence(1920, 1080, 50, pictures.Slots(), scales);
+  RunSequence(1024, 768, 80, pictures.Slots(), scales);
+  RunSequence(1920, 1080, 24, pictures.Slots(), scales);
 }
 
 // Animation frames drawn over the selection marker that covers part of them in painter's
