@@ -23,6 +23,11 @@
 //   u = x - y + size / 2        x = (u + v) >> 1
 //   v = x + y - size / 2        y = size / 2 + ((v - u) >> 1)
 //
+// The pixels are those of the design's own scale; a view made at another (world/map_scale.h)
+// has tiles, lifts and half tiles of that scale, all whole pixels, and draws scaled copies of
+// the pictures (world/scaled_sheets.h); its map surface keeps about the same size, holding more
+// or fewer tiles.
+//
 // The view square 0 <= u, v <= size lies inside the grid's diamond; the view and the minimap
 // never leave it. The view's top-left corner is the anchor of the top-left cell, and the map
 // surface is drawn row by row from there (see map_view.cpp).
@@ -94,7 +99,8 @@ class WorldIso3D {
   ViewPos CellToView(CellPos cell) const;
   CellPos ViewToCell(ViewPos view) const;
   CellPos TopLeftCell() const;
-  // The 144 x 96 box of a cell's diamond on the map surface; its centre is the cell's anchor.
+  // The tile box of a cell's diamond on the map surface (144 x 96 at the design's scale); its
+  // centre is the cell's anchor.
   gfx::IntRect TileBox(CellPos cell) const;
 
   // The cell under a point of the back buffer inside the view rectangle; (0, 0) when the
