@@ -382,6 +382,25 @@ void BM_StretchOfANativeSizeSurfaceAtHalfScale(benchmark::State& state) {
                  std::to_string(large.height()));
 }
 
+// Scaling the pictures: the animation sheet whole (as the first draw at a scale does), or with
+// every frame of the tile sheets too (range(1) 1), for the scale of index range(0).
+void BM_ScaleSheets(benchmark::State& state) {
+  const world::MapScale& scale = world::kMapScales[static_cast<std::size_t>(state.range(0))];
+  const bool tiles = state.range(1) != 0;
+  for (auto _ : state) {
+    world::ScaledSheets sheets(scale);
+    const world::MapPictures scaled = sheets.Follow(Pictures().Slots());
+    if (tiles) {
+      for (const gfx::WBitmap* sheet : {scaled.tiles0, scaled.tiles1, scaled.tiles2}) {
+        for (std::int32_t frame = 0; frame < 80; ++frame) sheets.Prepare(sheet, frame);
+      }
+    }
+    benchmark::DoNotOptimize(sheets.FramesScaled());
+  }
+  state.SetLabel(std::to_string(scale.percent) + (tiles ? " %, every frame" : " %, animation"));
+}
+
+BENCHMARK(BM_ScaleSheets)->ArgsProduct({{0, 1, 3, 4}, {0, 1}})->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_AnimationTickAtScale)->DenseRange(0, 4)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_AcceleratedTickBusyAtScale)->DenseRange(0, 4)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ScrollSidewaysAtScale)->DenseRange(0, 4)->Unit(benchmark::kMillisecond);
