@@ -392,7 +392,10 @@ void BM_ScaleSheets(benchmark::State& state) {
     const world::MapPictures scaled = sheets.Follow(Pictures().Slots());
     if (tiles) {
       for (const gfx::WBitmap* sheet : {scaled.tiles0, scaled.tiles1, scaled.tiles2}) {
-        for (std::int32_t frame = 0; frame < 80; ++frame) sheets.Prepare(sheet, frame);
+        for (std::int32_t frame = 0; frame < 80; ++frame) {
+          std::int32_t n = frame;
+          benchmark::DoNotOptimize(sheets.Prepare(sheet, n));
+        }
       }
     }
     benchmark::DoNotOptimize(sheets.FramesScaled());

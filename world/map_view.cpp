@@ -38,7 +38,10 @@ gfx::IntRect FrameBox(const gfx::WBitmap* sheet, std::int32_t left, std::int32_t
 void WorldIso3D::DrawSheetFrame(const gfx::WBitmap* picture, std::int32_t left, std::int32_t top,
                                 std::int32_t frame) {
   if (picture == nullptr || frame < 0) return;
-  if (scaled_ != nullptr) scaled_->Prepare(picture, frame);
+  if (scaled_ != nullptr) {
+    picture = scaled_->Prepare(picture, frame);
+    if (picture == nullptr) return;
+  }
   if (clip_ == nullptr) {
     gfx::DrawFrame(*mapSurface, *picture, left, top, frame);
     return;

@@ -100,16 +100,20 @@ MapPictures ScaledSheets::Follow(const MapPictures& originals) {
   return drawn;
 }
 
-void ScaledSheets::Prepare(const gfx::WBitmap* picture, std::int32_t frame) {
+const gfx::WBitmap* ScaledSheets::Prepare(const gfx::WBitmap* picture, std::int32_t& frame) {
   for (Sheet& sheet : sheets_) {
     if (&sheet.scaled != picture) continue;
-    if (sheet.scaled.layout == gfx::LayoutWhole) frame = 0;
-    if (frame >= 0 && static_cast<std::size_t>(frame) < sheet.ready.size() &&
-        sheet.ready[static_cast<std::size_t>(frame)] == 0) {
-      ScaleFrame(sheet, frame);
+    const std::int32_t n = sheet.scaled.layout == gfx::LayoutWhole ? 0 : frame;
+    // A frame past those of the original draws nothing, as it does from the original.
+    if (n < 0 || static_cast<std::size_t>(n) >= sheet.ready.size()) {
+      return sheet.framePictures.empty() ? picture : nullptr;
     }
-    return;
+    if (sheet.ready[static_cast<std::size_t>(n)] == 0) ScaleFrame(sheet, n);
+    if (sheet.framePictures.empty()) return picture;
+    frame = 0;
+    return sheet.framePictures[static_cast<std::size_t>(n)].get();
   }
+  return picture;
 }
 
 void ScaledSheets::Clear() {
@@ -118,8 +122,9 @@ void ScaledSheets::Clear() {
 
 std::size_t ScaledSheets::FramesScaled() const {
   std::size_t count = 0;
-  for (const Sheet& sheet : sheets_)
+  for (const Sheet& sheet : sheets_) {
     count += static_cast<std::size_t>(std::ranges::count(sheet.ready, 1));
+  }
   return count;
 }
 
@@ -161,6 +166,7 @@ void ScaledSheets::Make(Sheet& sheet, const gfx::WBitmap* original, std::int32_t
   }
   if (frames == 0) return;
 
+  sheet.ready.assign(static_cast<std::size_t>(frames), 0);
   gfx::WBitmap& scaled = sheet.scaled;
   std::int32_t sheetWidth = width;
   std::int32_t sheetHeight = height;
@@ -171,7 +177,6 @@ void ScaledSheets::Make(Sheet& sheet, const gfx::WBitmap* original, std::int32_t
     sheetWidth = std::min(frames, 8) * (width + 1) - 1;
     sheetHeight = (frames + 7) / 8 * (height + 1) - 1;
   }
-  scaled.bitmap = std::make_unique<gfx::MemVideo>(sheetWidth, sheetHeight);
   scaled.width = sheetWidth;
   scaled.height = sheetHeight;
   scaled.frameWidth = width;
@@ -179,22 +184,39 @@ void ScaledSheets::Make(Sheet& sheet, const gfx::WBitmap* original, std::int32_t
   scaled.transparent = keyed;
   scaled.keyColor = original->keyColor;
   if (keyed) {
-    scaled.mask = std::make_unique<gfx::ImageMask>();
-    scaled.mask->width = sheetWidth;
-    scaled.mask->height = sheetHeight;
-    scaled.mask->keyed.assign(static_cast<std::size_t>(sheetWidth) * sheetHeight, 1);
+    // Each frame a picture of its own, made when it is scaled: only the frames drawn at this
+    // scale take memory (a whole sheet's mask would be written at once, every page of it).
+    sheet.framePictures.resize(static_cast<std::size_t>(frames));
+    return;
   }
-  sheet.ready.assign(static_cast<std::size_t>(frames), 0);
+  scaled.bitmap = std::make_unique<gfx::MemVideo>(sheetWidth, sheetHeight);
 }
 
 void ScaledSheets::ScaleFrame(Sheet& sheet, std::int32_t frame) {
   sheet.ready[static_cast<std::size_t>(frame)] = 1;
   const gfx::WBitmap& original = *sheet.original;
-  gfx::WBitmap& scaled = sheet.scaled;
+  const gfx::WBitmap& scaled = sheet.scaled;
   const gfx::IntRect source = gfx::FrameSourceRect(original, frame);
-  const gfx::IntRect target = gfx::FrameSourceRect(scaled, frame);
-  if (source.IsEmpty() || target.IsEmpty()) return;
   const bool keyed = scaled.transparent;
+  // A keyed frame goes into a picture of its own, an unkeyed one into its place in the sheet.
+  gfx::WBitmap* into = &sheet.scaled;
+  gfx::IntRect target = gfx::FrameSourceRect(scaled, frame);
+  if (keyed) {
+    auto picture = std::make_unique<gfx::WBitmap>();
+    picture->bitmap = std::make_unique<gfx::MemVideo>(scaled.frameWidth, scaled.frameHeight);
+    picture->width = scaled.frameWidth;
+    picture->height = scaled.frameHeight;
+    picture->transparent = true;
+    picture->keyColor = scaled.keyColor;
+    picture->mask = std::make_unique<gfx::ImageMask>();
+    picture->mask->width = picture->width;
+    picture->mask->height = picture->height;
+    picture->mask->keyed.assign(static_cast<std::size_t>(picture->width) * picture->height, 1);
+    target = picture->bitmap->bounds();
+    into = picture.get();
+    sheet.framePictures[static_cast<std::size_t>(frame)] = std::move(picture);
+  }
+  if (source.IsEmpty() || target.IsEmpty()) return;
 
   // Destination pixels map to the frame's own pixels: a keyed frame about the cell's anchor at
   // the scale's exact ratio, an unkeyed one stretched onto its rounded square.
@@ -226,9 +248,9 @@ void ScaledSheets::ScaleFrame(Sheet& sheet, std::int32_t frame) {
 
   for (std::int32_t y = 0; y < target.Height(); ++y) {
     const AxisTaps& down = rows[static_cast<std::size_t>(y)];
-    gfx::Color* out = scaled.bitmap->row(target.top + y) + target.left;
-    std::uint8_t* key = keyed ? scaled.mask->keyed.data() +
-                                    static_cast<std::size_t>(target.top + y) * scaled.width +
+    gfx::Color* out = into->bitmap->row(target.top + y) + target.left;
+    std::uint8_t* key = keyed ? into->mask->keyed.data() +
+                                    static_cast<std::size_t>(target.top + y) * into->width +
                                     target.left
                               : nullptr;
     for (std::int32_t x = 0; x < target.Width(); ++x) {

@@ -9,12 +9,14 @@
 // frames are scaled into the rounded animation square of the scale.
 //
 // The animation sheet is scaled whole when the pictures are first followed (it is small and
-// its frames' changes are compared); the tile sheets a frame at a time, when a frame is first
-// drawn, so a zoom costs only the frames in view. The minimap is never scaled.
+// its frames' changes are compared); the tile sheets a frame at a time, each into a picture of
+// its own, when the frame is first drawn, so a zoom costs (in time and memory) only the frames
+// in view. The minimap is never scaled.
 #pragma once
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "gfx/wbitmap.h"
@@ -34,9 +36,11 @@ class ScaledSheets {
   // The pictures to draw with at this scale for these originals. Originals that are other
   // pictures, or hold other pixels, than the last time are scaled afresh.
   MapPictures Follow(const MapPictures& originals);
-  // Before frame n of a picture Follow gave is drawn: scales it unless that was done. Any
-  // other picture, or a frame the original lacks, is left alone.
-  void Prepare(const gfx::WBitmap* picture, std::int32_t frame);
+  // Before frame n of a picture Follow gave is drawn: scales it unless that was done, and
+  // gives the picture to draw it from, with the frame's number in it (a keyed sheet's frames
+  // are pictures of their own: frame 0 of it); null for a frame of a keyed sheet that the
+  // original lacks, which draws nothing. Any other picture is given back as it is.
+  const gfx::WBitmap* Prepare(const gfx::WBitmap* picture, std::int32_t& frame);
   // Drops every scaled picture (the originals are going).
   void Clear();
 
@@ -47,7 +51,10 @@ class ScaledSheets {
   struct Sheet {
     const gfx::WBitmap* original = nullptr;
     const gfx::MemVideo* originalPixels = nullptr;
+    // The scaled sheet: the animation's pixels; for a keyed sheet only its frames' size and
+    // layout, its frames being the pictures below.
     gfx::WBitmap scaled;
+    std::vector<std::unique_ptr<gfx::WBitmap>> framePictures;
     std::vector<std::uint8_t> ready;
     // The original frame's top-left corner relative to the anchor, in the design's pixels, and
     // the scaled frame's, for colour-keyed sheets; the animation is mapped onto its square.

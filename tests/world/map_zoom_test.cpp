@@ -84,14 +84,18 @@ TEST(MapZoom, ScaledFramesAreTheMeanOfTheirOpaquePixelsOnlyAndMadeWhenFirstDrawn
     for (const Probe probe :
          {Probe{scaled.tiles0, testing::Tiles0, 20}, Probe{scaled.tiles1, testing::Tiles1, 7},
           Probe{scaled.tiles2, testing::Tiles2, 30}}) {
-      sheets.Prepare(probe.sheet, probe.frame);
-      const gfx::IntRect box = gfx::FrameSourceRect(*probe.sheet, probe.frame);
+      std::int32_t frame = probe.frame;
+      const gfx::WBitmap* picture = sheets.Prepare(probe.sheet, frame);
+      ASSERT_NE(picture, nullptr);
+      const gfx::IntRect box = gfx::FrameSourceRect(*picture, frame);
+      EXPECT_EQ(box.Width(), probe.sheet->frameWidth);
+      EXPECT_EQ(box.Height(), probe.sheet->frameHeight);
       std::int32_t opaque = 0;
       for (std::int32_t y = box.top; y < box.bottom; ++y) {
         for (std::int32_t x = box.left; x < box.right; ++x) {
-          if (probe.sheet->mask->IsKeyed(x, y)) continue;
+          if (picture->mask->IsKeyed(x, y)) continue;
           ++opaque;
-          ASSERT_EQ(probe.sheet->bitmap->at(x, y), FrameColor(probe.colours, probe.frame))
+          ASSERT_EQ(picture->bitmap->at(x, y), FrameColor(probe.colours, probe.frame))
               << x << "," << y;
         }
       }
@@ -99,8 +103,13 @@ TEST(MapZoom, ScaledFramesAreTheMeanOfTheirOpaquePixelsOnlyAndMadeWhenFirstDrawn
       EXPECT_GT(opaque, box.Width() * box.Height() / 3);
     }
     EXPECT_EQ(sheets.FramesScaled(), animationFrames + 3);
-    sheets.Prepare(scaled.tiles0, 20);
-    sheets.Prepare(scaled.tiles0, 999);  // a frame the sheet lacks draws nothing
+    std::int32_t again = 20;
+    EXPECT_NE(sheets.Prepare(scaled.tiles0, again), nullptr);
+    std::int32_t missing = 999;  // a frame the sheet lacks draws nothing
+    EXPECT_EQ(sheets.Prepare(scaled.tiles0, missing), nullptr);
+    std::int32_t animation = 5;  // the animation sheet is drawn from as it is
+    EXPECT_EQ(sheets.Prepare(scaled.animation, animation), scaled.animation);
+    EXPECT_EQ(animation, 5);
     EXPECT_EQ(sheets.FramesScaled(), animationFrames + 3);
     sheets.Clear();
     EXPECT_EQ(sheets.FramesScaled(), 0u);
