@@ -82,7 +82,8 @@ void TMainWnd::FormCreate() {
 }
 
 TMainWnd::~TMainWnd() {
-  // Where the player left the window is where it opens next time.
+  // Where the player left the window is where it opens next time, and at the scale it had.
+  KeepMapScale();
   RememberWindow();
   // Help windows are the desktop browser's own; there is nothing to close. The screens go
   // before the sounds and pictures their widgets point at.
@@ -114,6 +115,7 @@ void TMainWnd::TimerTimer() {
   if (minimised) return;
   heartbeat.Tick(Heartbeat::Clock::now());
   if (windowSettleTicks_ > 0 && --windowSettleTicks_ == 0) RememberWindow();
+  if (mapScaleSettleTicks_ > 0 && --mapScaleSettleTicks_ == 0) KeepMapScale();
   notice.Tick(timerInterval);
   ReportScreenshots();
   // Settings that cannot be kept are said once, over whatever shows, and play goes on.
@@ -149,6 +151,7 @@ void TMainWnd::SwitchScreens() {
       if (!gameScreen) {
         gameScreen = std::make_unique<screens::GameProc>(*this, *this);
         gameScreen->SetAutosaveInterval(settings().autosaveMinutes);
+        gameScreen->SetMapScale(settings().mapScale);
       }
       if (!menuScreen)
         menuScreen = std::make_unique<screens::MainMenuProc>(*this, *this, *gameScreen);
@@ -381,6 +384,28 @@ void TMainWnd::FormMouseUp(platform::MouseButton /*button*/, platform::ShiftStat
 
 void TMainWnd::FormClick() {
   widgets::clickPending = true;
+}
+
+void TMainWnd::FormMouseWheel(std::int32_t steps, platform::ShiftState /*shift*/, std::int32_t x,
+                              std::int32_t y) {
+  if (widgets::activeProcedure == nullptr || steps == 0) return;
+  InputActivity();
+  widgets::activeProcedure->MouseWheel(steps, x, y);
+}
+
+void TMainWnd::MapScaleChosen(int percent) {
+  // Turning the wheel zooms step by step; the scale is written once it rests for a second (or
+  // at exit), not at every step.
+  pendingMapScale_ = percent;
+  mapScaleSettleTicks_ = 1000 / kFrameInterval;
+}
+
+void TMainWnd::KeepMapScale() {
+  mapScaleSettleTicks_ = 0;
+  if (!pendingMapScale_) return;
+  Settings changed = settings();
+  changed.mapScale = *std::exchange(pendingMapScale_, std::nullopt);
+  ChangeSettings(changed);
 }
 
 void TMainWnd::ApplicationRestored() {

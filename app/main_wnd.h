@@ -122,6 +122,10 @@ class TMainWnd final : public platform::WindowEvents,
     FormMouseUp(button, shift, x, y);
   }
   void OnClick() override { FormClick(); }
+  void OnMouseWheel(std::int32_t steps, platform::ShiftState shift, std::int32_t x,
+                    std::int32_t y) override {
+    FormMouseWheel(steps, shift, x, y);
+  }
 
   void FormActivate();
   void TimerTimer();
@@ -136,6 +140,8 @@ class TMainWnd final : public platform::WindowEvents,
                    std::int32_t y);
   // The platform raises it before the button-up of a left click inside the window.
   void FormClick();
+  void FormMouseWheel(std::int32_t steps, platform::ShiftState shift, std::int32_t x,
+                      std::int32_t y);
   // The application came back from being minimised.
   void ApplicationRestored();
 
@@ -186,6 +192,7 @@ class TMainWnd final : public platform::WindowEvents,
   dialogs::TFileDlg* FileDialog() override { return fileDialog.get(); }
   // Only over the title screen or the game screen, never over another dialog.
   void ShowOptions() override;
+  void MapScaleChosen(int percent) override;
   void ShowScreenNotice(std::string_view text) override { notice.Show(std::string(text)); }
 
   // Fields of the window, in the order the game's design gives them.
@@ -238,6 +245,10 @@ class TMainWnd final : public platform::WindowEvents,
   SettingsStore settingsStore_;
   // Ticks until a window the player is resizing is taken as settled and remembered.
   std::uint32_t windowSettleTicks_ = 0;
+  // Writes a map scale the player chose into the settings.
+  void KeepMapScale();
+  std::optional<int> pendingMapScale_;
+  std::uint32_t mapScaleSettleTicks_ = 0;
 
   platform::Platform& platform_;
 };

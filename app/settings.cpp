@@ -78,7 +78,7 @@ struct KeyRule {
   std::optional<std::string> (*write)(const Settings& settings);  // none: no line
 };
 
-const std::array<KeyRule, 6> kKeyRules = {{
+const std::array<KeyRule, 7> kKeyRules = {{
     {"sound-effects", "on or off", ReadSwitch<&Settings::soundEffects>,
      [](const Settings& s) -> std::optional<std::string> { return s.soundEffects ? "on" : "off"; }},
     {"effects-volume", "a whole number from 0 to 100",
@@ -129,6 +129,15 @@ const std::array<KeyRule, 6> kKeyRules = {{
      [](const Settings& s) -> std::optional<std::string> {
        return std::to_string(s.autosaveMinutes);
      }},
+    {"map-scale", "50, 71, 100, 141 or 200",
+     [](std::string_view value, Settings& s) {
+       const std::optional<int> percent = ParseNumber(value, 0, 1000);
+       if (!percent || std::ranges::find(kMapScaleChoices, *percent) == std::end(kMapScaleChoices))
+         return false;
+       s.mapScale = *percent;
+       return true;
+     },
+     [](const Settings& s) -> std::optional<std::string> { return std::to_string(s.mapScale); }},
 }};
 
 constexpr std::string_view kVersionKey = "version";
@@ -258,7 +267,8 @@ std::string FormatSettings(const Settings& settings, const std::vector<std::stri
       "# key's default.\n"
       "#   sound-effects = on | off          effects-volume = 0 to 100 (percent)\n"
       "#   full-screen = yes | no            window-size = WIDTHxHEIGHT (at least 800x600)\n"
-      "#   window-position = X,Y             autosave-minutes = 0 (off) | 2 | 5 | 10\n";
+      "#   window-position = X,Y             autosave-minutes = 0 (off) | 2 | 5 | 10\n"
+      "#   map-scale = 50 | 71 | 100 | 141 | 200 (percent)\n";
   text += std::string(kVersionKey) + " = " + std::to_string(kFileVersion) + "\n";
   for (const KeyRule& rule : kKeyRules)
     if (const std::optional<std::string> value = rule.write(settings))
@@ -281,6 +291,8 @@ Settings WithinRange(Settings settings) {
   }
   if (std::ranges::find(kAutosaveChoices, settings.autosaveMinutes) == std::end(kAutosaveChoices))
     settings.autosaveMinutes = defaults.autosaveMinutes;
+  if (std::ranges::find(kMapScaleChoices, settings.mapScale) == std::end(kMapScaleChoices))
+    settings.mapScale = defaults.mapScale;
   return settings;
 }
 

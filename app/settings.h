@@ -1,6 +1,6 @@
 // The player's settings that outlast a run: the sound switch and volume, full screen or a window
-// of a remembered size and place, and how often the colony is saved by itself. They live in a
-// small text file of `key = value` lines that a person can read and edit:
+// of a remembered size and place, how often the colony is saved by itself, and the map's scale.
+// They live in a small text file of `key = value` lines that a person can read and edit:
 //   $XDG_CONFIG_HOME/redhollow/settings.ini   (~/.config/redhollow/settings.ini by default)
 // Only the shell (app/) reads and writes them; the model, the screens and the dialogs are told
 // the values they need.
@@ -25,6 +25,8 @@ inline constexpr int kMinWindowWidth = 800;
 inline constexpr int kMinWindowHeight = 600;
 inline constexpr int kMaxWindowSide = 16384;
 inline constexpr int kAutosaveChoices[] = {0, 2, 5, 10};
+// The map view's scales in percent (world/map_scale.h).
+inline constexpr int kMapScaleChoices[] = {50, 71, 100, 141, 200};
 
 struct Settings {
   bool soundEffects = true;
@@ -35,6 +37,7 @@ struct Settings {
   // The window's place on the desktop, when known.
   std::optional<int> windowX, windowY;
   int autosaveMinutes = 5;  // one of kAutosaveChoices; 0 is off
+  int mapScale = 100;       // one of kMapScaleChoices
 
   bool operator==(const Settings&) const = default;
 };
@@ -64,7 +67,8 @@ SettingsText ParseSettings(std::string_view text, std::string_view fileName);
 // The file's text for these settings, with the unknown lines after the known keys.
 std::string FormatSettings(const Settings& settings, const std::vector<std::string>& unknownLines);
 // The settings with every value its key can hold: sizes and the volume clamped, a place known
-// in only one coordinate forgotten, an autosave interval that is no choice the default.
+// in only one coordinate forgotten, an autosave interval or a map scale that is no choice the
+// default.
 Settings WithinRange(Settings settings);
 
 // The settings of this run and the file they come from and go to. Holds the file's unknown keys

@@ -5,11 +5,13 @@
 # gets a fresh server per run; the medians of the runs are printed last.
 #
 #   bench/startup_memory.sh [--build DIR] [--program NAME] [--sizes "WxH ..."] [--runs N]
-#                           [--at FX,FY] [--play] [--pixel-timeout-ms N]
+#                           [--at FX,FY] [--play] [--zoom] [--pixel-timeout-ms N]
 #
 #   --program  the binary in the build folder (default redhollow)
 #   --play     after the first frame: New Game (a click at 0.22, 0.475 of the screen), then
 #              F7 and 4.5 s, which is 100 accelerated days, before the peak is read
+#   --zoom     with --play, then the wheel over the view's centre through every scale (down to
+#              50 %, up to 200 %, back to 100 %), a second at each, before the peak is read
 #
 # Environment variables given to the script reach the game (SDL's own, such as
 # SDL_FRAMEBUFFER_ACCELERATION, are how SDL's choices are compared from outside).
@@ -21,6 +23,7 @@ sizes="1024x768 1920x1080 3840x2160"
 runs=5
 at="0.5,0.5"
 play=0
+zoom=0
 pixel_timeout=3000
 while (($#)); do
   case "$1" in
@@ -30,6 +33,7 @@ while (($#)); do
     --runs) runs="$2"; shift 2 ;;
     --at) at="$2"; shift 2 ;;
     --play) play=1; shift ;;
+    --zoom) zoom=1; shift ;;
     --pixel-timeout-ms) pixel_timeout="$2"; shift 2 ;;
     *) echo "unknown option $1" >&2; exit 2 ;;
   esac
@@ -44,7 +48,7 @@ median() { sort -n | awk '{v[NR]=$1} END{if(NR==0){print "none"} else if(NR%2){p
 field() { sed -n "s/.*$1=\([^ ]*\).*/\1/p" | grep -v '^none$' || true; }
 
 echo "machine: $(nproc) cores, load average $(cut -d' ' -f1-3 /proc/loadavg) at the start"
-echo "program: $program; point ($at); runs per size: $runs; play: $play"
+echo "program: $program; point ($at); runs per size: $runs; play: $play; zoom: $zoom"
 summary=""
 for size in $sizes; do
   width="${size%x*}"
@@ -54,6 +58,12 @@ for size in $sizes; do
     x="$(awk -v w="$width" 'BEGIN{printf "%d", w*0.22}')"
     y="$(awk -v h="$height" 'BEGIN{printf "%d", h*0.475}')"
     then_command="xdotool mousemove --sync $x $y click 1; sleep 1; xdotool key F7; sleep 4.5"
+    if ((zoom)); then
+      # The view's centre: the map lies below the top strip, from 0.12 of the height down.
+      cy="$(awk -v h="$height" 'BEGIN{printf "%d", h*0.56}')"
+      then_command+="; xdotool mousemove --sync $((width / 2)) $cy"
+      for button in 5 5 4 4 4 4 5 5; do then_command+="; xdotool click $button; sleep 1"; done
+    fi
   fi
   results=""
   for ((run = 1; run <= runs; run++)); do

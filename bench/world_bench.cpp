@@ -18,9 +18,12 @@
 #include "gfx/draw.h"
 #include "gfx/mem_video.h"
 #include "gfx/pixel_rows.h"
+#include "gfx/stretch.h"
 #include "gfx/wbitmap.h"
 #include "screens/game_layout.h"
 #include "world/map_pictures.h"
+#include "world/map_scale.h"
+#include "world/scaled_sheets.h"
 #include "world/world_iso3d.h"
 
 namespace {
@@ -86,12 +89,15 @@ struct Bench {
   // animatedEvery: one cell in that many runs an animation; the others are plain structures.
   // mixed: the animated cells take turns among every running structure instead of all
   // being the Disco.
-  explicit Bench(const ScreenSize& size, std::int32_t animatedEvery = 1, bool mixed = false)
-      : backBuffer(size.width, size.height),
+  // scale: an index of world::kMapScales.
+  explicit Bench(const ScreenSize& size, std::int32_t animatedEvery = 1, bool mixed = false,
+                 std::size_t scale = world::kNativeScaleIndex)
+      : sheets(world::kMapScales[scale]),
+        backBuffer(size.width, size.height),
         window(static_cast<std::size_t>(size.width) * size.height),
         map(kGameViewArea, land, {size.width, size.height},
             {[this] { return &backBuffer; }, [this](const gfx::IntRect& r) { Present(r); }},
-            Pictures().Slots()) {
+            Pictures().Slots(), &sheets) {
     map.miniMapRect = gfx::FracToPixels(kMiniMapArea, size.width, size.height);
     std::int32_t n = 0;
     for (world::MapCell& cell : land.cells) {
@@ -121,6 +127,7 @@ struct Bench {
         pitch, reinterpret_cast<const std::uint8_t*>(backBuffer.row(shown.top) + shown.left), pitch,
         shown.Width(), shown.Height());
   }
+  world::ScaledSheets sheets;
   gfx::MemVideo backBuffer;
   std::vector<gfx::Color> window;
   world::Land land;
@@ -192,8 +199,9 @@ void BM_StretchAndPresentView(benchmark::State& state) {
 
 // One scroll step back and forth, sideways or up and down: the map surface moves by a tile
 // and the uncovered strip is drawn, then the whole view is stretched and presented.
-void RunScrolls(benchmark::State& state, std::int32_t there, std::int32_t back) {
-  Bench bench(kScreens[static_cast<std::size_t>(state.range(0))]);
+void RunScrolls(benchmark::State& state, std::int32_t there, std::int32_t back, std::size_t screen,
+                std::size_t scale = world::kNativeScaleIndex) {
+  Bench bench(kScreens[screen], 1, false, scale);
   std::int32_t direction = there;
   for (auto _ : state) {
     bench.map.Scroll(direction);
@@ -205,11 +213,12 @@ void RunScrolls(benchmark::State& state, std::int32_t there, std::int32_t back) 
 }
 
 void BM_ScrollSideways(benchmark::State& state) {
-  RunScrolls(state, world::ScrollLeft, world::ScrollRight);
+  RunScrolls(state, world::ScrollLeft, world::ScrollRight,
+             static_cast<std::size_t>(state.range(0)));
 }
 
 void BM_ScrollUpDown(benchmark::State& state) {
-  RunScrolls(state, world::ScrollUp, world::ScrollDown);
+  RunScrolls(state, world::ScrollUp, world::ScrollDown, static_cast<std::size_t>(state.range(0)));
 }
 
 // The memory move alone of a sideways step, against the drawing it saves.
@@ -261,6 +270,145 @@ void BM_AcceleratedTickBusy(benchmark::State& state) {
   }
   Label(state);
 }
+
+// The zoomed map at 3840 x 2160, range(0) the index of the scale (0 is 50 %, 4 is 200 %).
+constexpr std::size_t kLargestScreen = 2;
+
+void LabelScale(benchmark::State& state) {
+  state.SetLabel(
+      std::to_string(world::kMapScales[static_cast<std::size_t>(state.range(0))].percent) +
+      " % at 3840x2160");
+}
+
+void BM_AnimationTickAtScale(benchmark::State& state) {
+  Bench bench(kScreens[kLargestScreen], 1, false, static_cast<std::size_t>(state.range(0)));
+  for (auto _ : state) {
+    bench.map.StepAnimations();
+    bench.map.RedrawAnimations();
+    benchmark::DoNotOptimize(bench.window.data());
+    benchmark::ClobberMemory();
+  }
+  LabelScale(state);
+}
+
+void BM_AcceleratedTickBusyAtScale(benchmark::State& state) {
+  Bench bench(kScreens[kLargestScreen], 1, false, static_cast<std::size_t>(state.range(0)));
+  const world::CellPos centre{bench.land.centerX, bench.land.centerY};
+  std::int32_t day = 0;
+  for (auto _ : state) {
+    const world::CellPos cell{centre.x + day % 7 - 3, centre.y + day % 5 - 2};
+    world::MapCell& site = bench.land.Cell(cell.x, cell.y);
+    site.sheet = site.sheet == world::kSheetSite ? world::kSheetStructure : world::kSheetSite;
+    ++day;
+    bench.map.RedrawCells({&cell, 1});
+    bench.map.StepAnimations();
+    bench.map.RedrawAnimations();
+    benchmark::DoNotOptimize(bench.window.data());
+    benchmark::ClobberMemory();
+  }
+  LabelScale(state);
+}
+
+void BM_ScrollSidewaysAtScale(benchmark::State& state) {
+  RunScrolls(state, world::ScrollLeft, world::ScrollRight, kLargestScreen,
+             static_cast<std::size_t>(state.range(0)));
+  LabelScale(state);
+}
+
+// A zoom step as the wheel makes it, from the scale above (below, for 200 %) to range(0) and
+// back: a view at the new scale, centred about the pointer, the minimap drawn anew and the map
+// drawn, stretched and presented whole. range(1) 0: the frames in view were scaled before (as
+// after the first visit of a scale); 1: every step scales them afresh (a scale's first visit).
+void BM_ZoomStep(benchmark::State& state) {
+  const auto to = static_cast<std::size_t>(state.range(0));
+  const std::size_t from = to + 1 < world::kMapScales.size() ? to + 1 : to - 1;
+  const bool cold = state.range(1) != 0;
+  Bench bench(kScreens[kLargestScreen], 1, false, from);
+  world::ScaledSheets fromSheets(world::kMapScales[from]);
+  world::ScaledSheets toSheets(world::kMapScales[to]);
+  const gfx::IntRect view = bench.map.viewRect;
+  const std::int32_t sx = view.left + view.Width() / 3;
+  const std::int32_t sy = view.top + view.Height() / 3;
+  auto zoom = [&](world::ScaledSheets& sheets, std::unique_ptr<world::WorldIso3D>& map,
+                  const world::WorldIso3D& now) {
+    const world::ViewPos centre = bench.land.CellToView({bench.land.centerX, bench.land.centerY});
+    const auto ground = now.GroundAt({1.0 * centre.u, 1.0 * centre.v}, sx, sy);
+    map = std::make_unique<world::WorldIso3D>(
+        kGameViewArea, bench.land,
+        gfx::AppVideo{bench.backBuffer.width(), bench.backBuffer.height()}, bench.map.screen,
+        bench.map.pictures, &sheets);
+    map->miniMapRect = bench.map.miniMapRect;
+    map->CenterNear(map->CentreFor(ground, sx, sy));
+    map->DrawMiniMap();
+    map->RefreshAll();
+  };
+  std::unique_ptr<world::WorldIso3D> there;
+  std::unique_ptr<world::WorldIso3D> back;
+  zoom(toSheets, there, bench.map);
+  zoom(fromSheets, back, *there);
+  for (auto _ : state) {
+    if (cold) {
+      state.PauseTiming();
+      toSheets.Clear();
+      state.ResumeTiming();
+    }
+    zoom(toSheets, there, *back);
+    state.PauseTiming();
+    zoom(fromSheets, back, *there);
+    state.ResumeTiming();
+    benchmark::DoNotOptimize(bench.window.data());
+    benchmark::ClobberMemory();
+  }
+  state.SetLabel(std::to_string(world::kMapScales[from].percent) + " % to " +
+                 std::to_string(world::kMapScales[to].percent) + (cold ? " %, first visit" : " %") +
+                 " at 3840x2160");
+}
+
+// The other way to zoom out, measured to choose: the map drawn at the pictures' own size on a
+// surface as much larger as the scale is smaller (at 50 %, twice the width and height of the
+// view's surface), smoothed down into the view. This is the floor of its scroll step and tick.
+void BM_StretchOfANativeSizeSurfaceAtHalfScale(benchmark::State& state) {
+  Bench bench(kScreens[kLargestScreen]);
+  const gfx::MemVideo& surface = *bench.map.mapSurface;
+  gfx::MemVideo large(2 * surface.width(), 2 * surface.height());
+  const gfx::IntRect shown{0, 0, 2 * bench.map.shownPart.Width(), 2 * bench.map.shownPart.Height()};
+  for (auto _ : state) {
+    gfx::StretchRect(large, shown, bench.backBuffer, bench.map.viewRect, true);
+    bench.Present(bench.map.viewRect);
+    benchmark::DoNotOptimize(bench.window.data());
+    benchmark::ClobberMemory();
+  }
+  state.SetLabel("3840x2160, a surface of " + std::to_string(large.width()) + "x" +
+                 std::to_string(large.height()));
+}
+
+// Scaling the pictures: the animation sheet whole (as the first draw at a scale does), or with
+// every frame of the tile sheets too (range(1) 1), for the scale of index range(0).
+void BM_ScaleSheets(benchmark::State& state) {
+  const world::MapScale& scale = world::kMapScales[static_cast<std::size_t>(state.range(0))];
+  const bool tiles = state.range(1) != 0;
+  for (auto _ : state) {
+    world::ScaledSheets sheets(scale);
+    const world::MapPictures scaled = sheets.Follow(Pictures().Slots());
+    if (tiles) {
+      for (const gfx::WBitmap* sheet : {scaled.tiles0, scaled.tiles1, scaled.tiles2}) {
+        for (std::int32_t frame = 0; frame < 80; ++frame) {
+          std::int32_t n = frame;
+          benchmark::DoNotOptimize(sheets.Prepare(sheet, n));
+        }
+      }
+    }
+    benchmark::DoNotOptimize(sheets.FramesScaled());
+  }
+  state.SetLabel(std::to_string(scale.percent) + (tiles ? " %, every frame" : " %, animation"));
+}
+
+BENCHMARK(BM_ScaleSheets)->ArgsProduct({{0, 1, 3, 4}, {0, 1}})->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_AnimationTickAtScale)->DenseRange(0, 4)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_AcceleratedTickBusyAtScale)->DenseRange(0, 4)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ScrollSidewaysAtScale)->DenseRange(0, 4)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ZoomStep)->ArgsProduct({{0, 1, 2, 3, 4}, {0, 1}})->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StretchOfANativeSizeSurfaceAtHalfScale)->Unit(benchmark::kMillisecond);
 
 BENCHMARK(BM_AnimationTick)->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_AnimationTickMixed)->DenseRange(0, 2)->Unit(benchmark::kMillisecond);

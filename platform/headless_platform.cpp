@@ -133,6 +133,13 @@ void HeadlessPlatform::Click(std::int32_t x, std::int32_t y) {
   ReleaseButton(MouseButton::Left, x, y);
 }
 
+void HeadlessPlatform::TurnWheel(std::int32_t steps, std::int32_t x, std::int32_t y,
+                                 ShiftState keys) {
+  MoveMouse(x, y, keys);
+  if (WindowEvents* target = inputTarget())
+    Guarded([&] { target->OnMouseWheel(steps, keys | input_.heldButtons(), x, y); });
+}
+
 void HeadlessPlatform::PressKey(std::uint16_t key, ShiftState modifiers) {
   WindowEvents* target = inputTarget();
   if (target == nullptr) return;

@@ -75,6 +75,8 @@ class HeadlessPlatform final : public Platform {
                    bool doubleClick = false);
   void ReleaseButton(MouseButton button, std::int32_t x, std::int32_t y, ShiftState keys = 0);
   void Click(std::int32_t x, std::int32_t y);
+  // Moves the pointer to (x, y) and turns the wheel by steps (positive away from the user).
+  void TurnWheel(std::int32_t steps, std::int32_t x, std::int32_t y, ShiftState keys = 0);
   void PressKey(std::uint16_t key, ShiftState modifiers = 0);
   void TypeText(std::string_view utf8);
   void RequestClose();  // the window manager's close, or Alt+F4

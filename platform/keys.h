@@ -48,6 +48,8 @@ constexpr std::uint16_t k0 = 48;
 constexpr std::uint16_t kA = 65;
 constexpr std::uint16_t kS = 83;
 constexpr std::uint16_t kNumpad0 = 96;
+constexpr std::uint16_t kAdd = 107;       // keypad +
+constexpr std::uint16_t kSubtract = 109;  // keypad -
 constexpr std::uint16_t kF1 = 112;
 constexpr std::uint16_t kF2 = 113;
 constexpr std::uint16_t kF3 = 114;
@@ -60,6 +62,8 @@ constexpr std::uint16_t kF9 = 120;
 constexpr std::uint16_t kF10 = 121;
 constexpr std::uint16_t kF11 = 122;
 constexpr std::uint16_t kF12 = 123;
+constexpr std::uint16_t kOemPlus = 187;   // the main keyboard's = and + key
+constexpr std::uint16_t kOemMinus = 189;  // the main keyboard's - key
 }  // namespace vk
 
 }  // namespace platform

@@ -12,6 +12,15 @@ std::uint16_t VirtualKeyFromSdl(SDL_Keycode key) {
   switch (key) {
     case SDLK_KP_0:
       return vk::kNumpad0;
+    case SDLK_KP_PLUS:
+      return vk::kAdd;
+    case SDLK_KP_MINUS:
+      return vk::kSubtract;
+    case SDLK_PLUS:
+    case SDLK_EQUALS:
+      return vk::kOemPlus;
+    case SDLK_MINUS:
+      return vk::kOemMinus;
     case SDLK_BACKSPACE:
       return vk::kBack;
     case SDLK_TAB:

@@ -1,5 +1,6 @@
 #include "screens/game_proc.h"
 
+#include <algorithm>
 #include <array>
 #include <utility>
 
@@ -45,20 +46,34 @@ GameProc::GameProc(widgets::WidgetHost& host, Shell& shell)
 
 std::unique_ptr<world::WorldIso3D> GameProc::MakeMapView() {
   const gfx::AppVideo screen = host()->ScreenSize();
+  world::ScaledSheets* sheets = nullptr;
+  if (scaleIndex_ != world::kNativeScaleIndex) {
+    std::unique_ptr<world::ScaledSheets>& slot = scaledSheets_[scaleIndex_];
+    if (!slot) slot = std::make_unique<world::ScaledSheets>(world::kMapScales[scaleIndex_]);
+    sheets = slot.get();
+  }
   auto map = std::make_unique<world::WorldIso3D>(
       kGameViewArea, land_, screen,
       world::MapScreen{[this] { return this->host()->Target(); },
-                       [this](const gfx::IntRect& r) { this->host()->Present(r); }});
+                       [this](const gfx::IntRect& r) { this->host()->Present(r); }},
+      world::MapPictures{}, sheets);
   map->miniMapRect = gfx::FracToPixels(kMiniMapArea, screen);
   return map;
 }
 
+void GameProc::ReplaceMapView() {
+  // The old view's surfaces go first: at 3840 x 2160 its map surface alone is 34 MB.
+  const world::MapPictures pictures = worldMap_->pictures;
+  palettePanel->SetMap(nullptr);
+  worldMap_.reset();
+  worldMap_ = MakeMapView();
+  worldMap_->pictures = pictures;
+  palettePanel->SetMap(worldMap_.get());
+}
+
 void GameProc::Relayout() {
   TWProcedure::Relayout();
-  std::unique_ptr<world::WorldIso3D> map = MakeMapView();
-  map->pictures = worldMap_->pictures;
-  worldMap_ = std::move(map);
-  palettePanel->SetMap(worldMap_.get());
+  ReplaceMapView();
   // Shown or not, the view keeps the land's centre; a shown one gets what LoadResources
   // gives it, and the redraw of the whole screen that follows draws it.
   if (visible == 1) {
@@ -96,6 +111,9 @@ void GameProc::ReleaseResources() {
     worldMap_->pictures = {};
     worldMap_->ForgetAnimationFrames();
   }
+  for (const std::unique_ptr<world::ScaledSheets>& sheets : scaledSheets_) {
+    if (sheets) sheets->Clear();
+  }
   if (toolPanel != nullptr) toolPanel->background = nullptr;
   if (palettePanel != nullptr) palettePanel->background = nullptr;
   earthComm_.reset();
@@ -126,6 +144,62 @@ void GameProc::NewGame() {
     colony_->NewGame();
     return true;
   });
+  StartAtNativeScale();
+  FlushChanges();
+}
+
+void GameProc::StartAtNativeScale() {
+  if (scaleIndex_ == world::kNativeScaleIndex) return;
+  Zoom(static_cast<std::int32_t>(world::kNativeScaleIndex) - static_cast<std::int32_t>(scaleIndex_),
+       worldMap_->viewRect.left + worldMap_->viewRect.Width() / 2,
+       worldMap_->viewRect.top + worldMap_->viewRect.Height() / 2);
+}
+
+void GameProc::SetMapScale(int percent) {
+  const std::size_t index = world::ScaleIndexOfPercent(percent).value_or(world::kNativeScaleIndex);
+  if (index == scaleIndex_) return;
+  scaleIndex_ = index;
+  zoomCentre_.reset();
+  ReplaceMapView();
+  if (visible == 1) {
+    worldMap_->Recentre();
+    worldMap_->DrawMiniMap();
+    worldMap_->RefreshAll();
+  }
+}
+
+void GameProc::Zoom(std::int32_t steps, std::int32_t sx, std::int32_t sy) {
+  const auto last = static_cast<std::int32_t>(world::kMapScales.size()) - 1;
+  const auto wanted = static_cast<std::size_t>(
+      std::clamp(static_cast<std::int32_t>(scaleIndex_) + std::clamp(steps, -last, last), 0, last));
+  if (wanted == scaleIndex_) return;
+  const world::CellPos now{land_.centerX, land_.centerY};
+  world::WorldIso3D::ExactView centre;
+  if (zoomCentre_ && zoomCentre_->got == now) {
+    centre = zoomCentre_->asked;
+  } else {
+    const world::ViewPos view = land_.CellToView(now);
+    centre = {static_cast<double>(view.u), static_cast<double>(view.v)};
+  }
+  const world::WorldIso3D::ExactView ground = worldMap_->GroundAt(centre, sx, sy);
+  scaleIndex_ = wanted;
+  ReplaceMapView();
+  const world::WorldIso3D::ExactView asked = worldMap_->CentreFor(ground, sx, sy);
+  worldMap_->CenterNear(asked);
+  zoomCentre_ = ZoomCentre{asked, {land_.centerX, land_.centerY}};
+  relaidCentre_.reset();
+  shell_.MapScaleChosen(MapScalePercent());
+  if (visible != 1) return;
+  worldMap_->DrawMiniMap();
+  worldMap_->RefreshAll();
+}
+
+void GameProc::MouseWheel(std::int32_t steps, std::int32_t x, std::int32_t y) {
+  if (modal != 0 || !StrictlyInside(worldMap_->viewRect, x, y)) return;
+  Zoom(steps, x, y);
+  // The cell under the pointer is another one now, and so may be the cursor.
+  MapMouse(x, y);
+  host()->SetCursor(cursorNow);
   FlushChanges();
 }
 
@@ -146,6 +220,7 @@ void GameProc::RestoreView() {
 void GameProc::Tick() {
   colony_->GameTick();
   FlushChanges();
+  if (std::exchange(triedAgain_, false)) StartAtNativeScale();
   if (std::exchange(newColony_, false)) autosave_.Settled(*colony_);
   autosave_.Tick(*colony_, colony_->State().speed != sim::kPaused && !colony_->Ended());
   ShowAutosaveNotice();
@@ -252,6 +327,15 @@ void GameProc::KeyDown(std::uint16_t key, platform::ShiftState /*shift*/) {
     case kHistoryKey:
       ShowHistory();
       break;
+    case platform::vk::kAdd:
+    case platform::vk::kOemPlus:
+    case platform::vk::kSubtract:
+    case platform::vk::kOemMinus: {
+      const gfx::IntRect& view = worldMap_->viewRect;
+      const bool in = key == platform::vk::kAdd || key == platform::vk::kOemPlus;
+      Zoom(in ? 1 : -1, view.left + view.Width() / 2, view.top + view.Height() / 2);
+      break;
+    }
     default:
       for (std::size_t i = 0; i < kToolbar.size(); ++i) {
         if (kToolbar[i].key == key) {
@@ -273,6 +357,7 @@ void GameProc::Command(widgets::TWControl* /*widget*/, std::int32_t code) {
           colony_->NewGame();
           return true;
         });
+        StartAtNativeScale();
       }
       break;
     case kCommandLoadGame:
@@ -351,8 +436,12 @@ void GameProc::Notice(std::string_view sound, std::string_view text) {
 bool GameProc::Question(std::string_view sound, std::string_view text) {
   FlushChanges();
   shell_.PlaySound(sound);
-  return shell_.ShowMessage(sim::kNoticeTitle, text, dialogs::kButtonsYesNo,
-                            dialogs::kIconQuestion) == dialogs::kResultYes;
+  const bool yes = shell_.ShowMessage(sim::kNoticeTitle, text, dialogs::kButtonsYesNo,
+                                      dialogs::kIconQuestion) == dialogs::kResultYes;
+  // Yes to trying again starts a new colony, which starts at the pictures' own scale as every
+  // new game does.
+  if (yes && text == sim::kTextGameOver) triedAgain_ = true;
+  return yes;
 }
 
 void GameProc::ShowEarthReport() {

@@ -8,6 +8,7 @@
 // player sees the state the notice speaks of).
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <filesystem>
 #include <memory>
@@ -26,7 +27,9 @@
 #include "sim/colony_host.h"
 #include "widgets/tw_procedure.h"
 #include "world/land.h"
+#include "world/map_scale.h"
 #include "world/random.h"
+#include "world/scaled_sheets.h"
 #include "world/world_iso3d.h"
 
 namespace screens {
@@ -40,7 +43,10 @@ class GameProc final : public widgets::TWProcedure, public sim::ColonyHost {
   void Draw() override;
   // The pointer over the map and the minimap: cursor, selecting, building, the minimap click.
   void AfterMouseUpdate() override;
+  // Arrow keys scroll; + and - (main keys and keypad) zoom about the view's centre.
   void KeyDown(std::uint16_t key, platform::ShiftState shift) override;
+  // Over the map the wheel zooms about the ground under the pointer: up (away) zooms in.
+  void MouseWheel(std::int32_t steps, std::int32_t x, std::int32_t y) override;
   // One 40 ms tick: days, animations, edge scrolling.
   void Tick() override;
   void Command(widgets::TWControl* widget, std::int32_t code) override;
@@ -60,6 +66,15 @@ class GameProc final : public widgets::TWProcedure, public sim::ColonyHost {
   std::optional<std::string> ChooseSavedGame(std::int32_t mode);
   // The running game into a file; a failure says why. True when saved.
   bool SaveGame(const std::string& path);
+  // Zooms the map by steps of the scales (world/map_scale.h; positive is larger), keeping the
+  // ground under the point (sx, sy) of the back buffer there as nearly as centring on whole
+  // cells allows; the scale is held to the smallest and the largest. Shown, the map is drawn
+  // anew; the shell is told the new scale.
+  void Zoom(std::int32_t steps, std::int32_t sx, std::int32_t sy);
+  // The scale of the settings at start (a percentage that is no scale is 100 %); the shell is
+  // not told.
+  void SetMapScale(int percent);
+  int MapScalePercent() const { return world::kMapScales[scaleIndex_].percent; }
   // How often the running colony is autosaved, in minutes of play; 0 turns it off.
   void SetAutosaveInterval(int minutes) { autosave_.SetIntervalMinutes(minutes); }
   // The program is about to end: a colony changed since it was last saved is autosaved, and
@@ -94,8 +109,12 @@ class GameProc final : public widgets::TWProcedure, public sim::ColonyHost {
   TPanelControl* palettePanel = nullptr;
 
  private:
-  // The map view for the screen's size as it is now.
+  // The map view for the screen's size and the scale as they are now.
   std::unique_ptr<world::WorldIso3D> MakeMapView();
+  // A new map view in place of the old, with its pictures.
+  void ReplaceMapView();
+  // A new game starts at the design's own scale.
+  void StartAtNativeScale();
   // Draws what the colony reported since the last time.
   void FlushChanges();
   void ShowTimePressed(std::int32_t speed);
@@ -112,6 +131,10 @@ class GameProc final : public widgets::TWProcedure, public sim::ColonyHost {
   Shell& shell_;
   GamePictures pictures_;
   world::Land land_;
+  // The map's pictures at each scale other than the design's, made at first use and kept
+  // while the pictures are loaded.
+  std::array<std::unique_ptr<world::ScaledSheets>, world::kMapScales.size()> scaledSheets_;
+  std::size_t scaleIndex_ = world::kNativeScaleIndex;
   std::unique_ptr<world::WorldIso3D> worldMap_;
   std::unique_ptr<sim::Colony> colony_;
   // Earth's report; made with the screen's pictures and gone before them, and before the land
@@ -133,9 +156,19 @@ class GameProc final : public widgets::TWProcedure, public sim::ColonyHost {
     world::CellPos got;
   };
   std::optional<RelaidCentre> relaidCentre_;
+  // The exact centre the last zoom asked of the map view and the cell it got: while no scroll
+  // moved the view since, the next zoom starts from it, so zooming in and out again comes
+  // back to the same view.
+  struct ZoomCentre {
+    world::WorldIso3D::ExactView asked;
+    world::CellPos got;
+  };
+  std::optional<ZoomCentre> zoomCentre_;
   // The colony reported a fresh map that none of the screen's own ways made (a new colony
   // after game over): it is settled as unchanged at the end of the tick.
   bool newColony_ = false;
+  // The player answered Yes to trying again after the colony died out.
+  bool triedAgain_ = false;
   Autosave autosave_;
 };
 

@@ -41,6 +41,8 @@ class Shell {
   // A short line drawn over the window for a few seconds, without stopping anything (a failed
   // autosave, a screenshot written).
   virtual void ShowScreenNotice(std::string_view text) = 0;
+  // The player zoomed the map to this scale (in percent), to be kept in the settings.
+  virtual void MapScaleChosen(int /*percent*/) {}
 };
 
 }  // namespace screens

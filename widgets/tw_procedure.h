@@ -31,6 +31,8 @@ class TWProcedure : public TWPanel {
   void Hide() override;  // deactivate it
   virtual void AfterMouseUpdate() {}
   virtual void KeyDown(std::uint16_t /*key*/, platform::ShiftState /*shift*/) {}
+  // Wheel steps (positive away from the user) with the pointer at (x, y).
+  virtual void MouseWheel(std::int32_t /*steps*/, std::int32_t /*x*/, std::int32_t /*y*/) {}
   virtual void Tick() {}
   virtual void Command(TWControl* /*widget*/, std::int32_t /*code*/) {}
   virtual void LoadResources() {}

@@ -109,7 +109,7 @@ void WorldIso3D::AddSquaresDrawnOnTop(std::vector<gfx::IntRect>& areas) const {
 }
 
 void WorldIso3D::RepaintAreas(std::span<const gfx::IntRect> areas) {
-  FollowAnimationSheet();
+  FollowPictures();
   const gfx::IntRect reach = PictureReach();
   std::size_t position = 0;
   WalkView([&](CellPos at, std::int32_t anchorX, std::int32_t anchorY) {
@@ -173,7 +173,7 @@ void WorldIso3D::StretchAndPresentAreas(std::span<const gfx::IntRect> areas) {
 
 void WorldIso3D::RedrawCells(std::span<const CellPos> cells) {
   DrawMiniMapCells(cells);
-  FollowAnimationSheet();
+  FollowPictures();
   if (!SurfaceHoldsMapAt({land.centerX, land.centerY})) {
     RefreshAll();
     return;
@@ -309,7 +309,7 @@ void WorldIso3D::FollowCentre() {
 }
 
 void WorldIso3D::RefreshAfterMove() {
-  FollowAnimationSheet();
+  FollowPictures();
   FollowCentre();
   StretchMap();
   PresentView();

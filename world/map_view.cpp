@@ -7,6 +7,7 @@
 
 #include "gfx/draw.h"
 #include "gfx/stretch.h"
+#include "world/scaled_sheets.h"
 #include "world/world_iso3d.h"
 
 namespace world {
@@ -18,11 +19,6 @@ constexpr std::int32_t kUnexploredFrame = 0;
 constexpr std::int32_t kOutsideGridFrame = 15;
 constexpr std::int32_t kMarkerBehindFrame = 0;
 constexpr std::int32_t kMarkerInFrontFrame = 1;
-
-// The top-left corner of an animation frame's square (48 x 48 in the game's sheet),
-// relative to the cell's anchor.
-constexpr std::int32_t kAnimationLeft = -24;
-constexpr std::int32_t kAnimationTop = -29;
 
 // Frames larger than this are damaged pictures; holding them to it keeps the boxes of what
 // a position draws in range.
@@ -42,6 +38,10 @@ gfx::IntRect FrameBox(const gfx::WBitmap* sheet, std::int32_t left, std::int32_t
 void WorldIso3D::DrawSheetFrame(const gfx::WBitmap* picture, std::int32_t left, std::int32_t top,
                                 std::int32_t frame) {
   if (picture == nullptr || frame < 0) return;
+  if (scaled_ != nullptr) {
+    picture = scaled_->Prepare(picture, frame);
+    if (picture == nullptr) return;
+  }
   if (clip_ == nullptr) {
     gfx::DrawFrame(*mapSurface, *picture, left, top, frame);
     return;
@@ -60,25 +60,26 @@ void WorldIso3D::DrawSheetFrame(const gfx::WBitmap* picture, std::int32_t left, 
 void WorldIso3D::DrawCell(const MapCell& cell, std::int32_t left, std::int32_t top) {
   // The cell may cover animation squares, whose frames are then no longer known.
   ForgetAnimationFrames();
+  FollowPictures();
   DrawCellPicture(cell, left, top);
 }
 
 void WorldIso3D::DrawCellPicture(const MapCell& cell, std::int32_t left, std::int32_t top) {
   if (cell.revealMask == 0) {
-    DrawSheetFrame(pictures.tiles0, left, top, kUnexploredFrame);
+    DrawSheetFrame(sheets_.tiles0, left, top, kUnexploredFrame);
     return;
   }
   const gfx::WBitmap* sheet = nullptr;
   std::int32_t cellLift = 0;
   switch (cell.sheet) {
     case kSheetGround:
-      sheet = pictures.tiles0;
+      sheet = sheets_.tiles0;
       break;
     case kSheetStructure:
-      sheet = pictures.tiles1, cellLift = lift;
+      sheet = sheets_.tiles1, cellLift = lift;
       break;
     case kSheetSite:
-      sheet = pictures.tiles2, cellLift = lift;
+      sheet = sheets_.tiles2, cellLift = lift;
       break;
     default:
       break;  // a sheet that does not exist has no picture
@@ -86,7 +87,7 @@ void WorldIso3D::DrawCellPicture(const MapCell& cell, std::int32_t left, std::in
   DrawSheetFrame(sheet, left, top - cellLift, cell.frame);
   // The fog is lifted with the structure, so it covers the same picture it fogs.
   if (cell.revealMask < kRevealAll) {
-    DrawSheetFrame(pictures.tiles0, left, top - cellLift, cell.revealMask);
+    DrawSheetFrame(sheets_.tiles0, left, top - cellLift, cell.revealMask);
   }
 }
 
@@ -116,15 +117,15 @@ void WorldIso3D::WalkView(
 
 void WorldIso3D::DrawAnimationPart(std::int32_t frame, std::int32_t anchorX, std::int32_t anchorY,
                                    const gfx::IntRect* part) {
-  const std::int32_t left = anchorX + kAnimationLeft;
-  const std::int32_t top = anchorY + kAnimationTop;
+  const std::int32_t left = anchorX + animationLeft_;
+  const std::int32_t top = anchorY + animationTop_;
   if (part == nullptr) {
-    DrawSheetFrame(pictures.animation, left, top, frame);
+    DrawSheetFrame(sheets_.animation, left, top, frame);
     return;
   }
   // Only parts of frames that lie whole in the sheet are drawn this way.
-  const gfx::IntRect source = gfx::FrameSourceRect(*pictures.animation, frame);
-  gfx::DrawImage(*mapSurface, *pictures.animation, left + part->left, top + part->top,
+  const gfx::IntRect source = gfx::FrameSourceRect(*sheets_.animation, frame);
+  gfx::DrawImage(*mapSurface, *sheets_.animation, left + part->left, top + part->top,
                  {source.left + part->left, source.top + part->top, source.left + part->right,
                   source.top + part->bottom});
 }
@@ -134,13 +135,13 @@ void WorldIso3D::DrawPosition(CellPos at, std::int32_t anchorX, std::int32_t anc
   const std::int32_t top = anchorY - tileHeight / 2;
   const MapCell* cell = land.CellAt(at.x, at.y);
   if (cell == nullptr) {
-    DrawSheetFrame(pictures.tiles0, left, top, kOutsideGridFrame);
+    DrawSheetFrame(sheets_.tiles0, left, top, kOutsideGridFrame);
     return;
   }
   if (at.x == land.selectedX && at.y == land.selectedY) {
-    DrawSheetFrame(pictures.tiles1, left, top - lift, kMarkerBehindFrame);
+    DrawSheetFrame(sheets_.tiles1, left, top - lift, kMarkerBehindFrame);
     DrawCellPicture(*cell, left, top);
-    DrawSheetFrame(pictures.tiles1, left, top - lift, kMarkerInFrontFrame);
+    DrawSheetFrame(sheets_.tiles1, left, top - lift, kMarkerInFrontFrame);
   } else {
     DrawCellPicture(*cell, left, top);
   }
@@ -149,7 +150,7 @@ void WorldIso3D::DrawPosition(CellPos at, std::int32_t anchorX, std::int32_t anc
 
 void WorldIso3D::DrawMap() {
   ForgetAnimationFrames();
-  FollowAnimationSheet();
+  FollowPictures();
   drawnFrames_.assign(PositionCount(), kUnknownFrame);
   squareFlags_.assign(PositionCount(), kMayBeCovered);
   // A frame is known to be left whole when no cell drawn after it covered any of its pixels.
@@ -157,8 +158,7 @@ void WorldIso3D::DrawMap() {
   // only the next few rows of anchors can reach a square; it is checked once they are drawn,
   // while its pixels are still in the cache.
   const bool remember = FramesStayInTheirSquares();
-  const std::int32_t squareBottom =
-      kAnimationTop + (remember ? pictures.animation->frameHeight : 0);
+  const std::int32_t squareBottom = animationTop_ + (remember ? sheets_.animation->frameHeight : 0);
   const std::int32_t reach = squareBottom + tileHeight / 2 + std::max(lift, 0);
   std::vector<DrawnFrame>& drawn = framesDrawnByMap_;
   drawn.clear();
@@ -192,7 +192,7 @@ void WorldIso3D::DrawMap() {
 }
 
 gfx::IntRect WorldIso3D::AnimationSquare(std::int32_t anchorX, std::int32_t anchorY) const {
-  return FrameBox(pictures.animation, anchorX + kAnimationLeft, anchorY + kAnimationTop);
+  return FrameBox(sheets_.animation, anchorX + animationLeft_, anchorY + animationTop_);
 }
 
 gfx::IntRect WorldIso3D::PictureReach() const {
@@ -204,10 +204,10 @@ gfx::IntRect WorldIso3D::PictureReach() const {
   const std::int32_t top = -tileHeight / 2;
   // Ground and the outside tile at the box, fog also lifted; structures, sites and the
   // marker lifted.
-  add(pictures.tiles0, left, top);
-  add(pictures.tiles0, left, top - lift);
-  add(pictures.tiles1, left, top - lift);
-  add(pictures.tiles2, left, top - lift);
+  add(sheets_.tiles0, left, top);
+  add(sheets_.tiles0, left, top - lift);
+  add(sheets_.tiles1, left, top - lift);
+  add(sheets_.tiles2, left, top - lift);
   return reach;
 }
 
@@ -215,14 +215,14 @@ bool WorldIso3D::FramesStayInTheirSquares() const {
   // Squares of neighbouring anchors overlap when frames are larger than this, and frames with
   // holes show whatever lies under them; then no frame can be known to be left whole, and
   // every redraw draws them whole.
-  const gfx::WBitmap* sheet = pictures.animation;
+  const gfx::WBitmap* sheet = sheets_.animation;
   return sheet != nullptr && sheet->present() && !sheet->transparent &&
          sheet->frameWidth <= tileWidth / 2 && sheet->frameHeight <= tileHeight / 2;
 }
 
 bool WorldIso3D::SquareShowsFrame(std::int32_t frame, std::int32_t anchorX,
                                   std::int32_t anchorY) const {
-  const gfx::WBitmap& sheet = *pictures.animation;
+  const gfx::WBitmap& sheet = *sheets_.animation;
   const gfx::IntRect source = gfx::FrameSourceRect(sheet, frame);
   const gfx::IntRect whole = AnimationSquare(anchorX, anchorY);
   if (source.Width() != sheet.frameWidth || source.Height() != sheet.frameHeight ||
@@ -268,12 +268,13 @@ void WorldIso3D::ForgetAnimationFrames() {
   surfaceHoldsMap_ = false;
 }
 
-void WorldIso3D::FollowAnimationSheet() {
+void WorldIso3D::FollowPictures() {
+  sheets_ = scaled_ != nullptr ? scaled_->Follow(pictures) : pictures;
   const gfx::MemVideo* pixels =
-      pictures.animation != nullptr ? pictures.animation->bitmap.get() : nullptr;
-  if (drawnSheet_ == pictures.animation && drawnSheetPixels_ == pixels) return;
+      sheets_.animation != nullptr ? sheets_.animation->bitmap.get() : nullptr;
+  if (drawnSheet_ == sheets_.animation && drawnSheetPixels_ == pixels) return;
   ForgetAnimationFrames();
-  drawnSheet_ = pictures.animation;
+  drawnSheet_ = sheets_.animation;
   drawnSheetPixels_ = pixels;
 }
 
@@ -285,12 +286,12 @@ std::int32_t WorldIso3D::ExchangeDrawnFrame(std::size_t position, std::int32_t f
 void WorldIso3D::RedrawAnimations() {
   // Where the map or the last redraw left a frame whole, only the box in which the new frame
   // differs from it is drawn; anywhere else the whole frame is.
-  FollowAnimationSheet();
+  FollowPictures();
   const bool remember = FramesStayInTheirSquares();
   gfx::MemVideo* target = Target();
   const gfx::IntRect wholeFrame =
-      pictures.animation != nullptr && pictures.animation->present()
-          ? gfx::IntRect{0, 0, pictures.animation->frameWidth, pictures.animation->frameHeight}
+      sheets_.animation != nullptr && sheets_.animation->present()
+          ? gfx::IntRect{0, 0, sheets_.animation->frameWidth, sheets_.animation->frameHeight}
           : gfx::IntRect{};
 
   // The changes of one row of anchors share their rows on the screen, so each row of anchors
@@ -319,15 +320,15 @@ void WorldIso3D::RedrawAnimations() {
     const std::int32_t before = remember ? ExchangeDrawnFrame(here, frame) : kUnknownFrame;
     const gfx::IntRect changed = before == kUnknownFrame
                                      ? wholeFrame
-                                     : animationChanges_.Between(pictures.animation, before, frame);
+                                     : animationChanges_.Between(sheets_.animation, before, frame);
     if (changed.IsEmpty()) return;
     DrawAnimationPart(frame, anchorX, anchorY, changed == wholeFrame ? nullptr : &changed);
     if (here < squareFlags_.size() && squareFlags_[here] == kMayBeCovered) {
       squareFlags_[here] |= kDrawnOnTop;
     }
     if (target == nullptr) return;
-    const gfx::IntRect onMap = gfx::IntRect::FromSize(anchorX + kAnimationLeft + changed.left,
-                                                      anchorY + kAnimationTop + changed.top,
+    const gfx::IntRect onMap = gfx::IntRect::FromSize(anchorX + animationLeft_ + changed.left,
+                                                      anchorY + animationTop_ + changed.top,
                                                       changed.Width(), changed.Height());
     const gfx::IntRect area = gfx::StretchedArea(*mapSurface, shownPart, *target, viewRect, true,
                                                  onMap.Intersect(shownPart));

@@ -6,6 +6,8 @@
 #include <cassert>
 #include <cmath>
 
+#include "world/scaled_sheets.h"
+
 namespace world {
 
 namespace {
@@ -16,9 +18,24 @@ constexpr std::int32_t kLargestScreenSide = 8192;
 }  // namespace
 
 WorldIso3D::WorldIso3D(const gfx::FracRect& area, Land& viewedLand, gfx::AppVideo screenSize,
-                       MapScreen mapScreen, MapPictures mapPictures)
-    : land(viewedLand), viewArea(area), pictures(mapPictures), screen(std::move(mapScreen)) {
+                       MapScreen mapScreen, MapPictures mapPictures, ScaledSheets* scaledSheets)
+    : land(viewedLand),
+      viewArea(area),
+      pictures(mapPictures),
+      screen(std::move(mapScreen)),
+      scaled_(scaledSheets) {
   assert(land.size >= 2 && land.size <= kLargestMapSize && "a Land's size must be 2..4096");
+  if (scaled_ != nullptr) {
+    scale_ = scaled_->scale();
+    // The design's own scale draws the pictures themselves.
+    if (scale_.IsNative()) scaled_ = nullptr;
+  }
+  const MapGeometry geometry = GeometryAt(scale_);
+  tileWidth = geometry.tileWidth;
+  tileHeight = geometry.tileHeight;
+  lift = geometry.lift;
+  animationLeft_ = geometry.animationLeft;
+  animationTop_ = geometry.animationTop;
   // A negative size is no screen at all.
   const std::int32_t screenWidth = std::clamp(screenSize.width, 0, kLargestScreenSide);
   const std::int32_t screenHeight = std::clamp(screenSize.height, 0, kLargestScreenSide);
@@ -96,6 +113,51 @@ CellPos WorldIso3D::CellAtPoint(std::int32_t sx, std::int32_t sy) const {
     return {0, 0};
   }
   return {static_cast<std::int32_t>(x), static_cast<std::int32_t>(y)};
+}
+
+WorldIso3D::ExactView WorldIso3D::GroundAt(ExactView centre, std::int32_t sx,
+                                           std::int32_t sy) const {
+  // The pixel's centre on the map surface, whose middle is the centre's anchor.
+  const double px = (sx - viewRect.left + 0.5) * shownPart.Width() / std::max(viewRect.Width(), 1);
+  const double py = (sy - viewRect.top + 0.5) * shownPart.Height() / std::max(viewRect.Height(), 1);
+  return {centre.u + (px - mapSurface->width() / 2.0) / (tileWidth / 2),
+          centre.v + (py - mapSurface->height() / 2.0) / (tileHeight / 2)};
+}
+
+WorldIso3D::ExactView WorldIso3D::CentreFor(ExactView ground, std::int32_t sx,
+                                            std::int32_t sy) const {
+  const ExactView offset = GroundAt({0.0, 0.0}, sx, sy);
+  return {ground.u - offset.u, ground.v - offset.v};
+}
+
+void WorldIso3D::CenterNear(ExactView centre) {
+  // Centres the view can take lie two half tiles apart both ways: u keeps the parity of the
+  // view columns, and a cell's v shares its u's parity. Of the four around the exact centre,
+  // the one nearest on the screen is taken.
+  const double limit = 4.0 * std::clamp(land.size, 2, kLargestMapSize);
+  const double u = std::clamp(centre.u, -limit, limit);
+  const double v = std::clamp(centre.v, -limit, limit);
+  const std::int32_t parity = gfx::IsEven(viewColumns) ? 0 : 1;
+  const auto below = [parity](double value) {
+    const auto whole = static_cast<std::int32_t>(std::floor(value));
+    return gfx::IsEven(whole - parity) ? whole : whole - 1;
+  };
+  ViewPos best{below(u), below(v)};
+  double bestDistance = -1.0;
+  for (std::int32_t du = 0; du <= 2; du += 2) {
+    for (std::int32_t dv = 0; dv <= 2; dv += 2) {
+      const ViewPos candidate{below(u) + du, below(v) + dv};
+      const double across = (candidate.u - u) * tileWidth;
+      const double down = (candidate.v - v) * tileHeight;
+      const double distance = across * across + down * down;
+      if (bestDistance < 0.0 || distance < bestDistance) {
+        best = candidate;
+        bestDistance = distance;
+      }
+    }
+  }
+  const CellPos cell = ViewToCell(best);
+  CenterOnCell(cell.x, cell.y);
 }
 
 void WorldIso3D::CenterOnCell(std::int32_t x, std::int32_t y) {

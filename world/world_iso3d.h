@@ -23,6 +23,11 @@
 //   u = x - y + size / 2        x = (u + v) >> 1
 //   v = x + y - size / 2        y = size / 2 + ((v - u) >> 1)
 //
+// The pixels are those of the design's own scale; a view made at another (world/map_scale.h)
+// has tiles, lifts and half tiles of that scale, all whole pixels, and draws scaled copies of
+// the pictures (world/scaled_sheets.h); its map surface keeps about the same size, holding more
+// or fewer tiles.
+//
 // The view square 0 <= u, v <= size lies inside the grid's diamond; the view and the minimap
 // never leave it. The view's top-left corner is the anchor of the top-left cell, and the map
 // surface is drawn row by row from there (see map_view.cpp).
@@ -40,8 +45,11 @@
 #include "world/animation_changes.h"
 #include "world/land.h"
 #include "world/map_cell.h"
+#include "world/map_scale.h"
 
 namespace world {
+
+class ScaledSheets;
 
 // The five pictures the map is drawn with. They are slots: the game screen owns the pictures
 // and the map only points at them; a missing picture draws nothing.
@@ -77,9 +85,13 @@ class WorldIso3D {
  public:
   // The view of a land it does not own, for a view area (screen fractions) of a screen of the
   // given size; the surfaces are made for that size and the land's size parameter. The land
-  // must outlive the view.
+  // must outlive the view. Without scaled sheets the map is drawn at the design's own scale
+  // with the pictures as they are; with them, at their scale, its tiles and the map surface's
+  // rows and columns of tiles made for it (the surface keeps about the same size), drawn with
+  // the sheets' copies of the pictures. The land and the sheets must outlive the view.
   WorldIso3D(const gfx::FracRect& viewArea, Land& land, gfx::AppVideo screenSize,
-             MapScreen mapScreen, MapPictures mapPictures = {});
+             MapScreen mapScreen, MapPictures mapPictures = {},
+             ScaledSheets* scaledSheets = nullptr);
   WorldIso3D(const WorldIso3D&) = delete;
   WorldIso3D& operator=(const WorldIso3D&) = delete;
 
@@ -87,12 +99,28 @@ class WorldIso3D {
   ViewPos CellToView(CellPos cell) const;
   CellPos ViewToCell(ViewPos view) const;
   CellPos TopLeftCell() const;
-  // The 144 x 96 box of a cell's diamond on the map surface; its centre is the cell's anchor.
+  // The tile box of a cell's diamond on the map surface (144 x 96 at the design's scale); its
+  // centre is the cell's anchor.
   gfx::IntRect TileBox(CellPos cell) const;
 
   // The cell under a point of the back buffer inside the view rectangle; (0, 0) when the
   // point maps outside the grid.
   CellPos CellAtPoint(std::int32_t sx, std::int32_t sy) const;
+
+  const MapScale& scale() const { return scale_; }
+  // A point of the view square in half tiles, not held to whole ones (see the grid above).
+  struct ExactView {
+    double u = 0.0;
+    double v = 0.0;
+  };
+  // The ground under the centre of a pixel of the back buffer when the view's centre is at
+  // `centre` (which need not be a cell's).
+  ExactView GroundAt(ExactView centre, std::int32_t sx, std::int32_t sy) const;
+  // The centre that puts `ground` under the centre of that pixel.
+  ExactView CentreFor(ExactView ground, std::int32_t sx, std::int32_t sy) const;
+  // Centres on the cell nearest to an exact centre that the view can take (its u of the view
+  // columns' parity), then as CenterOnCell.
+  void CenterNear(ExactView centre);
 
   // Drawing into the map surface.
   void DrawCell(const MapCell& cell, std::int32_t left, std::int32_t top);
@@ -203,8 +231,10 @@ class WorldIso3D {
                          const gfx::IntRect* part);
 
   void DrawCellPicture(const MapCell& cell, std::int32_t left, std::int32_t top);
-  // Forgets the frames when the animation sheet or its pixels are not those they came from.
-  void FollowAnimationSheet();
+  // Takes the pictures to draw with (the scaled sheets' copies of them at another scale than
+  // the design's), and forgets the frames when the animation sheet or its pixels are not those
+  // they came from.
+  void FollowPictures();
   bool FramesStayInTheirSquares() const;
   // Records the frame left whole at a position of the view; returns the one recorded before.
   std::int32_t ExchangeDrawnFrame(std::size_t position, std::int32_t frame);
@@ -229,6 +259,12 @@ class WorldIso3D {
   const gfx::WBitmap* drawnSheet_ = nullptr;
   const gfx::MemVideo* drawnSheetPixels_ = nullptr;
   AnimationChanges animationChanges_;
+  MapScale scale_;
+  ScaledSheets* scaled_ = nullptr;
+  // The animation square's top-left corner relative to the anchor, at the view's scale.
+  std::int32_t animationLeft_ = kAnimationLeft;
+  std::int32_t animationTop_ = kAnimationTop;
+  MapPictures sheets_;  // what the map draws with: pictures, or their scaled copies
   struct DrawnFrame {
     std::size_t position;
     std::int32_t anchorX, anchorY, frame;

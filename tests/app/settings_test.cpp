@@ -45,6 +45,7 @@ Settings Changed() {
   s.windowX = -40;
   s.windowY = 25;
   s.autosaveMinutes = 10;
+  s.mapScale = 71;
   return s;
 }
 
@@ -117,9 +118,9 @@ TEST_F(SettingsTest, ChangedSettingsComeBackAsTheyWereWrittenInAFolderOfThePlaye
   EXPECT_EQ(Loaded().settings(), Changed());
   EXPECT_EQ(log_.str(), "");
   const std::string text = ReadFile(File());
-  for (const char* line :
-       {"version = 1", "sound-effects = off", "effects-volume = 35", "full-screen = no",
-        "window-size = 1600x900", "window-position = -40,25", "autosave-minutes = 10"})
+  for (const char* line : {"version = 1", "sound-effects = off", "effects-volume = 35",
+                           "full-screen = no", "window-size = 1600x900", "window-position = -40,25",
+                           "autosave-minutes = 10", "map-scale = 71"})
     EXPECT_NE(text.find(std::string("\n") + line + "\n"), std::string::npos) << line;
   EXPECT_EQ(text.front(), '#');  // it says what it is
   EXPECT_EQ(fs::status(File().parent_path()).permissions() & fs::perms::all, fs::perms::owner_all);
@@ -154,19 +155,12 @@ TEST_F(SettingsTest, EachDamagedKeyFallsBackAloneWithOneLineNamingFileLineAndKey
     const char* key;
     const char* bad;
   };
-  const Damage damages[] = {{"sound-effects", "loud"},
-                            {"effects-volume", "101"},
-                            {"effects-volume", "-1"},
-                            {"effects-volume", "5%"},
-                            {"full-screen", ""},
-                            {"window-size", "799x600"},
-                            {"window-size", "1280x720x3"},
-                            {"window-position", "12"},
-                            {"window-position", "1,2,3"},
-                            {"window-position", "x,4"},
-                            {"autosave-minutes", "3"},
-                            {"autosave-minutes", "-5"},
-                            {"version", "zero"}};
+  const Damage damages[] = {
+      {"sound-effects", "loud"},     {"effects-volume", "101"}, {"effects-volume", "-1"},
+      {"effects-volume", "5%"},      {"full-screen", ""},       {"window-size", "799x600"},
+      {"window-size", "1280x720x3"}, {"window-position", "12"}, {"window-position", "1,2,3"},
+      {"window-position", "x,4"},    {"autosave-minutes", "3"}, {"autosave-minutes", "-5"},
+      {"map-scale", "75"},           {"map-scale", "71%"},      {"version", "zero"}};
   const std::string good = FormatSettings(Changed(), {});
   for (const Damage& damage : damages) {
     SCOPED_TRACE(std::string(damage.key) + " = " + damage.bad);
@@ -196,6 +190,7 @@ TEST_F(SettingsTest, EachDamagedKeyFallsBackAloneWithOneLineNamingFileLineAndKey
     }
     if (key == "window-position") expected.windowX = expected.windowY = std::nullopt;
     if (key == "autosave-minutes") expected.autosaveMinutes = defaults.autosaveMinutes;
+    if (key == "map-scale") expected.mapScale = defaults.mapScale;
     EXPECT_EQ(read, expected);
     const std::vector<std::string> said = Lines(log_.str());
     ASSERT_EQ(said.size(), 1u) << log_.str();
@@ -331,12 +326,14 @@ TEST_F(SettingsTest, ValuesOutOfRangeAreBroughtIntoRangeBeforeTheyAreKept) {
   wild.windowHeight = 100000;
   wild.windowX = 5;  // without a y the place is unknown
   wild.autosaveMinutes = 7;
+  wild.mapScale = 75;
   store.Change(wild);
   EXPECT_EQ(store.settings().effectsVolume, 100);
   EXPECT_EQ(store.settings().windowWidth, kMinWindowWidth);
   EXPECT_EQ(store.settings().windowHeight, kMaxWindowSide);
   EXPECT_EQ(store.settings().windowX, std::nullopt);
   EXPECT_EQ(store.settings().autosaveMinutes, 5);
+  EXPECT_EQ(store.settings().mapScale, 100);
   EXPECT_EQ(Loaded().settings(), store.settings());
   EXPECT_EQ(log_.str(), "");  // what was written reads back without a complaint
 }

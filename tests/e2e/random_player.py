@@ -83,7 +83,8 @@ KEYS = ([(f"F{n}", 1) for n in range(1, 13)] +
          ("shift+Tab", 0.5), ("BackSpace", 1), ("Delete", 1), ("Home", 1), ("End", 1),
          ("Prior", 0.5), ("Next", 0.5), ("Insert", 0.3), ("Left", 2), ("Right", 2), ("Up", 2),
          ("Down", 2), ("alt+F4", 0.2), ("alt+s", 0.5), ("ctrl+v", 0.3), ("Super_L", 0.1),
-         ("alt+Return", 1), ("alt+KP_Enter", 0.2)] +
+         ("alt+Return", 1), ("alt+KP_Enter", 0.2), ("plus", 0.5), ("minus", 0.5), ("equal", 0.5),
+         ("KP_Add", 0.5), ("KP_Subtract", 0.5)] +
         [(c, 0.25) for c in "abcdefghijklmnopqrstuvwxyz0123456789"] +
         [(f"alt+{c}", 0.15) for c in "abcdefghijklmnopqrstuvwxyz"] +
         [(f"shift+{c}", 0.05) for c in "lcsyno"] +

@@ -92,6 +92,12 @@ TEST(SdlKeys, TranslateToVirtualKeyCodes) {
   EXPECT_EQ(VirtualKeyFromSdl(SDLK_ESCAPE), 27);
   EXPECT_EQ(VirtualKeyFromSdl(SDLK_RETURN), 13);
   EXPECT_EQ(VirtualKeyFromSdl(SDLK_KP_ENTER), 13);
+  // The zoom keys: + on its own key or shifted on =, -, and the keypad's.
+  EXPECT_EQ(VirtualKeyFromSdl(SDLK_PLUS), vk::kOemPlus);
+  EXPECT_EQ(VirtualKeyFromSdl(SDLK_EQUALS), vk::kOemPlus);
+  EXPECT_EQ(VirtualKeyFromSdl(SDLK_MINUS), vk::kOemMinus);
+  EXPECT_EQ(VirtualKeyFromSdl(SDLK_KP_PLUS), vk::kAdd);
+  EXPECT_EQ(VirtualKeyFromSdl(SDLK_KP_MINUS), vk::kSubtract);
   EXPECT_EQ(VirtualKeyFromSdl(SDLK_SPACE), 32);
   EXPECT_EQ(VirtualKeyFromSdl(SDLK_BACKSPACE), 8);
   EXPECT_EQ(VirtualKeyFromSdl(SDLK_TAB), 9);

@@ -116,6 +116,8 @@ TEST_F(GameNotices, ADiseaseIsAnnouncedWithTheAlarm) {
 }
 
 TEST_F(GameNotices, AColonyThatDiesOutAsksToTryAgainAndYesStartsAfresh) {
+  platform->PressKey(platform::vk::kSubtract);
+  ASSERT_EQ(game().MapScalePercent(), 71);
   platform->PressKey(platform::vk::kF7);
   platform->Tick(5);
   state().population = 1;
@@ -131,6 +133,7 @@ TEST_F(GameNotices, AColonyThatDiesOutAsksToTryAgainAndYesStartsAfresh) {
   EXPECT_EQ(state().day, 1);
   EXPECT_EQ(state().speed, sim::kPaused);
   EXPECT_EQ(game().toolPanel->buttons[4]->down, 1);
+  EXPECT_EQ(game().MapScalePercent(), 100);  // a new colony, at the pictures' own scale
   EXPECT_FALSE(platform->terminated());
 }
 

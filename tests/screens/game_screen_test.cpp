@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
+#include <utility>
 
 #include "gfx/draw.h"
 #include "tests/screens/game_screen_fixture.h"
@@ -369,6 +371,100 @@ TEST_F(GameScreen, EscapeAsksBeforeTheGameEnds) {
   messages->answers = {platform::kResultYes};
   platform->PressKey(platform::vk::kEscape);
   EXPECT_TRUE(platform->terminated());
+}
+
+// The wheel over the map zooms about the ground under the pointer: up zooms in, down out, one
+// scale a step, held at the smallest and the largest; back about the same point comes back to
+// the same view. Over the panels it does nothing.
+TEST_F(GameScreen, TheWheelOverTheMapZoomsAboutThePointerAndBackToTheSameView) {
+  const world::CellPos landing = LandingModule();
+  const platform::Point at = CellPoint(landing.x + 2, landing.y - 1);
+  const world::CellPos start{game().land().centerX, game().land().centerY};
+  const world::CellPos under = game().worldMap().CellAtPoint(at.x, at.y);
+  auto near = [](world::CellPos a, world::CellPos b) {
+    return std::abs(a.x - b.x) <= 1 && std::abs(a.y - b.y) <= 1;
+  };
+  platform->TurnWheel(1, at.x, at.y);
+  EXPECT_EQ(game().MapScalePercent(), 141);
+  EXPECT_TRUE(near(game().worldMap().CellAtPoint(at.x, at.y), under));
+  EXPECT_TRUE(WindowIsUpToDate());
+  for (const int percent : {100, 71, 50, 50}) {
+    platform->TurnWheel(-1, at.x, at.y);
+    EXPECT_EQ(game().MapScalePercent(), percent);
+    EXPECT_TRUE(near(game().worldMap().CellAtPoint(at.x, at.y), under)) << percent;
+  }
+  EXPECT_TRUE(WindowIsUpToDate());
+  const gfx::IntRect panel = palette().pixelRect;
+  platform->TurnWheel(1, panel.left + 5, panel.top + 5);
+  EXPECT_EQ(game().MapScalePercent(), 50);
+  for (const int percent : {71, 100}) {
+    platform->TurnWheel(1, at.x, at.y);
+    EXPECT_EQ(game().MapScalePercent(), percent);
+  }
+  EXPECT_EQ((world::CellPos{game().land().centerX, game().land().centerY}), start);
+  EXPECT_TRUE(WindowIsUpToDate());
+
+  // Pushed against a corner of the map at 50 %, zooming in and out again there comes back too.
+  platform->TurnWheel(-2, at.x, at.y);
+  for (int i = 0; i < 60; ++i) platform->PressKey(platform::vk::kUp);
+  const world::CellPos corner{game().land().centerX, game().land().centerY};
+  const gfx::IntRect view = game().worldMap().viewRect;
+  platform->TurnWheel(2, view.left + 3, view.top + 3);
+  platform->TurnWheel(-2, view.left + 3, view.top + 3);
+  EXPECT_EQ((world::CellPos{game().land().centerX, game().land().centerY}), corner);
+  EXPECT_TRUE(WindowIsUpToDate());
+}
+
+// + and - (the main keys and the keypad's) zoom about the view's centre; the scale is kept in
+// the settings once it rests, and a new game starts at the design's own scale.
+TEST_F(GameScreen, PlusAndMinusZoomAndANewGameStartsAtTheDesignsScale) {
+  using namespace platform::vk;
+  const std::pair<std::uint16_t, int> presses[] = {{kOemMinus, 71}, {kSubtract, 50}, {kAdd, 71},
+                                                   {kOemPlus, 100}, {kOemPlus, 141}, {kAdd, 200},
+                                                   {kAdd, 200},     {kSubtract, 141}};
+  for (const auto& [key, percent] : presses) {
+    platform->PressKey(key);
+    EXPECT_EQ(game().MapScalePercent(), percent) << key;
+  }
+  EXPECT_TRUE(WindowIsUpToDate());
+  EXPECT_EQ(window->settings().mapScale, 100);  // not at every step
+  platform->Tick(30);
+  EXPECT_EQ(window->settings().mapScale, 141);
+
+  messages->answers = {platform::kResultYes};
+  platform->PressKey(kF1);
+  EXPECT_EQ(game().MapScalePercent(), 100);
+  EXPECT_TRUE(WindowIsUpToDate());
+  platform->Tick(30);
+  EXPECT_EQ(window->settings().mapScale, 100);
+}
+
+// At 50 % the cell under the pointer is the one a click builds on, scrolling and the animation
+// ticks keep the window that of a full redraw, and selecting works.
+TEST_F(GameScreen, AtHalfScaleAClickBuildsOnTheCellUnderThePointer) {
+  const gfx::IntRect view = game().worldMap().viewRect;
+  const std::int32_t columns = game().worldMap().viewColumns;
+  for (int i = 0; i < 3; ++i)
+    platform->TurnWheel(-1, view.left + view.Width() / 2, view.top + view.Height() / 2);
+  ASSERT_EQ(game().MapScalePercent(), 50);
+  EXPECT_GE(game().worldMap().viewColumns, 2 * columns - 1);  // twice the ground across
+  ChooseItem(4, 0);                                           // Little House
+  const world::CellPos site = FreeCellNearLanding();
+  const platform::Point at = CellPoint(site.x, site.y);
+  EXPECT_EQ(game().worldMap().CellAtPoint(at.x, at.y), site);
+  ClickAt(at);
+  EXPECT_NE(game().land().CellAt(site.x, site.y)->type, 0);
+  EXPECT_TRUE(WindowIsUpToDate());
+  Click(*toolbar().buttons[6]);  // accelerated
+  for (const std::uint16_t key : {platform::vk::kRight, platform::vk::kDown, platform::vk::kLeft}) {
+    platform->PressKey(key);
+    platform->Tick(3);
+    EXPECT_TRUE(WindowIsUpToDate());
+  }
+  const world::CellPos landing = LandingModule();
+  ClickCell(landing);
+  EXPECT_EQ(game().land().selectedX, landing.x);
+  EXPECT_EQ(game().land().selectedY, landing.y);
 }
 
 }  // namespace

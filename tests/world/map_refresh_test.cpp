@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -12,7 +14,9 @@
 #include "screens/game_layout.h"
 #include "tests/world/map_scene.h"
 #include "tests/world/test_pictures.h"
+#include "world/map_scale.h"
 #include "world/random.h"
+#include "world/scaled_sheets.h"
 #include "world/world_iso3d.h"
 
 namespace world {
@@ -38,70 +42,89 @@ std::int64_t AreaOf(const std::vector<gfx::IntRect>& rects) {
 // A view with its back buffer and window; presenting copies to the window.
 struct Viewer {
   Viewer(std::int32_t width, std::int32_t height, const MapPictures& pictures)
-      : backBuffer(width, height),
-        window(width, height),
-        map(kGameViewArea, land, {width, height},
-            {[this] { return &backBuffer; },
-             [this](const gfx::IntRect& r) {
-               presented.push_back(r);
-               gfx::CopyRect(backBuffer, r, window, r.left, r.top);
-             }},
-            pictures) {
-    map.miniMapRect = gfx::FracToPixels(kMiniMapArea, width, height);
+      : backBuffer(width, height), window(width, height) {
+    Remake(pictures, nullptr);
+  }
+  // A view at the scale of the sheets (the design's own without), as a zoom makes it.
+  void Remake(const MapPictures& pictures, ScaledSheets* sheets) {
+    map = std::make_unique<WorldIso3D>(
+        kGameViewArea, land, gfx::AppVideo{backBuffer.width(), backBuffer.height()},
+        MapScreen{[this] { return &backBuffer; },
+                  [this](const gfx::IntRect& r) {
+                    presented.push_back(r);
+                    gfx::CopyRect(backBuffer, r, window, r.left, r.top);
+                  }},
+        pictures, sheets);
+    map->miniMapRect = gfx::FracToPixels(kMiniMapArea, backBuffer.width(), backBuffer.height());
   }
   gfx::MemVideo backBuffer;
   gfx::MemVideo window;
   std::vector<gfx::IntRect> presented;
   Land land;
-  WorldIso3D map;
+  std::unique_ptr<WorldIso3D> map;
 };
 
 // `parts` refreshes as the game does; `whole` forgets everything before each step, so it
 // draws the map, the minimap and every animation frame whole and presents the whole view.
 struct Twins {
   Twins(std::int32_t width, std::int32_t height, const MapPictures& pictures)
-      : parts(width, height, pictures), whole(width, height, pictures) {
-    testing::BuildScene(parts.map);
+      : pictures(pictures), parts(width, height, pictures), whole(width, height, pictures) {
+    testing::BuildScene(*parts.map);
     whole.land = parts.land;
     for (Viewer* v : {&parts, &whole}) {
-      v->map.DrawMiniMap();
-      v->map.RefreshAll();
+      v->map->DrawMiniMap();
+      v->map->RefreshAll();
     }
   }
   Land& land() { return parts.land; }
   void Changed(std::vector<CellPos> cells) {
     whole.land = parts.land;
     parts.presented.clear();
-    parts.map.RedrawCells(cells);
-    whole.map.ForgetAnimationFrames();
-    whole.map.DrawMiniMap();
-    whole.map.RefreshAll();
+    parts.map->RedrawCells(cells);
+    whole.map->ForgetAnimationFrames();
+    whole.map->DrawMiniMap();
+    whole.map->RefreshAll();
   }
   void Scroll(std::int32_t direction) {
     parts.presented.clear();
-    parts.map.Scroll(direction);
+    parts.map->Scroll(direction);
     FollowCentre();
   }
   void MiniMapClick(std::int32_t mx, std::int32_t my) {
     parts.presented.clear();
-    parts.map.MiniMapClick(mx, my);
+    parts.map->MiniMapClick(mx, my);
     FollowCentre();
+  }
+  // A zoom to the sheets' scale about a point of the back buffer, as the game screen makes it:
+  // new views, centred to keep the ground under the point, drawn whole.
+  void Zoom(ScaledSheets* sheets, std::int32_t sx, std::int32_t sy) {
+    const ViewPos centre = parts.land.CellToView({parts.land.centerX, parts.land.centerY});
+    const WorldIso3D::ExactView ground =
+        parts.map->GroundAt({1.0 * centre.u, 1.0 * centre.v}, sx, sy);
+    for (Viewer* v : {&parts, &whole}) v->Remake(pictures, sheets);
+    parts.map->CenterNear(parts.map->CentreFor(ground, sx, sy));
+    whole.land = parts.land;
+    parts.presented.clear();
+    for (Viewer* v : {&parts, &whole}) {
+      v->map->DrawMiniMap();
+      v->map->RefreshAll();
+    }
   }
   void FollowCentre() {
     whole.land = parts.land;
-    whole.map.ForgetAnimationFrames();
-    whole.map.RefreshAll();
+    whole.map->ForgetAnimationFrames();
+    whole.map->RefreshAll();
   }
   void Tick() {
-    parts.map.StepAnimations();
-    whole.map.StepAnimations();
+    parts.map->StepAnimations();
+    whole.map->StepAnimations();
     parts.presented.clear();
-    parts.map.RedrawAnimations();
-    whole.map.ForgetAnimationFrames();
-    whole.map.RedrawAnimations();
+    parts.map->RedrawAnimations();
+    whole.map->ForgetAnimationFrames();
+    whole.map->RedrawAnimations();
   }
   ::testing::AssertionResult Same() const {
-    if (!SameSurface(*parts.map.miniMapSurface, *whole.map.miniMapSurface)) {
+    if (!SameSurface(*parts.map->miniMapSurface, *whole.map->miniMapSurface)) {
       return ::testing::AssertionFailure() << "the minimaps differ";
     }
     if (!SameSurface(parts.window, whole.window)) {
@@ -115,6 +138,7 @@ struct Twins {
     }
     return ::testing::AssertionSuccess();
   }
+  MapPictures pictures;
   Viewer parts, whole;
 };
 
@@ -164,21 +188,29 @@ void ChangeCell(MapCell& cell, Random& random) {
   }
 }
 
+// With scaled sheets (one for every scale), some steps zoom the view about a random point.
 void RunSequence(std::int32_t width, std::int32_t height, std::int32_t steps,
-                 const MapPictures& pictures) {
+                 const MapPictures& pictures,
+                 std::span<const std::unique_ptr<ScaledSheets>> scales = {}) {
   const std::string size = std::to_string(width) + "x" + std::to_string(height);
   Twins twins(width, height, pictures);
   ASSERT_TRUE(twins.Same()) << size;
   Random random(static_cast<std::uint64_t>(width) * 7 + static_cast<std::uint64_t>(height));
   const std::int32_t directions[] = {ScrollUpLeft, ScrollUp,       ScrollUpRight, ScrollLeft,
                                      ScrollRight,  ScrollDownLeft, ScrollDown,    ScrollDownRight};
-  const gfx::IntRect view = twins.parts.map.viewRect;
+  const gfx::IntRect view = twins.parts.map->viewRect;  // the same at every scale
   const std::int64_t viewArea = std::int64_t{view.Width()} * view.Height();
   for (std::int32_t step = 0; step < steps; ++step) {
-    const std::int32_t what = random.Below(10);
+    const std::int32_t what = random.Below(scales.empty() ? 10 : 12);
     std::string label = size + " step " + std::to_string(step);
-    if (what == 1) {
-      const gfx::IntRect& mini = twins.parts.map.miniMapRect;
+    if (what >= 10) {
+      const std::size_t index = random.Below(static_cast<std::int32_t>(scales.size()));
+      const std::int32_t sx = view.left + 1 + random.Below(view.Width() - 2);
+      const std::int32_t sy = view.top + 1 + random.Below(view.Height() - 2);
+      twins.Zoom(scales[index].get(), sx, sy);
+      label += " zoom to " + std::to_string(kMapScales[index].percent) + " %";
+    } else if (what == 1) {
+      const gfx::IntRect& mini = twins.parts.map->miniMapRect;
       twins.MiniMapClick(random.Below(mini.Width()), random.Below(mini.Height()));
       label += " minimap click";
     } else if (what < 3) {
@@ -192,7 +224,7 @@ void RunSequence(std::int32_t width, std::int32_t height, std::int32_t steps,
       std::vector<CellPos> cells;
       const std::int32_t count = 1 + random.Below(what == 6 ? 6 : 2);
       for (std::int32_t i = 0; i < count; ++i) {
-        const CellPos at = CellNearView(twins.parts.map, random);
+        const CellPos at = CellNearView(*twins.parts.map, random);
         MapCell* cell = twins.land().CellAt(at.x, at.y);
         if (cell == nullptr) continue;
         ChangeCell(*cell, random);
@@ -208,7 +240,7 @@ void RunSequence(std::int32_t width, std::int32_t height, std::int32_t steps,
       std::vector<CellPos> cells;
       if (twins.land().HasSelection())
         cells.push_back({twins.land().selectedX, twins.land().selectedY});
-      const CellPos at = CellNearView(twins.parts.map, random);
+      const CellPos at = CellNearView(*twins.parts.map, random);
       twins.land().Select(at.x, at.y);
       cells.push_back(at);
       twins.Changed(cells);
@@ -231,6 +263,16 @@ TEST(MapRefresh, RandomStepsLeaveTheWindowOfAFullRefresh) {
        {Size{1024, 768, 80}, Size{1366, 768, 60}, Size{1920, 1080, 40}, Size{3840, 2160, 16}}) {
     RunSequence(s.width, s.height, s.steps, pictures.Slots());
   }
+}
+
+// The same at every scale, with zooms between the steps.
+TEST(MapRefresh, RandomStepsWithZoomsLeaveTheWindowOfAFullRefreshAtEveryScale) {
+  TestPictures pictures;
+  MakeMovingAnimation(pictures.animation);
+  std::vector<std::unique_ptr<ScaledSheets>> scales;
+  for (const MapScale& scale : kMapScales) scales.push_back(std::make_unique<ScaledSheets>(scale));
+  RunSequence(1024, 768, 80, pictures.Slots(), scales);
+  RunSequence(1920, 1080, 24, pictures.Slots(), scales);
 }
 
 // Animation frames drawn over the selection marker that covers part of them in painter's
@@ -269,7 +311,7 @@ TEST(MapRefresh, FramesDrawnOverWhatCoversThemAreDrawnAgainInPainterOrder) {
 TEST(MapRefresh, ScrollPresentsTheViewAndTheMinimapOnce) {
   TestPictures pictures;
   Twins twins(1024, 768, pictures.Slots());
-  WorldIso3D& map = twins.parts.map;
+  WorldIso3D& map = *twins.parts.map;
   const gfx::MemVideo before = *map.mapSurface;
   twins.Scroll(ScrollRight);
   ASSERT_TRUE(twins.Same());
@@ -293,7 +335,7 @@ TEST(MapRefresh, ScrollPresentsTheViewAndTheMinimapOnce) {
 TEST(MapRefresh, UnknownSurfaceOrFarCellsAreHandledSoundly) {
   TestPictures pictures;
   Twins twins(1024, 768, pictures.Slots());
-  WorldIso3D& map = twins.parts.map;
+  WorldIso3D& map = *twins.parts.map;
   gfx::FillSurface(*map.mapSurface, gfx::kWhite);
   map.ForgetAnimationFrames();
   twins.Changed({{0, 0}});

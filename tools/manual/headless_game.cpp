@@ -123,6 +123,16 @@ gfx::MemVideo HeadlessGame::CaptureDialog(const std::function<void()>& open) {
   return captured;
 }
 
+gfx::MemVideo HeadlessGame::ZoomedOut(std::int32_t steps) {
+  const gfx::IntRect view = game().worldMap().viewRect;
+  const std::int32_t x = view.left + view.Width() / 2;
+  const std::int32_t y = view.top + view.Height() / 2;
+  platform_.TurnWheel(-steps, x, y);
+  gfx::MemVideo picture = Crop(platform_.window().bounds());
+  platform_.TurnWheel(steps, x, y);
+  return picture;
+}
+
 gfx::MemVideo HeadlessGame::Crop(const gfx::IntRect& r) const {
   const gfx::IntRect part = r.Intersect(platform_.window().bounds());
   gfx::MemVideo copy(part.Width(), part.Height());

@@ -47,6 +47,9 @@ class HeadlessGame {
   gfx::MemVideo CaptureDialog(const std::function<void()>& open);
   // The part of the window in a rectangle.
   gfx::MemVideo Crop(const gfx::IntRect& r) const;
+  // The window with the map zoomed out by `steps` scales with the wheel over the view's centre;
+  // the map is zoomed back in after, to the view it had.
+  gfx::MemVideo ZoomedOut(std::int32_t steps);
 
   // The texts of the messages the game showed, in order.
   const std::vector<std::string>& messages() const { return messages_; }

@@ -285,6 +285,12 @@ start time with <kbd>F6</kbd> or <kbd>F7</kbd>, so look around first.</p>
 around each new structure. The arrow keys scroll the map, and so does resting the pointer on an
 edge of the screen. The minimap shows the whole planet with a red frame around what the map
 shows: click it to go there.</p>
+<p>The mouse wheel zooms the map about the ground under the pointer: up to come closer, down to
+see more of the land. There are five scales, 50&nbsp;%, 71&nbsp;%, 100&nbsp;% (the pictures' own
+size, where a new game starts), 141&nbsp;% and 200&nbsp;%; <kbd>+</kbd> and <kbd>-</kbd> zoom
+about the middle of the view. Building, selecting and scrolling work the same at every scale, and
+the game remembers the scale for the next time you load a colony.</p>
+)" << Img(pictures.Screenshot("screen-zoom-out"), "The colony at 50 %", "shot") << R"(
 <h3>The category tabs and the info area</h3>
 <table><tr><th>Tab</th><th>Shows</th></tr>
 )";
@@ -520,6 +526,7 @@ verdict's number (0 to 9) over ten.</p>
     out << "<tr><td><kbd>" << KeyName(r.key) << "</kbd></td><td>"
         << Escape(r.hint.substr(0, r.hint.find(" <"))) << "</td></tr>\n";
   out << R"(<tr><td><kbd>&larr;</kbd> <kbd>&uarr;</kbd> <kbd>&rarr;</kbd> <kbd>&darr;</kbd></td><td>scroll the map</td></tr>
+<tr><td><kbd>+</kbd> <kbd>-</kbd> (or the wheel over the map)</td><td>zoom the map in and out</td></tr>
 <tr><td><kbd>H</kbd></td><td>the Colony History: the population and the balances over the last 120 days or the whole life of the colony (a click on the Status page opens it too)</td></tr>
 <tr><td><kbd>F8</kbd> or <kbd>Alt</kbd>+<kbd>S</kbd></td><td>sound effects on or off, on every screen</td></tr>
 <tr><td><kbd>F9</kbd></td><td>the Options: sound effects, their volume, full screen or a window, autosave (also on the title screen)</td></tr>

@@ -44,6 +44,7 @@ int main(int argc, char** argv) {
                                   pictures / "dialog-options.png");
   game.StartSampleColony();
   written &= manual::WritePicture(game.Window(), pictures / "screen-colony.png");
+  written &= manual::WritePicture(game.ZoomedOut(2), pictures / "screen-zoom-out.png");
   game.ShowCategory(0);
   written &= Shoot(game, leftHalf, pictures / "strip-status.png");
   written &= Shoot(game, rightHalf, pictures / "strip-counters.png");

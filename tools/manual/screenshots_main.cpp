@@ -1,9 +1,10 @@
 // redhollow-screenshots OUTDIR [WIDTHxHEIGHT]
 // Writes what a player sees, for the README: OUTDIR/screen-menu.png (the title screen),
 // OUTDIR/dialog-options.png (the Options dialog over it), OUTDIR/screen-colony.png (a colony of
-// about twenty structures, built through the game's own commands and grown for a while) and
-// OUTDIR/dialog-history.png (that colony's history, opened with H), drawn by the game on the
-// headless platform from the current folder's archives.
+// about twenty structures, built through the game's own commands and grown for a while),
+// OUTDIR/dialog-history.png (that colony's history, opened with H) and
+// OUTDIR/screen-zoom-out.png (the same colony at 50 %), drawn by the game on the headless
+// platform from the current folder's archives.
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -39,6 +40,7 @@ int main(int argc, char** argv) {
   if (!manual::WritePicture(game.CaptureDialog([&] { game.game().ShowHistory(); }),
                             out / "dialog-history.png"))
     return 1;
+  if (!manual::WritePicture(game.ZoomedOut(2), out / "screen-zoom-out.png")) return 1;
   // The colony is meant to stand without a shortage or a refusal; a notice means it did not.
   for (const std::string& text : game.messages())
     std::fprintf(stderr, "redhollow-screenshots: the game said \"%s\"\n", text.c_str());
