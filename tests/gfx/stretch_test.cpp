@@ -14,7 +14,7 @@ namespace {
 
 constexpr Color kUntouched = 0x00123456;
 
-MemVideo Filled(std::int32_t width, std::int32_t height, Color c) {
+MemVideo FilledVideo(std::int32_t width, std::int32_t height, Color c) {
   MemVideo surface(width, height);
   for (std::int32_t y = 0; y < height; ++y) {
     for (std::int32_t x = 0; x < width; ++x) surface.set(x, y, c);
@@ -38,7 +38,7 @@ TEST(StretchTest, EqualSizesCopyExactlyInBothModes) {
   std::mt19937 random(1);
   const MemVideo source = Random(7, 5, random);
   for (bool smooth : {false, true}) {
-    MemVideo dest = Filled(9, 8, kUntouched);
+    MemVideo dest = FilledVideo(9, 8, kUntouched);
     StretchRect(source, {1, 1, 6, 4}, dest, IntRect::FromSize(2, 3, 5, 3), smooth);
     for (std::int32_t y = 0; y < dest.height(); ++y) {
       for (std::int32_t x = 0; x < dest.width(); ++x) {
@@ -151,7 +151,7 @@ TEST(StretchTest, DestinationClippingKeepsTheMapping) {
     // Off every edge of a small surface at once, then each corner in turn.
     for (const IntRect rect : {IntRect{-3, -4, 10, 12}, IntRect{2, 3, 15, 19},
                                IntRect{-6, 1, 7, 17}, IntRect{1, -9, 14, 7}}) {
-      MemVideo dest = Filled(8, 8, kUntouched);
+      MemVideo dest = FilledVideo(8, 8, kUntouched);
       StretchRect(source, source.bounds(), dest, rect, smooth);
       for (std::int32_t y = 0; y < 8; ++y) {
         for (std::int32_t x = 0; x < 8; ++x) {
@@ -169,14 +169,14 @@ TEST(StretchTest, SourceClippingLeavesUnmappedPixelsAndNeverShifts) {
   std::mt19937 random(4);
   const MemVideo source = Random(8, 8, random);
   // The same pixels inside a larger picture, to compare against.
-  MemVideo framed = Filled(16, 16, kBlack);
+  MemVideo framed = FilledVideo(16, 16, kBlack);
   for (std::int32_t y = 0; y < 8; ++y) {
     for (std::int32_t x = 0; x < 8; ++x) framed.set(x + 4, y + 4, source.at(x, y));
   }
   for (bool smooth : {false, true}) {
     // srcRect hangs 4 pixels over every edge; halving it puts sample centres at 2x + 1 - 4,
     // so only destination pixels 2..5 of each axis land on the source.
-    MemVideo dest = Filled(8, 8, kUntouched);
+    MemVideo dest = FilledVideo(8, 8, kUntouched);
     StretchRect(source, {-4, -4, 12, 12}, dest, dest.bounds(), smooth);
     MemVideo expected(8, 8);
     StretchRect(framed, framed.bounds(), expected, expected.bounds(), smooth);
@@ -204,12 +204,12 @@ TEST(StretchTest, RectanglesOutsideOrAbsurdCopyNothing) {
   };
   for (bool smooth : {false, true}) {
     for (const auto& [from, to] : cases) {
-      MemVideo dest = Filled(4, 4, kUntouched);
+      MemVideo dest = FilledVideo(4, 4, kUntouched);
       StretchRect(source, from, dest, to, smooth);
-      EXPECT_EQ(Pixels(dest), Pixels(Filled(4, 4, kUntouched)));
+      EXPECT_EQ(Pixels(dest), Pixels(FilledVideo(4, 4, kUntouched)));
     }
     // Enormous rectangles around small surfaces map, clip and do not overflow.
-    MemVideo dest = Filled(4, 4, kUntouched);
+    MemVideo dest = FilledVideo(4, 4, kUntouched);
     StretchRect(source, {INT_MIN, INT_MIN, INT_MAX, INT_MAX}, dest, {-3, -3, INT_MAX, INT_MAX},
                 smooth);
     StretchRect(source, {-2, -2, 7, 7}, dest, {INT_MIN, INT_MIN, INT_MAX, INT_MAX}, smooth);
@@ -273,7 +273,7 @@ TEST(StretchTest, AllKernelsGiveIdenticalPixels) {
     }
     std::vector<Color> first;
     for (StretchKernel kernel : kernels) {
-      MemVideo dest = Filled(c.destWidth, c.destHeight, kUntouched);
+      MemVideo dest = FilledVideo(c.destWidth, c.destHeight, kUntouched);
       StretchRectWithKernel(kernel, source, c.srcRect, dest, c.dstRect, true, dest.bounds());
       const std::vector<Color> pixels = Pixels(dest);
       if (kernel == StretchKernel::kScalar) {
@@ -311,13 +311,13 @@ TEST(StretchTest, PartialStretchMatchesTheFullOne) {
     const RandomCase c = MakeCase(random, 90);
     const MemVideo source = Random(c.sourceWidth, c.sourceHeight, random);
     const bool smooth = i % 3 != 0;
-    MemVideo full = Filled(c.destWidth, c.destHeight, kUntouched);
+    MemVideo full = FilledVideo(c.destWidth, c.destHeight, kUntouched);
     StretchRect(source, c.srcRect, full, c.dstRect, smooth);
     const std::int32_t x = static_cast<std::int32_t>(random() % c.destWidth) - 3;
     const std::int32_t y = static_cast<std::int32_t>(random() % c.destHeight) - 3;
     const IntRect clip = IntRect::FromSize(x, y, 1 + static_cast<std::int32_t>(random() % 40),
                                            1 + static_cast<std::int32_t>(random() % 40));
-    MemVideo part = Filled(c.destWidth, c.destHeight, kUntouched);
+    MemVideo part = FilledVideo(c.destWidth, c.destHeight, kUntouched);
     StretchRectPart(source, c.srcRect, part, c.dstRect, smooth, clip);
     for (std::int32_t py = 0; py < c.destHeight; ++py) {
       for (std::int32_t px = 0; px < c.destWidth; ++px) {
@@ -353,16 +353,16 @@ TEST(StretchTest, PartsTogetherMatchThePartsOneByOneWithEveryKernel) {
       // Now and then the next part overlaps this one.
       left = right + static_cast<std::int32_t>(random() % 12) - 2;
     }
-    MemVideo expected = Filled(c.destWidth, c.destHeight, kUntouched);
+    MemVideo expected = FilledVideo(c.destWidth, c.destHeight, kUntouched);
     for (const IntRect& part : parts) {
       StretchRectPart(source, c.srcRect, expected, c.dstRect, smooth, part);
     }
     for (StretchKernel kernel : kernels) {
-      MemVideo together = Filled(c.destWidth, c.destHeight, kUntouched);
+      MemVideo together = FilledVideo(c.destWidth, c.destHeight, kUntouched);
       if (i % 2 == 0) {
         // Warm the cache with the whole stretch, then restore the untouched pixels.
         StretchRect(source, c.srcRect, together, c.dstRect, smooth);
-        together = Filled(c.destWidth, c.destHeight, kUntouched);
+        together = FilledVideo(c.destWidth, c.destHeight, kUntouched);
       }
       StretchRectPartsWithKernel(kernel, source, c.srcRect, together, c.dstRect, smooth, parts);
       ASSERT_EQ(Pixels(together), Pixels(expected))
@@ -393,8 +393,8 @@ TEST(StretchTest, ChangesStayInsideTheirStretchedArea) {
         if (change.Contains(px, py)) after.set(px, py, ~before.at(px, py) & 0x00FFFFFF);
       }
     }
-    MemVideo stretchedBefore = Filled(c.destWidth, c.destHeight, kUntouched);
-    MemVideo stretchedAfter = Filled(c.destWidth, c.destHeight, kUntouched);
+    MemVideo stretchedBefore = FilledVideo(c.destWidth, c.destHeight, kUntouched);
+    MemVideo stretchedAfter = FilledVideo(c.destWidth, c.destHeight, kUntouched);
     StretchRect(before, c.srcRect, stretchedBefore, c.dstRect, smooth);
     StretchRect(after, c.srcRect, stretchedAfter, c.dstRect, smooth);
     const IntRect area = StretchedArea(after, c.srcRect, stretchedAfter, c.dstRect, smooth, change);

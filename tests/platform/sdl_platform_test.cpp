@@ -13,7 +13,7 @@ namespace {
 struct Quiet final : WindowEvents {};
 
 // Counts what the main window is told.
-struct Counter final : WindowEvents {
+struct EventCounter final : WindowEvents {
   int resizes = 0;
   int restored = 0;
   int ticks = 0;
@@ -23,7 +23,7 @@ struct Counter final : WindowEvents {
 };
 
 // Queues window events as a window system sends them and runs the loop until the next tick.
-void DeliverWindowEvents(SdlPlatform& platform, Counter& window,
+void DeliverWindowEvents(SdlPlatform& platform, EventCounter& window,
                          std::initializer_list<SDL_WindowEventID> events) {
   for (const SDL_WindowEventID id : events) {
     SDL_Event event{};
@@ -96,7 +96,7 @@ TEST_F(SdlPlatformTest, AnInvisibleDriverIsTakenWhenNamedAndAMissingDisplayIsRef
 // SDL reports a size change after a full-screen switch that kept the size; the window must
 // only hear of real changes, since each one rebuilds its screen-sized back buffer.
 TEST_F(SdlPlatformTest, OnlyARealSizeChangeReachesTheWindow) {
-  Counter counter;
+  EventCounter counter;
   SdlPlatform platform;
   ASSERT_TRUE(platform.OpenMainWindow("Redhollow", counter));
   const gfx::AppVideo before = platform.ClientSize();
@@ -131,7 +131,7 @@ TEST_F(SdlPlatformTest, OnlyARealSizeChangeReachesTheWindow) {
 // screen, and back it is the window it was; the game hears of each change before the switch
 // returns.
 TEST_F(SdlPlatformTest, AWindowSwitchesToFullScreenAndBack) {
-  Counter counter;
+  EventCounter counter;
   SdlPlatform platform;
   platform.SetWindowMode(WindowMode{false, {1000, 700}, std::nullopt});
   ASSERT_TRUE(platform.OpenMainWindow("Redhollow", counter));
@@ -159,7 +159,7 @@ TEST_F(SdlPlatformTest, AWindowSwitchesToFullScreenAndBack) {
 
 // A pointer that left the window is on none of its edges, so the map stops scrolling.
 TEST_F(SdlPlatformTest, APointerThatLeftTheWindowIsOutsideIt) {
-  Counter counter;
+  EventCounter counter;
   SdlPlatform platform;
   ASSERT_TRUE(platform.OpenMainWindow("Redhollow", counter));
   platform.SetTimerInterval(5);
@@ -173,7 +173,7 @@ TEST_F(SdlPlatformTest, APointerThatLeftTheWindowIsOutsideIt) {
 // After the game minimised the window, the first sign that it is on the screen again (here
 // events as a window system sends them) tells the game it is restored; a restore always does.
 TEST_F(SdlPlatformTest, AfterMinimisingTheFirstSignOfTheWindowRestoresIt) {
-  Counter window;
+  EventCounter window;
   SdlPlatform platform;
   ASSERT_TRUE(platform.OpenMainWindow("Redhollow", window));
   platform.SetTimerInterval(5);

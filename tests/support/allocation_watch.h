@@ -1,7 +1,7 @@
 // Watches a test program's allocations: damaged headers must not make the readers ask for
 // memory their input could never fill. This header replaces the program's operator new and
-// delete, so it is included by exactly one file of a test program (every *_test.cpp is a
-// program of its own).
+// delete, so a test file that includes it is a program of its own (tests/CMakeLists.txt sees
+// the include), never part of its layer's program.
 //
 // largestAllocation is the largest single request since a test last reset it, and
 // liveAllocations the number of blocks not yet given back (a reader that leaks leaves it

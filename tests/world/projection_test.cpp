@@ -15,8 +15,8 @@ namespace {
 
 using screens::kGameViewArea;
 
-struct Screen {
-  explicit Screen(std::int32_t width, std::int32_t height) : backBuffer(width, height) {}
+struct ProjectionScreen {
+  explicit ProjectionScreen(std::int32_t width, std::int32_t height) : backBuffer(width, height) {}
   gfx::AppVideo Size() const { return {backBuffer.width(), backBuffer.height()}; }
   MapScreen Target() {
     return {[this] { return &backBuffer; },
@@ -30,7 +30,7 @@ struct Screen {
 struct GameView {
   GameView(std::int32_t width, std::int32_t height, const gfx::FracRect& area = kGameViewArea)
       : screen(width, height), map(area, land, screen.Size(), screen.Target()) {}
-  Screen screen;
+  ProjectionScreen screen;
   Land land;
   WorldIso3D map;
 };
@@ -109,7 +109,7 @@ TEST(Creation, GameScreenFiguresAt1024By768) {
 
 TEST(Creation, TheViewFollowsTheScreenSizeItIsGivenNotTheBackBuffer) {
   // A back buffer of another size (the shell is about to make it anew) changes nothing.
-  Screen screen(640, 480);
+  ProjectionScreen screen(640, 480);
   Land land;
   const WorldIso3D map(kGameViewArea, land, {1024, 768}, screen.Target());
   EXPECT_EQ(map.viewRect, (gfx::IntRect{0, 92, 1024, 768}));
@@ -226,7 +226,7 @@ class MovingTheView : public ::testing::Test {
   MovingTheView() : game(1024, 768) {}
   ViewPos Centre() const { return map.CellToView({land.centerX, land.centerY}); }
   GameView game;
-  Screen& screen = game.screen;
+  ProjectionScreen& screen = game.screen;
   Land& land = game.land;
   WorldIso3D& map = game.map;
 };
