@@ -16,6 +16,11 @@
 
 namespace dialogs_test {
 
+// How far a dialog may stray from its golden image: builds by the two compilers draw a few
+// pixels a few levels apart.
+inline constexpr int kTolerance = 4;
+inline constexpr int kBadPixels = 30;
+
 using Step = std::function<void(platform::HeadlessPlatform&, dialogs::TForm&)>;
 
 class DialogTest : public ::testing::Test {

@@ -16,9 +16,6 @@
 namespace dialogs_test {
 namespace {
 
-constexpr int kTolerance = 4;
-constexpr int kBadPixels = 30;
-
 class DialogsGolden : public DialogTest {
  protected:
   // The step that compares the top dialog's rectangle of the window, then closes it.

@@ -142,9 +142,6 @@ TEST(HistoryScales, TheViewsAndTheRecordNearestADay) {
 
 // --- the dialog ---
 
-constexpr int kTolerance = 4;
-constexpr int kBadPixels = 30;
-
 class HistoryDialog : public DialogTest {
  protected:
   using DialogTest::DialogTest;
