@@ -65,18 +65,29 @@ width_after="$(frame_width zoom_out)"
 
 # The landing module and the cells around it at 100 %, shrunk to the scale of 50 % (the map's
 # pixels on this screen are 1024/1080 of the surface's at 50 % and 1024/1152 at 100 %), are
-# found near the same place at 50 %, and much better than the picture as it was.
+# found at 50 %, and much better than the picture as it was. The ground under the pointer stays
+# under it unless the colony lies near the map's edge, where the view keeps inside the map: so the
+# module is looked for in the whole view, first roughly at a quarter of the size, then closely
+# around the place found.
 convert "$output/zoom_built.png" -crop 160x120+432+360 +repage "$output/zoom_module.png"
 convert "$output/zoom_module.png" -resize 53.33% "$output/zoom_module_small.png"
-convert "$output/zoom_out.png" -crop 220x180+402+330 +repage "$output/zoom_around.png"
-# "RMSE X Y": how well the picture $1 matches its best place in zoom_around.png, and where.
+convert "$output/zoom_out.png" -crop "$view" +repage -resize 25% "$output/zoom_view_quarter.png"
+convert "$output/zoom_module_small.png" -resize 25% "$output/zoom_module_quarter.png"
+# "RMSE X Y": how well the picture $2 matches its best place in the picture $1, and where.
 match() {
-  { compare -metric RMSE -subimage-search "$output/zoom_around.png" "$output/$1.png" null: 2>&1 ||
+  { compare -metric RMSE -subimage-search "$output/$1.png" "$output/$2.png" null: 2>&1 ||
     true; } | sed -n 's/.*(\([0-9.e-]*\)) @ \([0-9]*\),\([0-9]*\).*/\1 \2 \3/p' | head -n 1
 }
-read -r small small_x small_y <<<"$(match zoom_module_small)"
-read -r large _ _ <<<"$(match zoom_module)"
-echo "module shrunk: $small at $small_x,$small_y; as it was: $large"
+read -r _ rough_x rough_y <<<"$(match zoom_view_quarter zoom_module_quarter)"
+[[ -n "$rough_x" ]] || fail "no place of the landing module was found at 50 %"
+around_x=$((rough_x * 4 - 60 < 0 ? 0 : rough_x * 4 - 60))
+around_y=$((92 + (rough_y * 4 - 60 < 0 ? 0 : rough_y * 4 - 60)))
+around_x=$((around_x > 1024 - 220 ? 1024 - 220 : around_x))
+around_y=$((around_y > 768 - 180 ? 768 - 180 : around_y))
+convert "$output/zoom_out.png" -crop "220x180+$around_x+$around_y" +repage "$output/zoom_around.png"
+read -r small small_x small_y <<<"$(match zoom_around zoom_module_small)"
+read -r large _ _ <<<"$(match zoom_around zoom_module)"
+echo "module shrunk: $small at $((around_x + small_x)),$((around_y + small_y)); as it was: $large"
 awk -v s="$small" -v l="$large" 'BEGIN{exit !(s < 0.08 && 2 * s < l)}' ||
   fail "the landing module is not drawn smaller at 50 % (shrunk $small, as it was $large)"
 
@@ -86,10 +97,10 @@ awk -v s="$small" -v l="$large" 'BEGIN{exit !(s < 0.08 && 2 * s < l)}' ||
 # that very cell: the screen changes around the point and not on the cells beside it in the same
 # row, a tile to the left and to the right (explored already, so the land the new structure
 # explores around it does not change them).
-anchor_x=$((402 + small_x + 43))
-anchor_y=$((330 + small_y + 39))
-((anchor_x > 430 && anchor_x < 590 && anchor_y > 390 && anchor_y < 480)) ||
-  fail "the landing module was found at $anchor_x,$anchor_y at 50 %, far from the view's centre"
+anchor_x=$((around_x + small_x + 43))
+anchor_y=$((around_y + small_y + 39))
+((anchor_x > 100 && anchor_x < 900 && anchor_y > 150 && anchor_y < 700)) ||
+  fail "the landing module was found at $anchor_x,$anchor_y at 50 %, too near the view's edge"
 click_x=$((anchor_x + 68))
 click_y=$((anchor_y + 45))
 xdotool mousemove --sync "$click_x" "$click_y"
