@@ -67,8 +67,13 @@ for size in $sizes; do
   fi
   results=""
   for ((run = 1; run <= runs; run++)); do
-    line="$(cd "$build" && xvfb-run -a -s "-screen 0 ${size}x24" "$probe" --at "$at" \
+    # A first start of its own: the caller's remembered window or scale would measure another
+    # game, and what the run saves stays out of the caller's folders.
+    fresh="$(mktemp -d)"
+    line="$(cd "$build" && XDG_CONFIG_HOME="$fresh/config" XDG_DATA_HOME="$fresh/data" \
+      xvfb-run -a -s "-screen 0 ${size}x24" "$probe" --at "$at" \
       --pixel-timeout-ms "$pixel_timeout" --then "$then_command" -- "./$program" 2>/dev/null)" || true
+    rm -rf "$fresh"
     echo "$size run $run: $line"
     results+="$line"$'\n'
   done
