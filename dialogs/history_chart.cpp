@@ -89,7 +89,13 @@ ValueAxis NiceAxis(double low, double high, int maxTicks) {
     }
   }
   step = std::max(step, 1.0);
-  return {std::floor(lo / step) * step, std::ceil(hi / step) * step, step};
+  // A line on the axis's end would lie on the plot's frame and vanish into it: the figures
+  // keep a step's room from the ends, though not from a zero the axis holds anyway.
+  double bottom = std::floor(lo / step) * step;
+  double top = std::ceil(hi / step) * step;
+  if (std::min(low, high) < 0.0 && bottom == std::min(low, high)) bottom -= step;
+  if (std::max(low, high) > 0.0 && top == std::max(low, high)) top += step;
+  return {bottom, top, step};
 }
 
 std::string TickLabel(double value) {

@@ -79,7 +79,8 @@ std::optional<std::size_t> NearestRecord(const std::vector<sim::HistoryRecord>& 
                                          double day);
 
 // A value axis from low to high in steps of 1, 2 or 5 times a power of ten (at least 1), with
-// at most maxTicks steps, holding the range given and 0.
+// at most maxTicks steps (one more where a figure would lie on an end), holding the range given
+// and 0.
 struct ValueAxis {
   double low = 0.0;
   double high = 1.0;

@@ -65,9 +65,12 @@ TEST(HistoryScales, ValueAxesStepOnRoundNumbersAndHoldZero) {
   EXPECT_EQ(axis(12, 87), (std::vector<double>{0, 100, 20}));
   EXPECT_EQ(axis(-23, 41), (std::vector<double>{-40, 60, 20}));
   EXPECT_EQ(axis(0, 0), (std::vector<double>{0, 1, 1}));  // a flat line still has an axis
-  EXPECT_EQ(axis(0, 3), (std::vector<double>{0, 3, 1}));  // never a step below one
+  EXPECT_EQ(axis(0, 2), (std::vector<double>{0, 3, 1}));  // never a step below one
   EXPECT_EQ(axis(500, 123456), (std::vector<double>{0, 150000, 50000}));
-  EXPECT_EQ(axis(-5, -2), (std::vector<double>{-5, 0, 1}));
+  EXPECT_EQ(axis(-4, -2), (std::vector<double>{-5, 0, 1}));
+  // A figure on a round end would lie on the frame: ten colonists stay below the top.
+  EXPECT_EQ(axis(10, 10), (std::vector<double>{0, 12, 2}));
+  EXPECT_EQ(axis(-20, 5), (std::vector<double>{-25, 10, 5}));
   EXPECT_EQ(axis(NAN, 4), (std::vector<double>{0, 1, 1}));
   EXPECT_EQ(dialogs::TickLabel(150000), "150k");
   EXPECT_EQ(dialogs::TickLabel(-20000), "-20k");
